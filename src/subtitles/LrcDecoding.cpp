@@ -1,0 +1,163 @@
+#include "subtitles/LrcDecoding.h"
+
+#include <QStringDecoder>
+
+#include <unicode/ucsdet.h>
+
+#include <memory>
+
+namespace lurvo::subtitles {
+
+namespace {
+
+bool isContinuation(unsigned char b) {
+    return b >= 0x80 && b <= 0xBF;
+}
+
+QByteArrayView upToFirstZero(QByteArrayView bytes) {
+    const qsizetype zero = bytes.indexOf('\0');
+    return zero < 0 ? bytes : bytes.first(zero);
+}
+
+// UTF-16 units from the bytes, up to the first zero unit. A dangling odd byte at the end (a
+// file cut at the read limit) is not half a character, so it is dropped.
+QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
+    QString text;
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+        const auto hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+        const char16_t unit = char16_t(hi << 8 | lo);
+        if (unit == 0)
+            break;
+        text.append(QChar(unit));
+    }
+    return text;
+}
+
+QString decodeWith(QStringDecoder decoder, QByteArrayView bytes) {
+    if (!decoder.isValid())
+        return {};
+    QString text = decoder.decode(bytes);
+    return text;
+}
+
+QString decodeUtf8(QByteArrayView bytes) {
+    // A second signature after the skipped one is text, as any other character.
+    return decodeWith(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom),
+                      bytes);
+}
+
+bool isLegacyLocaleCodeset(QByteArrayView codeset) {
+    const QByteArray name = codeset.toByteArray().toUpper();
+    if (name.isEmpty() || name == "UTF-8" || name == "UTF8" || name == "ANSI_X3.4-1968" ||
+        name == "ASCII" || name == "US-ASCII" || name.startsWith("UTF-16") ||
+        name.startsWith("UTF-32"))
+        return false;
+    return QStringDecoder(name.constData()).isValid();
+}
+
+struct DetectorCloser {
+    void operator()(UCharsetDetector* d) const { ucsdet_close(d); }
+};
+
+// Chinese 8-bit text is GBK/GB18030 on the mainland and Big5 in Hong Kong and Macau, where
+// much Cantonese material comes from. ICU's detector weighs the frequency of common characters
+// in each; GB18030 wins ties because it is the superset the program has always assumed.
+bool looksLikeBig5(QByteArrayView bytes) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UCharsetDetector, DetectorCloser> detector(ucsdet_open(&status));
+    if (U_FAILURE(status))
+        return false;
+    ucsdet_setText(detector.get(), bytes.data(), int32_t(bytes.size()), &status);
+    int32_t count = 0;
+    const UCharsetMatch** matches = ucsdet_detectAll(detector.get(), &count, &status);
+    if (U_FAILURE(status))
+        return false;
+    int32_t big5 = 0;
+    int32_t gb = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const char* name = ucsdet_getName(matches[i], &status);
+        const int32_t confidence = ucsdet_getConfidence(matches[i], &status);
+        if (U_FAILURE(status) || name == nullptr)
+            return false;
+        if (qstrcmp(name, "Big5") == 0)
+            big5 = std::max(big5, confidence);
+        else if (qstrcmp(name, "GB18030") == 0)
+            gb = std::max(gb, confidence);
+    }
+    return big5 > gb;
+}
+
+} // namespace
+
+bool isPlausibleUtf8(QByteArrayView bytes) {
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        int following = 0;
+        if (b < 0x80)
+            following = 0;
+        else if (b <= 0xBF)
+            return false;
+        else if (b <= 0xDF)
+            following = 1;
+        else if (b <= 0xEF)
+            following = 2;
+        else
+            return false; // four-byte sequences are not taken for UTF-8
+        for (int k = 1; k <= following; ++k) {
+            if (i + k >= n)
+                return true; // cut short by the end of the data
+            if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
+                return false;
+        }
+        i += 1 + following;
+    }
+    return true;
+}
+
+QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset) {
+    if (isLegacyLocaleCodeset(localeCodeset))
+        return localeCodeset.toByteArray();
+    return looksLikeBig5(bytes) ? QByteArray("Big5-HKSCS") : QByteArray("GB18030");
+}
+
+QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {
+    const QByteArrayView data = raw.first(std::min(raw.size(), kMaxSubtitleFileBytes));
+    const auto byteAt = [&](qsizetype i) {
+        return i < data.size() ? static_cast<unsigned char>(data[i]) : 0;
+    };
+    if (byteAt(0) == 0xFF && byteAt(1) == 0xFE)
+        return decodeUtf16(data.sliced(2), false);
+    if (byteAt(0) == 0xFE && byteAt(1) == 0xFF)
+        return decodeUtf16(data.sliced(2), true);
+    if (byteAt(0) == 0xEF && byteAt(1) == 0xBB) // the third byte is not examined
+        return decodeUtf8(upToFirstZero(data.sliced(std::min<qsizetype>(3, data.size()))));
+    const QByteArrayView bytes = upToFirstZero(data);
+    if (isPlausibleUtf8(bytes))
+        return decodeUtf8(bytes);
+    return decodeWith(QStringDecoder(legacyEncodingFor(bytes, localeCodeset).constData()), bytes);
+}
+
+QString normaliseLineEnds(QStringView text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            out.append(u"\r\n");
+            if (i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            out.append(u"\r\n");
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+} // namespace lurvo::subtitles

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// Turning the raw bytes of a .lrc file into one UTF-16 text with CR LF line ends.
+namespace lurvo::subtitles {
+
+// Only this many bytes of a subtitle file are read; the rest is ignored without notice.
+inline constexpr qsizetype kMaxSubtitleFileBytes = 102399;
+
+// Whether bytes without a signature look like UTF-8: one-, two- and three-byte sequences only,
+// a sequence cut short by the end passes, and overlong forms are not examined.
+bool isPlausibleUtf8(QByteArrayView bytes);
+
+// The 8-bit decoding used for text that is neither UTF-16 nor UTF-8: the locale's own character
+// set when that is a legacy one, else GB18030 or Big5-HKSCS, whichever the bytes look like.
+QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset);
+
+// Decodes the first kMaxSubtitleFileBytes of a subtitle file: UTF-16 by its byte-order mark,
+// UTF-8 by its signature or by plausibility, else the legacy 8-bit encoding. Stops at the first
+// zero unit (UTF-16) or zero byte (the others).
+QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset);
+
+// Every line end (CR, LF or CR LF) becomes CR LF.
+QString normaliseLineEnds(QStringView text);
+
+} // namespace lurvo::subtitles

@@ -1,0 +1,217 @@
+#include "subtitles/SubtitleDocument.h"
+
+#include "platform/LocaleCodeset.h"
+#include "subtitles/LrcDecoding.h"
+#include "subtitles/TimeText.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+namespace lurvo::subtitles {
+
+namespace {
+
+// Tags of 64 units or more are not time tags but damage.
+constexpr qsizetype kMaxTagUnits = 63;
+// An [offset:] beyond ten seconds is taken for a mistake and ignored.
+constexpr int kMaxFileOffsetMs = 10000;
+
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+std::int32_t clampToInt32(std::int64_t value) {
+    return std::int32_t(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::int32_t>::max()));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+int SubtitleDocument::load(const QString& filePath) {
+    path = filePath;
+    // C streams, so that errno tells the caller why the file could not be read.
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(QFile::encodeName(filePath), "rb"));
+    if (!file)
+        return -1;
+    QByteArray raw(kMaxSubtitleFileBytes, Qt::Uninitialized);
+    const std::size_t got = std::fread(raw.data(), 1, std::size_t(raw.size()), file.get());
+    if (std::ferror(file.get())) {
+        // A folder or a failing disk: a reading error, not invalid content.
+        const int readError = errno;
+        file.reset();
+        errno = readError;
+        return -1;
+    }
+    file.reset();
+    raw.truncate(qsizetype(got));
+
+    const QString text = normaliseLineEnds(decodeSubtitleBytes(raw, platform::localeCodeset()));
+    return parse(text) && !lines.isEmpty() ? 1 : 0;
+}
+
+bool SubtitleDocument::parse(QStringView text) {
+    const qsizetype n = text.size();
+    bool tagSeen = false;
+    bool lineSeen = false;
+    std::int64_t localOffset = 0;
+
+    // The position of the ']' closing a tag opened at `open`, or -1 if the text ends first.
+    const auto closingBracket = [&](qsizetype from) { return text.indexOf(u']', from); };
+
+    // Reads the time tag opened at `open` (a digit follows it); the time or -1, and where the
+    // tag closes. False when the tag does not close or is too long.
+    const auto readTimeTag = [&](qsizetype open, int& timeMs, qsizetype& close) {
+        close = closingBracket(open + 2);
+        if (close < 0)
+            return false;
+        const QStringView content = text.sliced(open + 1, close - open - 1);
+        if (content.size() > kMaxTagUnits)
+            return false;
+        timeMs = parseTimeText(content);
+        return true;
+    };
+
+    qsizetype p = 0;
+    while (p < n) {
+        if (text[p] != u'[') {
+            ++p;
+            continue;
+        }
+        if (!tagSeen && text.sliced(p + 1).startsWith(u"offset:", Qt::CaseInsensitive)) {
+            qsizetype q = p + 8;
+            int sign = 1;
+            if (q < n && text[q] == u'-') {
+                sign = -1;
+                ++q;
+            }
+            int magnitude = 0;
+            for (; q < n && isAsciiDigit(text[q]); ++q) // saturates: anything too big counts 0
+                magnitude =
+                    std::min(magnitude * 10 + (text[q].unicode() - u'0'), kMaxFileOffsetMs + 1);
+            const qsizetype close = closingBracket(q);
+            if (close < 0)
+                return false;
+            if (magnitude > kMaxFileOffsetMs)
+                magnitude = 0;
+            fileOffsetMs = sign * magnitude;
+            localOffset = fileOffsetMs;
+            tagSeen = true;
+            p = close + 1;
+            continue;
+        }
+        if (p + 1 < n && isAsciiDigit(text[p + 1])) {
+            if (!lineSeen) {
+                header = text.first(std::min(p, kMaxHeaderUnits)).toString();
+                lineSeen = true;
+                tagSeen = true;
+            }
+            QList<int> times;
+            int timeMs = -1;
+            qsizetype close = -1;
+            if (!readTimeTag(p, timeMs, close))
+                return false;
+            times.append(timeMs);
+            while (close + 2 < n && text[close + 1] == u'[' && isAsciiDigit(text[close + 2])) {
+                if (!readTimeTag(close + 1, timeMs, close))
+                    return false;
+                times.append(timeMs);
+            }
+            const qsizetype textStart = close + 1;
+            qsizetype textEnd = textStart;
+            while (textEnd < n && text[textEnd] != u'\r' && text[textEnd] != u'\n')
+                ++textEnd;
+            p = textEnd;
+            const QString lineText =
+                text.sliced(textStart, std::min(textEnd - textStart, kMaxLineTextUnits)).toString();
+            for (const int t : times) {
+                if (t < 0)
+                    return false;
+                const std::int64_t start = std::int64_t(t) - localOffset;
+                // Shifted past what a 32-bit time can hold: as invalid as the time itself.
+                if (start != clampToInt32(start))
+                    return false;
+                lines.append(SubtitleLine{std::int32_t(start), lineText});
+            }
+            continue;
+        }
+        ++p; // [ti:...] and other identification tags are ordinary text
+    }
+    if (!lineSeen)
+        header = text.first(std::min(n, kMaxHeaderUnits)).toString();
+    std::stable_sort(lines.begin(), lines.end(), [](const SubtitleLine& a, const SubtitleLine& b) {
+        return a.startMs < b.startMs;
+    });
+    return !lines.isEmpty();
+}
+
+int SubtitleDocument::lineIndexAt(int positionMs) const {
+    const int n = lineCount();
+    if (n == 0)
+        return -1;
+    if (positionMs < lines[0].startMs)
+        return 0;
+    for (int i = 0; i < n - 1; ++i) {
+        if (lines[i].startMs <= positionMs && positionMs < lines[i + 1].startMs)
+            return i;
+    }
+    return n - 1;
+}
+
+int SubtitleDocument::lineEndMs(int i, int durationMs) const {
+    return i < lineCount() - 1 ? lines[i + 1].startMs : durationMs;
+}
+
+void SubtitleDocument::applyOffset(int offsetMs) {
+    for (SubtitleLine& l : lines)
+        l.startMs = clampToInt32(std::int64_t(l.startMs) + appliedOffsetMs - offsetMs);
+    appliedOffsetMs = offsetMs;
+}
+
+int SubtitleDocument::sentenceCount(SentenceMode mode) const {
+    const int n = lineCount();
+    switch (mode) {
+    case SentenceMode::TwoLinesOddHead:
+        return (n + 1) / 2;
+    case SentenceMode::TwoLinesEvenHead:
+        return n / 2 + 1;
+    case SentenceMode::OneLine:
+        break;
+    }
+    return n;
+}
+
+SentenceOfLine SubtitleDocument::sentenceOfLine(int i, SentenceMode mode) const {
+    switch (mode) {
+    case SentenceMode::TwoLinesOddHead:
+        return {(i + 2) / 2, i % 2 == 0};
+    case SentenceMode::TwoLinesEvenHead:
+        return i == 0 ? SentenceOfLine{1, true} : SentenceOfLine{(i + 1) / 2 + 1, i % 2 == 1};
+    case SentenceMode::OneLine:
+        break;
+    }
+    return {i + 1, true};
+}
+
+LineRange SubtitleDocument::linesOfSentence(int s, SentenceMode mode) const {
+    const int lastLine = lineCount() - 1;
+    switch (mode) {
+    case SentenceMode::TwoLinesOddHead:
+        return {2 * s - 2, std::min(2 * s - 1, lastLine)};
+    case SentenceMode::TwoLinesEvenHead:
+        return s == 1 ? LineRange{0, 0} : LineRange{2 * s - 3, std::min(2 * s - 2, lastLine)};
+    case SentenceMode::OneLine:
+        break;
+    }
+    return {s - 1, s - 1};
+}
+
+} // namespace lurvo::subtitles

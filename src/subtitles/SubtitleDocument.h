@@ -1,0 +1,54 @@
+#pragma once
+
+#include "subtitles/SentenceMode.h"
+#include "subtitles/SubtitleLine.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace lurvo::subtitles {
+
+// Longest header kept verbatim for saving, in UTF-16 units.
+inline constexpr qsizetype kMaxHeaderUnits = 102399;
+
+// A lesson's subtitles: timed lines ascending by start, plus what saving needs to write them
+// back. Filled once by load(); the timeline operations assume indexes within range.
+class SubtitleDocument {
+public:
+    QList<SubtitleLine> lines;
+    bool modified = false;            // unsaved edits exist
+    std::int32_t fileOffsetMs = 0;    // the file's own [offset:] tag
+    std::int32_t appliedOffsetMs = 0; // the per-lesson offset now applied
+    QString header;                   // file text before the first timed line
+    QString path;                     // where the document was loaded from
+
+    // Reads and parses a .lrc file into this fresh document. Returns -1 when the file cannot
+    // be read (errno tells why), 0 when its content is invalid or holds no timed line, 1 on
+    // success.
+    int load(const QString& path);
+
+    // Parses normalised text (CR LF line ends) into lines, header and file offset, then sorts
+    // the lines. False on a content error or when no line results.
+    bool parse(QStringView text);
+
+    int lineCount() const { return int(lines.size()); }
+    const SubtitleLine& line(int i) const { return lines[i]; }
+
+    // The line whose interval [start, next start) holds the position: the last line from its
+    // start on, the first line before its start. -1 for an empty document.
+    int lineIndexAt(int positionMs) const;
+    // The next line's start, or durationMs (the end of the recording) for the last line.
+    int lineEndMs(int i, int durationMs) const;
+    // Makes offsetMs the applied per-lesson offset: a positive offset makes lines come earlier.
+    void applyOffset(int offsetMs);
+
+    int sentenceCount(SentenceMode mode) const;
+    SentenceOfLine sentenceOfLine(int lineIndex, SentenceMode mode) const;
+    // Lines of a 1-based sentence number from 1 to sentenceCount(mode).
+    LineRange linesOfSentence(int sentence, SentenceMode mode) const;
+};
+
+} // namespace lurvo::subtitles

@@ -1,0 +1,125 @@
+#include "subtitles/SubtitleDocument.h"
+
+#include "TestData.h"
+#include "subtitles/LrcDecoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <unistd.h>
+
+using namespace lurvo::subtitles;
+using lurvo::test::dataPath;
+
+namespace {
+
+class Load : public testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    QString write(const QString& name, const QByteArray& content) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+};
+
+TEST_F(Load, MissingOrUnreadableFileIsAReadError) {
+    SubtitleDocument missing;
+    errno = 0;
+    EXPECT_EQ(missing.load(dir.filePath("absent.lrc")), -1);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(missing.path, dir.filePath("absent.lrc"));
+    EXPECT_EQ(missing.lineCount(), 0);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.lrc"));
+    SubtitleDocument folder;
+    errno = 0;
+    EXPECT_EQ(folder.load(dir.filePath("folder.lrc")), -1);
+    EXPECT_EQ(errno, EISDIR);
+}
+
+TEST_F(Load, FileWithoutPermissionIsAReadError) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    const QString path = write("locked.lrc", "[00:01.00]a");
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    SubtitleDocument doc;
+    EXPECT_EQ(doc.load(path), -1);
+    EXPECT_EQ(errno, EACCES);
+}
+
+TEST_F(Load, EmptyOrUntimedFileIsInvalidContent) {
+    SubtitleDocument empty;
+    EXPECT_EQ(empty.load(write("empty.lrc", "")), 0);
+    SubtitleDocument tagsOnly;
+    EXPECT_EQ(tagsOnly.load(write("tags.lrc", "[ti:Title]\n[ar:Artist]\n")), 0);
+    SubtitleDocument utf16NoMark;
+    EXPECT_EQ(utf16NoMark.load(write("u16.lrc", QByteArray("[\0"
+                                                           "0\0"
+                                                           "0\0:\0",
+                                                           8))),
+              0);
+}
+
+TEST_F(Load, EveryEncodingAndLineEndGivesTheSameLines) {
+    SubtitleDocument reference;
+    ASSERT_EQ(reference.load(dataPath("encodings/cantonese.utf8.lrc")), 1);
+    ASSERT_EQ(reference.lineCount(), 6);
+    EXPECT_EQ(reference.line(0).startMs, 400);
+    EXPECT_EQ(reference.line(0).text, QString::fromUtf8("你食咗飯未呀？"));
+    EXPECT_EQ(reference.header, QString::fromUtf8("[ti:日常廣東話]\r\n[ar:練習]\r\n"));
+
+    const QByteArray utf8 = lurvo::test::readData("encodings/cantonese.utf8.lrc");
+    QByteArray lf = utf8;
+    lf.replace("\r\n", "\n");
+    QByteArray cr = utf8;
+    cr.replace("\r\n", "\r");
+    QByteArray mixed = utf8;
+    mixed.replace("\r\n[00:02", "\n[00:02").replace("\r\n[00:05", "\r[00:05");
+    const QString variants[] = {
+        dataPath("encodings/cantonese.utf8bom.lrc"),
+        dataPath("encodings/cantonese.utf16le.lrc"),
+        dataPath("encodings/cantonese.utf16be.lrc"),
+        dataPath("encodings/cantonese.gbk.lrc"),
+        dataPath("encodings/cantonese.big5hkscs.lrc"),
+        write("lf.lrc", lf),
+        write("cr.lrc", cr),
+        write("mixed.lrc", mixed),
+    };
+    for (const QString& path : variants) {
+        SubtitleDocument doc;
+        ASSERT_EQ(doc.load(path), 1) << path.toStdString();
+        EXPECT_EQ(doc.header, reference.header) << path.toStdString();
+        ASSERT_EQ(doc.lineCount(), reference.lineCount()) << path.toStdString();
+        for (int i = 0; i < doc.lineCount(); ++i) {
+            EXPECT_EQ(doc.line(i).startMs, reference.line(i).startMs) << path.toStdString();
+            EXPECT_EQ(doc.line(i).text, reference.line(i).text) << path.toStdString();
+        }
+    }
+}
+
+TEST_F(Load, ReadsOnlyTheFirst102399Bytes) {
+    QByteArray content;
+    int lines = 0;
+    while (content.size() < kMaxSubtitleFileBytes - 100) {
+        content += "[00:01.00]" + QByteArray(40, 'a') + "\r\n";
+        ++lines;
+    }
+    const qsizetype cutLineStart = content.size();
+    content += "[00:02.00]" + QByteArray(300, 'b') + "\r\n[00:03.00]never read\r\n";
+    SubtitleDocument doc;
+    ASSERT_EQ(doc.load(write("big.lrc", content)), 1);
+    ASSERT_EQ(doc.lineCount(), lines + 1);
+    const SubtitleLine& last = doc.line(doc.lineCount() - 1);
+    EXPECT_EQ(last.startMs, 2000);
+    EXPECT_EQ(last.text, QString(kMaxSubtitleFileBytes - cutLineStart - 10, u'b'));
+}
+
+} // namespace

@@ -13,7 +13,7 @@ packages=(
   # external programs and run time
   mp3val mp3splt pulseaudio pulseaudio-utils fonts-noto-cjk
   # fixtures and headless runs
-  espeak-ng sox libsox-fmt-mp3 lame xvfb xauth
+  espeak-ng sox libsox-fmt-mp3 lame python3 xvfb xauth
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs every test through CTest, then fuzzes the subtitle reader.
+# UndefinedBehaviorSanitizer, fuzzes the subtitle reader, then runs every test through CTest.
 # Works on a fresh Debian 12 machine as root with no display and no sound server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +12,8 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLURVO_SANITIZE=ON -
 cmake --build build-test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-ctest --test-dir build-test --output-on-failure -j"$(nproc)"
 
 bash scripts/fuzz.sh "${LURVO_FUZZ_SECONDS:-60}"
+
+# Last, so that CTest's summary closes the output.
+ctest --test-dir build-test --output-on-failure -j"$(nproc)"

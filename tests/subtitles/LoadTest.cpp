@@ -122,4 +122,16 @@ TEST_F(Load, ReadsOnlyTheFirst102399Bytes) {
     EXPECT_EQ(last.text, QString(kMaxSubtitleFileBytes - cutLineStart - 10, u'b'));
 }
 
+TEST_F(Load, CommittedLessonsLoad) {
+    for (const char* lesson :
+         {"lessons/one-line.lrc", "lessons/bilingual.lrc", "../../resources/eg.lrc"}) {
+        SubtitleDocument doc;
+        ASSERT_EQ(doc.load(dataPath(lesson)), 1) << lesson;
+        EXPECT_GE(doc.lineCount(), 5) << lesson;
+        EXPECT_TRUE(doc.header.contains(u"[ti:")) << lesson;
+        for (int i = 1; i < doc.lineCount(); ++i)
+            EXPECT_LT(doc.line(i - 1).startMs, doc.line(i).startMs) << lesson;
+    }
+}
+
 } // namespace

@@ -11,7 +11,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   # external programs and run time
-  mp3val mp3splt pulseaudio pulseaudio-utils fonts-noto-cjk
+  mp3val mp3splt pulseaudio pulseaudio-utils procps fonts-noto-cjk
   # fixtures and headless runs
   espeak-ng sox libsox-fmt-mp3 lame python3 xvfb xauth
 )

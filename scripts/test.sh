@@ -15,5 +15,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 bash scripts/fuzz.sh "${LURVO_FUZZ_SECONDS:-60}"
 
+# The media tests play real audio: a sound server with a null sink when none answers.
+bash scripts/start-pulse.sh
+
 # Last, so that CTest's summary closes the output.
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Starts PulseAudio with a null sink when no sound server answers, so that tests and headless
+# runs play and record real audio. Does nothing when a server is already there.
+set -euo pipefail
+if ! pactl info >/dev/null 2>&1; then
+    pulseaudio --daemonize=yes --exit-idle-time=-1 --disallow-exit -n \
+        --load="module-native-protocol-unix" \
+        --load="module-null-sink sink_name=nullsink sink_properties=device.description=Null_Output" \
+        >/dev/null 2>&1
+    for _ in $(seq 50); do
+        pactl info >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    pactl info >/dev/null 2>&1 || { echo "start-pulse: PulseAudio did not start" >&2; exit 1; }
+    pactl set-default-sink nullsink
+    pactl set-default-source nullsink.monitor
+fi
+# An idle null sink sleeps for its full 2 s latency, so a new stream stalls for up to two
+# seconds before it is heard. A silent low-latency stream keeps the sink awake and in time.
+if ! pgrep -f 'pacat.*lurvo-keep-awake' >/dev/null; then
+    setsid pacat --playback --raw --latency-msec=10 --client-name=lurvo-keep-awake \
+        --stream-name=lurvo-keep-awake /dev/zero >/dev/null 2>&1 < /dev/null &
+fi

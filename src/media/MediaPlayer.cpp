@@ -1,0 +1,278 @@
+#include "media/MediaPlayer.h"
+
+#include "media/LengthScan.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lurvo::media {
+
+namespace {
+
+// How long Open waits for the graph to preroll.
+constexpr GstClockTime kPrerollTimeout = 5 * GST_SECOND;
+// Without a set latency a flushing seek while playing loses the first milliseconds of audio at
+// the target, so every repeated sentence would lose the onset of its first syllable.
+constexpr GstClockTime kPipelineLatency = 20 * GST_MSECOND;
+// How long a seek may take to land before positions are read again.
+constexpr GstClockTime kSeekTimeout = 2 * GST_SECOND;
+
+GstMessagePtr firstError(GstBus* bus) {
+    return GstMessagePtr(gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR));
+}
+
+MediaResult resultOf(GstMessage* error) {
+    GError* raw = nullptr;
+    gst_message_parse_error(error, &raw, nullptr);
+    GErrorPtr owned(raw);
+    return MediaResult::fromGError(owned.get());
+}
+
+bool isMp3(GstElement* decoder) {
+    GstPadPtr pad(gst_element_get_static_pad(decoder, "sink"));
+    GstCapsPtr caps(pad ? gst_pad_get_current_caps(pad.get()) : nullptr);
+    if (!caps || gst_caps_is_empty(caps.get()))
+        return false;
+    const GstStructure* s = gst_caps_get_structure(caps.get(), 0);
+    int version = 0;
+    int layer = 0;
+    return gst_structure_has_name(s, "audio/mpeg") &&
+           gst_structure_get_int(s, "mpegversion", &version) && version == 1 &&
+           gst_structure_get_int(s, "layer", &layer) && layer == 3;
+}
+
+} // namespace
+
+MediaPlayer::MediaPlayer(QByteArray rendererDescription)
+    : rendererDescription_(std::move(rendererDescription)) {
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+}
+
+MediaPlayer::~MediaPlayer() {
+    Close();
+}
+
+MediaResult MediaPlayer::Open(const QString& path, QObject* notify, ParserOrder order) {
+    Close();
+    notify_ = notify;
+    const ParserKind first =
+        order == ParserOrder::SecondaryFirst ? ParserKind::Secondary : ParserKind::Mpeg1;
+    const ParserKind second =
+        first == ParserKind::Secondary ? ParserKind::Mpeg1 : ParserKind::Secondary;
+    MediaResult result = build(path, first);
+    if (!result.ok())
+        result = build(path, second);
+    return result;
+}
+
+MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
+    MediaResult result;
+    GstElementPtr pipeline = adoptElement(gst_pipeline_new("player"));
+    GstElementPtr renderer;
+    if (rendererDescription_.isEmpty())
+        renderer = FindDefaultAudioRenderer();
+    else
+        renderer =
+            adoptElement(makeElementFromDescription(rendererDescription_, "renderer", result));
+    if (!renderer && result.ok())
+        result = MediaResult::noAudioHardware();
+    GstElement* chain[] = {
+        makeElement("filesrc", "source", result),
+        makeParserStage(parser, result),
+        makeElement("mpg123audiodec", "decoder", result),
+        makeElement("audioconvert", "convert", result),
+        makeElement("audiopanorama", "balance", result),
+        makeElement("volume", "volume", result),
+        makeElement("audioconvert", "convertOut", result),
+        makeElement("audioresample", "resample", result),
+        renderer.get(),
+    };
+    for (GstElement* e : chain)
+        if (e)
+            gst_bin_add(GST_BIN(pipeline.get()), e);
+    if (!result.ok())
+        return result;
+    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
+        if (!gst_element_link(chain[i], chain[i + 1]))
+            return MediaResult::failure(
+                MediaError::Core,
+                QStringLiteral("无法连接音频组件“%1”和“%2”。")
+                    .arg(GST_ELEMENT_NAME(chain[i]), GST_ELEMENT_NAME(chain[i + 1])));
+
+    GstElement* source = chain[0];
+    g_object_set(source, "location", QFile::encodeName(path).constData(), nullptr);
+    gst_util_set_object_arg(G_OBJECT(chain[4]), "method", "simple");
+    gst_pipeline_set_latency(GST_PIPELINE(pipeline.get()), kPipelineLatency);
+
+    const auto fail = [&](MediaResult failure) {
+        gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+        return failure;
+    };
+    GstBusPtr bus(gst_element_get_bus(pipeline.get()));
+    gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+    const GstStateChangeReturn prerolled =
+        gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout);
+    if (GstMessagePtr error = firstError(bus.get()))
+        return fail(resultOf(error.get()));
+    if (prerolled == GST_STATE_CHANGE_FAILURE)
+        return fail(
+            MediaResult::failure(MediaError::StateChange, QStringLiteral("无法打开音频文件。")));
+    if (prerolled == GST_STATE_CHANGE_ASYNC)
+        return fail(
+            MediaResult::failure(MediaError::Timeout, QStringLiteral("打开音频文件超时。")));
+    // A WAV or other file renamed .mp3 can preroll on a false frame sync: insist on layer 3.
+    if (!isMp3(chain[2]))
+        return fail(
+            MediaResult::failure(MediaError::NotMp3, QStringLiteral("文件不是 MP3 音频。")));
+    gint64 lengthNs = -1;
+    std::int64_t scanned = -1;
+    if (!gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &lengthNs) || lengthNs <= 0) {
+        // Files without a Xing or Info header do not tell their length before playing.
+        scanned = scanLengthNs(path, parser);
+        if (scanned <= 0)
+            return fail(MediaResult::failure(MediaError::UnknownDuration,
+                                             QStringLiteral("无法确定音频的长度。")));
+    }
+    gst_bus_set_flushing(bus.get(), TRUE); // what prerolling said is of no further use
+    gst_bus_set_flushing(bus.get(), FALSE);
+    gst_bus_set_sync_handler(bus.get(), &MediaPlayer::onBusMessage, this, nullptr);
+
+    pipeline_ = std::move(pipeline);
+    panorama_ = chain[4];
+    volume_ = chain[5];
+    scannedLengthNs_ = scanned;
+    endOfStream_ = false;
+    return MediaResult::success();
+}
+
+void MediaPlayer::Close() {
+    if (!pipeline_)
+        return;
+    GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
+    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+    pipeline_.reset();
+    volume_ = nullptr;
+    panorama_ = nullptr;
+    notify_ = nullptr;
+    scannedLengthNs_ = -1;
+}
+
+GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer self) {
+    auto* player = static_cast<MediaPlayer*>(self);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        // Queued for the owner, who is told to look.
+        if (player->notify_ != nullptr)
+            QCoreApplication::postEvent(player->notify_, new QEvent(kGraphNotifyEvent));
+        return GST_BUS_PASS;
+    case GST_MESSAGE_EOS:
+        player->endOfStream_ = true;
+        return GST_BUS_DROP;
+    default:
+        // Owners act on errors only; keeping the rest would only make them wait on the queue.
+        return GST_BUS_DROP;
+    }
+}
+
+MediaResult MediaPlayer::setState(GstState state) {
+    if (!pipeline_)
+        return MediaResult::failure(MediaError::StateChange, QStringLiteral("没有打开的音频。"));
+    if (gst_element_set_state(pipeline_.get(), state) == GST_STATE_CHANGE_FAILURE)
+        return MediaResult::failure(MediaError::StateChange, QStringLiteral("音频状态切换失败。"));
+    return MediaResult::success();
+}
+
+MediaResult MediaPlayer::Play() {
+    return setState(GST_STATE_PLAYING);
+}
+MediaResult MediaPlayer::Pause() {
+    return setState(GST_STATE_PAUSED);
+}
+MediaResult MediaPlayer::Stop() {
+    return setState(GST_STATE_PAUSED);
+}
+
+std::int64_t MediaPlayer::LengthMs() const {
+    if (!pipeline_)
+        return 0;
+    if (scannedLengthNs_ >= 0)
+        return scannedLengthNs_ / std::int64_t(GST_MSECOND);
+    gint64 ns = 0;
+    if (!gst_element_query_duration(pipeline_.get(), GST_FORMAT_TIME, &ns) || ns < 0)
+        return 0;
+    return ns / std::int64_t(GST_MSECOND);
+}
+
+std::int64_t MediaPlayer::PositionMs() const {
+    gint64 ns = 0;
+    if (!pipeline_ || !gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) || ns < 0)
+        return 0;
+    return ns / std::int64_t(GST_MSECOND);
+}
+
+void MediaPlayer::SeekMs(int ms) {
+    if (!pipeline_)
+        return;
+    const std::int64_t target = std::clamp<std::int64_t>(ms, 0, LengthMs());
+    endOfStream_ = false;
+    gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                            target * GST_MSECOND);
+    // Let the seek land, so that the position read next is the new one.
+    gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout);
+}
+
+bool MediaPlayer::IsAtEnd() const {
+    if (!pipeline_ || endOfStream_)
+        return true;
+    gint64 ns = 0;
+    if (!gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) || ns < 0)
+        return true;
+    return ns / std::int64_t(GST_MSECOND) >= LengthMs();
+}
+
+MediaResult MediaPlayer::SetVolume(int volume) {
+    if (!volume_)
+        return MediaResult::failure(MediaError::StateChange, QStringLiteral("没有打开的音频。"));
+    volume = std::clamp(volume, -10000, 0);
+    const double gain = volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0);
+    g_object_set(volume_, "volume", gain, nullptr);
+    return MediaResult::success();
+}
+
+void MediaPlayer::SetChannel(int channel) {
+    if (!panorama_)
+        return;
+    const float balance = channel == 1 ? -1.0f : channel == 2 ? 1.0f : 0.0f;
+    g_object_set(panorama_, "panorama", balance, nullptr);
+}
+
+bool MediaPlayer::GetEvent(GraphEvent& event, int timeoutMs) {
+    if (!pipeline_)
+        return false;
+    GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
+    GstMessagePtr message(gst_bus_timed_pop(bus.get(), GstClockTime(timeoutMs) * GST_MSECOND));
+    if (!message)
+        return false;
+    event = GraphEvent{};
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
+        const MediaResult error = resultOf(message.get());
+        event.code = kEventErrorAbort;
+        event.param1 = error.error;
+        event.text = error.message;
+    }
+    return true;
+}
+
+GstElementPtr MediaPlayer::element(const char* name) const {
+    if (!pipeline_)
+        return nullptr;
+    return GstElementPtr(gst_bin_get_by_name(GST_BIN(pipeline_.get()), name));
+}
+
+} // namespace lurvo::media

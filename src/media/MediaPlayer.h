@@ -1,0 +1,79 @@
+#pragma once
+
+#include "media/Elements.h"
+#include "media/GraphEvent.h"
+#include "media/GstHandles.h"
+#include "media/MediaResult.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+
+namespace lurvo::media {
+
+// Which parse chain Open tries first; the other is tried when the first fails.
+enum class ParserOrder { Mpeg1First, SecondaryFirst };
+
+// Plays one MP3 file through a pipeline built by hand: "source" (filesrc), "mp3Parser",
+// "decoder" (mpg123), then conversion, balance and volume, and "renderer" (the audio output).
+// Positions are milliseconds. Built empty, then Open; torn down by Close.
+class MediaPlayer {
+public:
+    // An empty rendererDescription means the default audio output; tests pass a gst-launch
+    // description such as "fakesink sync=true" or an appsink.
+    explicit MediaPlayer(QByteArray rendererDescription = {});
+    ~MediaPlayer();
+    MediaPlayer(const MediaPlayer&) = delete;
+    MediaPlayer& operator=(const MediaPlayer&) = delete;
+
+    // Builds and prerolls the graph with the first parser of `order`, else with the second;
+    // the result is the last attempt's. `notify` receives kGraphNotifyEvent when an error is
+    // waiting in the queue (may be null).
+    MediaResult Open(const QString& path, QObject* notify, ParserOrder order);
+    // Tears the graph down; does nothing when no graph is open.
+    void Close();
+    bool isLoaded() const { return pipeline_ != nullptr; }
+
+    MediaResult Play();
+    MediaResult Pause();
+    // A pause that the owner treats as stopped: the position is kept.
+    MediaResult Stop();
+
+    std::int64_t LengthMs() const;
+    std::int64_t PositionMs() const;
+    // Clamps to 0..LengthMs and seeks exactly to the sample; in every state.
+    void SeekMs(int ms);
+    // At or past the end, at the end of the stream until the next seek, or when the position
+    // cannot be read.
+    bool IsAtEnd() const;
+
+    // Hundredths of a decibel, -10000 (silence) to 0 (full).
+    MediaResult SetVolume(int volume);
+    // 1 left only, 2 right only, anything else both.
+    void SetChannel(int channel);
+
+    // Takes the next waiting event, waiting up to timeoutMs; false when none came.
+    bool GetEvent(GraphEvent& event, int timeoutMs = 50);
+
+    // An element of the open graph by name, for diagnostics and tests; null when absent.
+    GstElementPtr element(const char* name) const;
+
+private:
+    MediaResult build(const QString& path, ParserKind parser);
+    MediaResult checkPrerolled(const QString& path, ParserKind parser);
+    MediaResult setState(GstState state);
+    static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+
+    QByteArray rendererDescription_;
+    GstElementPtr pipeline_;
+    GstElement* volume_ = nullptr;   // owned by the pipeline
+    GstElement* panorama_ = nullptr; // owned by the pipeline
+    QObject* notify_ = nullptr;
+    std::int64_t scannedLengthNs_ = -1; // when the stream does not tell its length
+    std::atomic<bool> endOfStream_{false};
+};
+
+} // namespace lurvo::media

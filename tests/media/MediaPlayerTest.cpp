@@ -1,0 +1,312 @@
+#include "media/MediaPlayer.h"
+
+#include "../subtitles/TestData.h"
+#include "AudioCapture.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace lurvo::media;
+using lurvo::test::dataPath;
+
+namespace {
+
+constexpr const char* kFakeRenderer = "fakesink sync=true";
+
+const char* const kSweeps[] = {"media/sweep-cbr.mp3", "media/sweep-vbr-id3.mp3",
+                               "media/sweep-tagless.mp3"};
+
+struct OrderCase {
+    ParserOrder order;
+    const char* parserElement; // the element only that parse chain has
+};
+const OrderCase kOrders[] = {{ParserOrder::SecondaryFirst, "id3"},
+                             {ParserOrder::Mpeg1First, "parsebin"}};
+
+// Receives the graph's notifications as the main window will.
+class NotifyCounter : public QObject {
+public:
+    int count = 0;
+    bool event(QEvent* e) override {
+        if (e->type() != kGraphNotifyEvent)
+            return QObject::event(e);
+        ++count;
+        return true;
+    }
+};
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+TEST(MediaPlayer, OpensWithEitherParserFirst) {
+    for (const OrderCase& c : kOrders) {
+        MediaPlayer player(kFakeRenderer);
+        const MediaResult result = player.Open(dataPath("lessons/one-line.mp3"), nullptr, c.order);
+        ASSERT_TRUE(result.ok()) << result.message.toStdString();
+        EXPECT_TRUE(player.isLoaded());
+        for (const char* name : {"source", "mp3Parser", "decoder", "renderer", c.parserElement})
+            EXPECT_TRUE(player.element(name)) << name;
+        EXPECT_FALSE(player.element(c.order == ParserOrder::Mpeg1First ? "id3" : "parsebin"));
+        EXPECT_EQ(player.PositionMs(), 0);
+        EXPECT_FALSE(player.IsAtEnd());
+    }
+}
+
+TEST(MediaPlayer, KnowsTheLengthOfEveryKindOfMp3) {
+    // A 3 s sweep: CBR with an Info header, VBR behind a large ID3v2 tag, CBR with no header.
+    for (const char* file : kSweeps) {
+        for (const OrderCase& c : kOrders) {
+            MediaPlayer player(kFakeRenderer);
+            ASSERT_TRUE(player.Open(dataPath(file), nullptr, c.order).ok()) << file;
+            EXPECT_GE(player.LengthMs(), 2990) << file;
+            EXPECT_LE(player.LengthMs(), 3060) << file;
+        }
+    }
+    int rate = 0;
+    const auto reference = lurvo::test::decodeReference(dataPath("lessons/one-line.mp3"), &rate);
+    ASSERT_GT(rate, 0);
+    MediaPlayer lesson(kFakeRenderer);
+    ASSERT_TRUE(
+        lesson.Open(dataPath("lessons/one-line.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    EXPECT_NEAR(double(lesson.LengthMs()), reference.size() * 1000.0 / rate, 60.0);
+}
+
+TEST(MediaPlayer, FilesThatAreNotMp3FailWithBothParsers) {
+    for (const char* file :
+         {"media/text.mp3", "media/empty.mp3", "media/wave.mp3", "media/absent.mp3"}) {
+        for (const OrderCase& c : kOrders) {
+            MediaPlayer player(kFakeRenderer);
+            const MediaResult result = player.Open(dataPath(file), nullptr, c.order);
+            EXPECT_FALSE(result.ok()) << file;
+            EXPECT_FALSE(result.message.isEmpty()) << file;
+            EXPECT_FALSE(player.isLoaded()) << file;
+            EXPECT_FALSE(player.element("source")) << file;
+            player.Close();
+            player.Close();
+        }
+    }
+    MediaPlayer missing(kFakeRenderer);
+    const MediaResult absent =
+        missing.Open(dataPath("media/absent.mp3"), nullptr, ParserOrder::SecondaryFirst);
+    EXPECT_EQ(absent.error, MediaError::Resource);
+}
+
+TEST(MediaPlayer, SeekClampsToTheFile) {
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    player.SeekMs(1000);
+    EXPECT_EQ(player.PositionMs(), 1000);
+    EXPECT_FALSE(player.IsAtEnd());
+    player.SeekMs(-5);
+    EXPECT_EQ(player.PositionMs(), 0);
+    player.SeekMs(999999);
+    EXPECT_EQ(player.PositionMs(), player.LengthMs());
+    EXPECT_TRUE(player.IsAtEnd());
+    player.SeekMs(2500);
+    EXPECT_EQ(player.PositionMs(), 2500);
+    EXPECT_FALSE(player.IsAtEnd());
+}
+
+// After a seek the audio really comes from the target, to the sample, in every kind of file
+// and through both parse chains.
+TEST(MediaPlayer, SeekLandsOnTheSample) {
+    for (const char* file : kSweeps) {
+        int rate = 0;
+        const auto reference = lurvo::test::decodeReference(dataPath(file), &rate);
+        ASSERT_GT(rate, 0) << file;
+        for (const OrderCase& c : kOrders) {
+            MediaPlayer player(lurvo::test::kCaptureRenderer);
+            ASSERT_TRUE(player.Open(dataPath(file), nullptr, c.order).ok()) << file;
+            GstElementPtr sink = player.element("renderer");
+            for (const int targetMs : {1234, 2001, 357}) {
+                player.SeekMs(targetMs);
+                EXPECT_EQ(player.PositionMs(), targetMs) << file;
+                const auto got = lurvo::test::pullFrames(sink.get(), 1, true);
+                ASSERT_FALSE(got.left.empty()) << file;
+                EXPECT_EQ(got.firstPtsNs, targetMs * GST_MSECOND) << file;
+                const std::size_t offset = std::size_t(targetMs) * std::size_t(rate) / 1000;
+                std::size_t mismatches = 0;
+                for (std::size_t i = 0; i < got.left.size() && offset + i < reference.size(); ++i)
+                    mismatches += std::abs(got.left[i] - reference[offset + i]) > 2;
+                EXPECT_EQ(mismatches, 0u) << file << " at " << targetMs << " ms";
+            }
+        }
+    }
+}
+
+TEST(MediaPlayer, VolumeAndChannelShapeTheOutput) {
+    MediaPlayer player(lurvo::test::kCaptureRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    GstElementPtr sink = player.element("renderer");
+    const auto capture = [&](int volume, int channel) {
+        EXPECT_TRUE(player.SetVolume(volume).ok());
+        player.SetChannel(channel);
+        player.SeekMs(500);
+        player.Play();
+        auto samples = lurvo::test::pullFrames(sink.get(), 8192, true);
+        player.Pause();
+        return samples;
+    };
+    const auto full = capture(0, 0);
+    const double level = lurvo::test::rms(full.left);
+    ASSERT_GT(level, 1000.0);
+    EXPECT_NEAR(lurvo::test::rms(full.right), level, level * 0.01);
+
+    const auto left = capture(0, 1);
+    EXPECT_EQ(lurvo::test::rms(left.right), 0.0);
+    EXPECT_NEAR(lurvo::test::rms(left.left), level, level * 0.01);
+    const auto right = capture(0, 2);
+    EXPECT_EQ(lurvo::test::rms(right.left), 0.0);
+    EXPECT_NEAR(lurvo::test::rms(right.right), level, level * 0.01);
+    const auto both = capture(0, 3);
+    EXPECT_NEAR(lurvo::test::rms(both.left), level, level * 0.01);
+    EXPECT_NEAR(lurvo::test::rms(both.right), level, level * 0.01);
+
+    // -2000 hundredths of a decibel is -20 dB: a tenth of the amplitude.
+    const auto quieter = capture(-2000, 0);
+    EXPECT_NEAR(lurvo::test::rms(quieter.left), level / 10, level * 0.005);
+    const auto muted = capture(-10000, 0);
+    EXPECT_EQ(lurvo::test::rms(muted.left) + lurvo::test::rms(muted.right), 0.0);
+    const auto belowRange = capture(-20000, 0);
+    EXPECT_EQ(lurvo::test::rms(belowRange.left), 0.0);
+}
+
+TEST(MediaPlayer, PlaysThroughTheAudioOutputInRealTime) {
+    MediaPlayer player;
+    const MediaResult opened =
+        player.Open(dataPath("media/short.mp3"), nullptr, ParserOrder::SecondaryFirst);
+    ASSERT_TRUE(opened.ok()) << opened.message.toStdString();
+    GstElementPtr renderer = player.element("renderer");
+    ASSERT_TRUE(renderer);
+    EXPECT_STREQ(GST_OBJECT_NAME(gst_element_get_factory(renderer.get())), "pulsesink");
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(player.Play().ok());
+    std::int64_t last = 0;
+    bool steady = true;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const std::int64_t now = player.PositionMs();
+            steady = steady && now >= last;
+            last = now;
+            return player.IsAtEnd();
+        },
+        5000));
+    EXPECT_TRUE(steady) << "the position went backwards";
+    EXPECT_NEAR(double(clock.elapsed()), double(player.LengthMs()), 400.0);
+
+    // After the end, a seek starts playing again from there.
+    player.SeekMs(1000);
+    EXPECT_FALSE(player.IsAtEnd());
+    ASSERT_TRUE(waitFor([&] { return player.IsAtEnd(); }, 3000));
+}
+
+TEST(MediaPlayer, StopKeepsThePosition) {
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    ASSERT_TRUE(player.Play().ok());
+    ASSERT_TRUE(waitFor([&] { return player.PositionMs() >= 300; }, 3000));
+    ASSERT_TRUE(player.Stop().ok());
+    const std::int64_t stopped = player.PositionMs();
+    QThread::msleep(200);
+    EXPECT_EQ(player.PositionMs(), stopped);
+    EXPECT_LT(stopped, 1500);
+    ASSERT_TRUE(player.Play().ok());
+    ASSERT_TRUE(waitFor([&] { return player.PositionMs() > stopped + 100; }, 3000));
+}
+
+TEST(MediaPlayer, CloseIsSafeInEveryState) {
+    MediaPlayer fresh(kFakeRenderer);
+    fresh.Close();
+    EXPECT_FALSE(fresh.isLoaded());
+    EXPECT_EQ(fresh.PositionMs(), 0);
+    EXPECT_EQ(fresh.LengthMs(), 0);
+    EXPECT_TRUE(fresh.IsAtEnd());
+    EXPECT_FALSE(fresh.Play().ok());
+    EXPECT_FALSE(fresh.SetVolume(0).ok());
+    fresh.SeekMs(100);
+    fresh.SetChannel(1);
+
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(player.Open(dataPath("media/short.mp3"), nullptr, ParserOrder::Mpeg1First).ok());
+    ASSERT_TRUE(player.Play().ok());
+    player.Close();
+    player.Close();
+    EXPECT_FALSE(player.isLoaded());
+    EXPECT_FALSE(player.element("source"));
+    // Reopening the same player works after a close.
+    EXPECT_TRUE(player.Open(dataPath("media/short.mp3"), nullptr, ParserOrder::Mpeg1First).ok());
+}
+
+// Neither cutting nor overwriting the file under a playing source makes GStreamer fail (the
+// parser resynchronises, a short file just ends), so the source reports a read error itself,
+// the way it does when the disk fails.
+TEST(MediaPlayer, ErrorWhilePlayingArrivesAsAbortEvent) {
+    NotifyCounter owner;
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), &owner, ParserOrder::SecondaryFirst).ok());
+    ASSERT_TRUE(player.Play().ok());
+    GstElementPtr source = player.element("source");
+    GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_READ,
+                                        "Could not read from resource.");
+    gst_element_post_message(source.get(),
+                             gst_message_new_error(GST_OBJECT(source.get()), error, "test"));
+    g_error_free(error);
+
+    ASSERT_TRUE(waitFor([&] { return owner.count > 0; }, 3000));
+    EXPECT_EQ(owner.count, 1);
+    GraphEvent event;
+    ASSERT_TRUE(player.GetEvent(event));
+    EXPECT_EQ(event.code, kEventErrorAbort);
+    EXPECT_EQ(event.param1, MediaError::Resource);
+    EXPECT_EQ(event.text, "Could not read from resource.");
+    // Nothing else waits in the queue: the owner's drain ends after one time-out.
+    EXPECT_FALSE(player.GetEvent(event, 50));
+}
+
+TEST(FindDefaultAudioRenderer, FindsTheSoundServer) {
+    GstElementPtr renderer = FindDefaultAudioRenderer();
+    ASSERT_TRUE(renderer);
+    EXPECT_STREQ(GST_OBJECT_NAME(gst_element_get_factory(renderer.get())), "pulsesink");
+}
+
+TEST(FindDefaultAudioRenderer, FindsNoneWithoutServerOrCard) {
+    QFile cards("/proc/asound/cards");
+    if (cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards"))
+        GTEST_SKIP() << "this machine has a sound card";
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/pulse/native");
+    GstElementPtr renderer = FindDefaultAudioRenderer();
+    MediaPlayer player;
+    const MediaResult result =
+        player.Open(dataPath("media/short.mp3"), nullptr, ParserOrder::SecondaryFirst);
+    if (saved.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", saved);
+    EXPECT_FALSE(renderer);
+    EXPECT_EQ(result.error, MediaError::NoAudioHardware);
+}
+
+} // namespace

@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
-  qt6-base-dev libicu-dev libgtest-dev
+  qt6-base-dev libicu-dev libgtest-dev libbenchmark-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   # external programs and run time

@@ -1,0 +1,46 @@
+#pragma once
+
+namespace lurvo::app {
+
+// Numeric ids of menu items, accelerator keys and toolbar buttons; every QAction carries its id.
+enum CommandId : int {
+    CmdAbout = 104,
+    CmdExit = 105,
+    CmdOpen = 32771,
+    CmdPlayPause = 32772,
+    CmdStop = 32773,
+    CmdPrevious = 32775,
+    CmdNext = 32776,
+    CmdFirst = 32779,
+    CmdDownloads = 32781,
+    CmdCloseLesson = 32782,
+    CmdHelp = 32784,
+    CmdWebSite = 32786,
+    CmdViewSubtitles = 32810,
+    CmdTopmost = 32811,
+    CmdBackFive = 32827,
+    CmdReadAlong = 32834,
+    CmdChannelStereo = 32839,
+    CmdChannelLeft = 32840,
+    CmdChannelRight = 32841,
+    CmdSampleLesson = 32846,
+    CmdLearningSite = 32847,
+    CmdRepeat = 32849,
+    CmdForwardFive = 32851,
+    CmdSplit = 32861,
+    CmdLast = 32863,
+    CmdFontSmall = 32868,
+    CmdFontMedium = 32869,
+    CmdFontLarge = 32870,
+    CmdDictionary = 32871,
+
+    // Read-along window (its own accelerator table).
+    CmdReadAlongPrevious = 32853,
+    CmdReadAlongNext = 32854,
+    CmdReadAlongClose = 32858,
+    CmdReadAlongPlayLesson = 32864,
+    CmdReadAlongPlayRecording = 32865,
+    CmdReadAlongRecord = 32866,
+};
+
+} // namespace lurvo::app

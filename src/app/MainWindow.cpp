@@ -1,0 +1,194 @@
+#include "app/MainWindow.h"
+
+#include "app/CommandIds.h"
+#include "app/StringTable.h"
+#include "media/GraphEvent.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+
+namespace lurvo::app {
+
+namespace {
+
+// The client area below the menu: the main panel above the status bar.
+class ClientArea : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setParts(QWidget* panel, QWidget* statusBar) {
+        panel_ = panel;
+        statusBar_ = statusBar;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        if (!panel_)
+            return;
+        const int statusHeight = statusBar_->sizeHint().height();
+        statusBar_->setGeometry(0, height() - statusHeight, width(), statusHeight);
+        panel_->setGeometry(0, 0, width(), height() - statusHeight);
+    }
+
+private:
+    QWidget* panel_ = nullptr;
+    QWidget* statusBar_ = nullptr;
+};
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowHost& host) : host_(host) {
+    setObjectName("mainWindow");
+    setWindowTitle(productTitle());
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setAcceptDrops(true);
+    auto* client = new ClientArea(this);
+    mainPanel_ = new MainPanel(client, [this](int command) { host_.dispatch(command); });
+    statusBar_ = new StatusBar(client);
+    client->setParts(mainPanel_, statusBar_);
+    setCentralWidget(client);
+    statusBar_->setText(0, stringText(120));
+    buildMenus();
+    UpdateToolbarState();
+    resize(720, 640);
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, int command, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setData(command);
+    connect(action, &QAction::triggered, this, [this, command] { host_.dispatch(command); });
+    return action;
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    operationMenu_ = bar->addMenu(QStringLiteral("操作(&O)"));
+    QMenu* op = operationMenu_;
+    addCommand(op, CmdOpen, QStringLiteral("打开mp3文件… \t 支持拖放操作"));
+    QMenu* sample = op->addMenu(QStringLiteral("试听"));
+    addCommand(sample, CmdSampleLesson, QStringLiteral("日常廣東話（eg.mp3）"));
+    op->addSeparator();
+    addCommand(op, CmdPlayPause, stringText(126));
+    addCommand(op, CmdStop, QStringLiteral("停止 \t F4"));
+    op->addSeparator();
+    addCommand(op, CmdPrevious, QStringLiteral("上一句 \t ←"));
+    addCommand(op, CmdNext, QStringLiteral("下一句 \t →"));
+    addCommand(op, CmdRepeat, QStringLiteral("复读当前句 \t ↑"));
+    addCommand(op, CmdBackFive, QStringLiteral("向上5句 \t Page Up"));
+    addCommand(op, CmdForwardFive, QStringLiteral("向下5句 \t Page Down"));
+    addCommand(op, CmdFirst, QStringLiteral("跳到首句 \t Home"));
+    addCommand(op, CmdLast, QStringLiteral("跳到尾句 \t End"));
+    op->addSeparator();
+    addCommand(op, CmdReadAlong, QStringLiteral("跟读对比… \t Tab"));
+    addCommand(op, CmdSplit, QStringLiteral("按句切割…"));
+    addCommand(op, CmdViewSubtitles, QStringLiteral("查看字幕文件 \t （同目录下的同名lrc文件）"));
+    op->addSeparator();
+    QMenu* font = op->addMenu(QStringLiteral("字体"));
+    auto* fontGroup = new QActionGroup(this);
+    for (const auto& [command, text] :
+         {std::pair{CmdFontSmall, u"小号"}, std::pair{CmdFontMedium, u"中号"},
+          std::pair{CmdFontLarge, u"大号"}}) {
+        QAction* a = addCommand(font, command, QString::fromUtf16(text));
+        a->setCheckable(true);
+        fontGroup->addAction(a);
+    }
+    QMenu* channel = op->addMenu(QStringLiteral("声道"));
+    auto* channelGroup = new QActionGroup(this);
+    for (const auto& [command, text] :
+         {std::pair{CmdChannelStereo, u"立体声"}, std::pair{CmdChannelLeft, u"左声道"},
+          std::pair{CmdChannelRight, u"右声道"}}) {
+        QAction* a = addCommand(channel, command, QString::fromUtf16(text));
+        a->setCheckable(true);
+        channelGroup->addAction(a);
+    }
+    addCommand(op, CmdTopmost, stringText(1009));
+    op->addSeparator();
+    addCommand(op, CmdExit, QStringLiteral("退出"));
+    connect(op, &QMenu::aboutToShow, this, &MainWindow::UpdateMenuState);
+
+    QMenu* downloads = bar->addMenu(QStringLiteral("资料下载(&R)"));
+    addCommand(downloads, CmdDownloads,
+               QStringLiteral("粤语学习资料下载（此软件专用学习资料，定期更新）…"));
+    QMenu* tools = bar->addMenu(QStringLiteral("辅助工具(&T)"));
+    addCommand(tools, CmdLearningSite, QStringLiteral("粤语学习网站…"));
+    addCommand(tools, CmdDictionary, QStringLiteral("粤语在线发音词典…"));
+    QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
+    addCommand(help, CmdHelp, QStringLiteral("软件使用教程"));
+    addCommand(help, CmdWebSite, QStringLiteral("访问官网"));
+    help->addSeparator();
+    addCommand(help, CmdAbout, QStringLiteral("关于本软件"));
+}
+
+QAction* MainWindow::menuAction(int command) const {
+    for (QAction* action : menuBar()->findChildren<QAction*>())
+        if (action->data().toInt() == command && !action->menu())
+            return action;
+    return nullptr;
+}
+
+void MainWindow::UpdateMenuState() {
+    const MainWindowHost::State s = host_.state();
+    menuAction(CmdPlayPause)
+        ->setText(stringText(s.lessonLoaded && s.playState == PlayState::Playing ? 127 : 126));
+    menuAction(CmdTopmost)->setText(stringText(s.topmost ? 1007 : 1009));
+    for (const int command :
+         {CmdPlayPause, CmdPrevious, CmdNext, CmdRepeat, CmdFirst, CmdLast, CmdBackFive,
+          CmdForwardFive, CmdReadAlong, CmdViewSubtitles, CmdSplit})
+        menuAction(command)->setEnabled(s.lessonLoaded);
+    menuAction(CmdStop)->setEnabled(s.lessonLoaded && s.playState != PlayState::Stopped);
+    const int channels[] = {CmdChannelStereo, CmdChannelLeft, CmdChannelRight};
+    const int fonts[] = {CmdFontSmall, CmdFontMedium, CmdFontLarge};
+    for (int i = 0; i < 3; ++i) {
+        menuAction(channels[i])->setChecked(s.channel == i);
+        menuAction(fonts[i])->setChecked(s.fs == i);
+    }
+}
+
+void MainWindow::UpdateToolbarState() {
+    const MainWindowHost::State s = host_.state();
+    mainPanel_->UpdateToolbarState(s.lessonLoaded, s.playState);
+}
+
+void MainWindow::SetPlayButtonImage(bool playing) {
+    mainPanel_->SetPlayButtonImage(playing);
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == media::kGraphNotifyEvent) {
+        host_.graphNotified();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (host_.exitRequested())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    handleDroppedUrls(event->mimeData()->urls());
+}
+
+void MainWindow::handleDroppedUrls(const QList<QUrl>& urls) {
+    // Only the first file counts.
+    const QString path = urls.isEmpty() ? QString() : urls.first().toLocalFile();
+    if (!path.isEmpty() && QFileInfo(path).suffix().compare(u"mp3", Qt::CaseInsensitive) == 0)
+        host_.openDroppedLesson(path);
+    else
+        host_.invalidInput();
+}
+
+} // namespace lurvo::app

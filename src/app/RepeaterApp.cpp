@@ -1,0 +1,239 @@
+#include "app/RepeaterApp.h"
+
+#include "app/Accelerators.h"
+#include "app/AppIcon.h"
+#include "app/CommandIds.h"
+#include "app/DataFolder.h"
+#include "app/StartupChecks.h"
+#include "app/StringTable.h"
+#include "media/MediaPlayer.h"
+#include "platform/ResourceFolder.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace lurvo::app {
+
+namespace {
+
+// A public online Cantonese dictionary with pronunciations.
+constexpr const char* kDictionaryUrl = "https://words.hk/";
+
+} // namespace
+
+QFont displayFontFor(int fs) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(displayFontPixelHeight(fs));
+    font.setWeight(QFont::DemiBold); // 600
+    return font;
+}
+
+RepeaterApp::Environment RepeaterApp::systemEnvironment() {
+    Environment env;
+    env.resourceFolder = platform::resourceFolder();
+    env.dataFolder = appDataFolder();
+    env.checkMediaComponents = [] { return CheckMediaComponents(); };
+    env.showError = [](const QString& text) {
+        QMessageBox::critical(QApplication::activeWindow(), productTitle(), text);
+    };
+    env.invalidInputSound = [] { QApplication::beep(); };
+    env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return env;
+}
+
+RepeaterApp::RepeaterApp(Environment environment) : env_(std::move(environment)) {}
+
+RepeaterApp::~RepeaterApp() {
+    if (accelerators_)
+        qApp->removeEventFilter(accelerators_.get());
+}
+
+bool RepeaterApp::InitInstance() {
+    // Settings and texts are in place before any window exists: the panels read them.
+    LoadedSettings loaded = LoadSettings(env_.dataFolder);
+    settings = loaded.settings;
+    if (!loaded.message.isEmpty())
+        env_.showError(loaded.message);
+    displayFont = displayFontFor(settings.fs);
+    channel = 0;
+
+    createWindows();
+    mainWindow_->show();
+    mainWindow_->mainPanel()->listPanel()->setFocus();
+
+    if (!CheckRequiredFiles(env_.resourceFolder)) {
+        env_.showError(stringText(139));
+        Shutdown();
+        return false;
+    }
+    const int media = env_.checkMediaComponents();
+    if (media != 1) {
+        env_.showError(stringText(media < 0 ? 140 : 141));
+        Shutdown();
+        return false;
+    }
+    return true;
+}
+
+void RepeaterApp::createWindows() {
+    mainWindow_ = std::make_unique<MainWindow>(*this);
+    mainWindow_->setWindowIcon(appIcon());
+    accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
+        [this] { return static_cast<QWidget*>(mainWindow_.get()); },
+        [] { return static_cast<QWidget*>(nullptr); }, // the read-along window arrives later
+        [this](int command) { dispatch(command); },
+        [](int) {},
+    });
+    qApp->installEventFilter(accelerators_.get());
+}
+
+void RepeaterApp::saveSettings() {
+    const SavedSettings saved = SaveSettings(settings, env_.dataFolder);
+    if (!saved.message.isEmpty())
+        env_.showError(saved.message);
+}
+
+void RepeaterApp::Shutdown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    saveSettings();
+    if (accelerators_)
+        qApp->removeEventFilter(accelerators_.get());
+    if (mainWindow_)
+        mainWindow_->hide();
+    QCoreApplication::exit(0);
+}
+
+void RepeaterApp::ExitApplication() {
+    // The read-along window and closing the lesson (with its save prompt) come first once they
+    // exist; a failed subtitle save then keeps the program running.
+    Shutdown();
+}
+
+void RepeaterApp::OnEndSession() {
+    saveSettings();
+}
+
+void RepeaterApp::ToggleTopmost() {
+    topmost = !topmost;
+    const bool visible = mainWindow_->isVisible();
+    const QRect geometry = mainWindow_->geometry();
+    mainWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    // Changing the flag hides the window; it comes back where it was.
+    mainWindow_->setGeometry(geometry);
+    if (visible)
+        mainWindow_->show();
+}
+
+void RepeaterApp::SetFontSize(int size) {
+    settings.fs = size;
+    displayFont = displayFontFor(size);
+    mainWindow_->mainPanel()->sentencePanel()->refresh();
+}
+
+void RepeaterApp::ChangeChannel(int newChannel) {
+    channel = newChannel;
+    if (lessonLoaded && player)
+        player->SetChannel(newChannel);
+}
+
+void RepeaterApp::ViewSubtitleFile() {
+    if (!lessonLoaded)
+        return;
+    env_.openUrl(QUrl::fromLocalFile(subtitlePath));
+}
+
+QUrl RepeaterApp::webPageUrl(const QString& page) const {
+    const QDir site(QDir(env_.resourceFolder).filePath("site"));
+    QString file = page;
+    while (file.startsWith(u'/'))
+        file.remove(0, 1);
+    if (file.isEmpty() || !file.endsWith(u".html"))
+        file = file.isEmpty() ? QStringLiteral("index.html") : file + QStringLiteral("/index.html");
+    return QUrl::fromLocalFile(site.filePath(file));
+}
+
+void RepeaterApp::OpenWebPage(const QString& page) {
+    env_.openUrl(webPageUrl(page));
+}
+
+void RepeaterApp::ShowAbout() {
+    QMessageBox box(mainWindow_.get());
+    box.setWindowTitle(QStringLiteral("关于"));
+    box.setIconPixmap(appIcon().pixmap(48, 48));
+    box.setText(productTitle());
+    box.setInformativeText(QStringLiteral("简介：粤语逐句复读、显示同步字幕"));
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.setEscapeButton(box.buttons().first());
+    box.exec();
+}
+
+void RepeaterApp::dispatch(int command) {
+    switch (command) {
+    case CmdFontSmall:
+    case CmdFontMedium:
+    case CmdFontLarge:
+        SetFontSize(command - CmdFontSmall);
+        break;
+    case CmdChannelStereo:
+    case CmdChannelLeft:
+    case CmdChannelRight:
+        ChangeChannel(command - CmdChannelStereo);
+        break;
+    case CmdTopmost:
+        ToggleTopmost();
+        break;
+    case CmdViewSubtitles:
+        ViewSubtitleFile();
+        break;
+    case CmdExit:
+        ExitApplication();
+        break;
+    case CmdDownloads:
+        OpenWebPage(QStringLiteral("/down"));
+        break;
+    case CmdLearningSite:
+    case CmdWebSite:
+        OpenWebPage(QStringLiteral("/"));
+        break;
+    case CmdHelp:
+        OpenWebPage(QStringLiteral("/soft/help.html"));
+        break;
+    case CmdDictionary:
+        env_.openUrl(QUrl(QString::fromLatin1(kDictionaryUrl)));
+        break;
+    case CmdAbout:
+        ShowAbout();
+        break;
+    default:
+        // Opening lessons, playback and navigation, read-along and splitting reach their
+        // operations here as those land.
+        break;
+    }
+}
+
+MainWindowHost::State RepeaterApp::state() const {
+    return {lessonLoaded, playState, topmost, channel, settings.fs};
+}
+
+void RepeaterApp::openDroppedLesson(const QString&) {
+    // Reaches lesson loading once that lands.
+}
+
+void RepeaterApp::invalidInput() {
+    env_.invalidInputSound();
+}
+
+bool RepeaterApp::exitRequested() {
+    ExitApplication();
+    return shutDown_;
+}
+
+void RepeaterApp::graphNotified() {}
+
+} // namespace lurvo::app

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "app/PlayState.h"
+#include "app/Settings.h"
+
+#include <QFont>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace lurvo::subtitles {
+class SubtitleDocument;
+}
+namespace lurvo::media {
+class MediaPlayer;
+}
+
+namespace lurvo::app {
+
+class AcceleratorFilter;
+
+// The one application object: owns the main window, the settings, and while a lesson is open
+// its subtitle document and player, with the playback state the panels read.
+class RepeaterApp : public MainWindowHost {
+public:
+    // What the application needs from its surroundings, replaceable so that tests run it on a
+    // temporary data folder, without message boxes, sounds or a browser.
+    struct Environment {
+        QString resourceFolder;
+        QString dataFolder;
+        std::function<int()> checkMediaComponents;
+        std::function<void(const QString& text)>
+            showError; // an error box, product title as caption
+        std::function<void()> invalidInputSound;
+        std::function<void(const QUrl&)> openUrl;
+    };
+    static Environment systemEnvironment();
+
+    explicit RepeaterApp(Environment environment);
+    ~RepeaterApp() override;
+    RepeaterApp(const RepeaterApp&) = delete;
+    RepeaterApp& operator=(const RepeaterApp&) = delete;
+
+    // Start-up: settings, the main window, then the checks. False when the program must end;
+    // the settings are written even then.
+    bool InitInstance();
+    // Stores the settings and closes the main window; the event loop then ends.
+    void Shutdown();
+    // The exit command and closing the main window.
+    void ExitApplication();
+    // The desktop session ends: the settings are stored, the lesson is left as it is.
+    void OnEndSession();
+
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+    const Environment& environment() const { return env_; }
+
+    void ToggleTopmost();
+    void SetFontSize(int size);
+    void ChangeChannel(int channel);
+    void ViewSubtitleFile();
+    // A page of the bundled product web site, by its path ("/", "/down", "/soft/help.html").
+    void OpenWebPage(const QString& page);
+    void ShowAbout();
+
+    // Where a page of the product web site is found.
+    QUrl webPageUrl(const QString& page) const;
+
+    // MainWindowHost
+    void dispatch(int command) override;
+    State state() const override;
+    void openDroppedLesson(const QString& path) override;
+    void invalidInput() override;
+    bool exitRequested() override;
+    void graphNotified() override;
+
+    // Lesson and playback state.
+    bool lessonLoaded = false;
+    PlayState playState = PlayState::Stopped;
+    int currentLine = 0;
+    int passCount = 0;
+    int channel = 0; // 0 both, 1 left, 2 right; not stored
+    bool topmost = false;
+    QString lessonPath;
+    QString subtitlePath;
+    std::unique_ptr<subtitles::SubtitleDocument> document;
+    std::unique_ptr<media::MediaPlayer> player;
+
+    Settings settings;
+    QFont displayFont;
+
+private:
+    void createWindows();
+    void saveSettings();
+
+    Environment env_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<AcceleratorFilter> accelerators_;
+    bool shutDown_ = false;
+};
+
+// The sentence display's font for a size setting (0 small, 1 medium, 2 large).
+QFont displayFontFor(int fs);
+
+} // namespace lurvo::app

@@ -1,0 +1,44 @@
+#include "app/StatusBar.h"
+
+#include <QResizeEvent>
+#include <QSizeGrip>
+
+namespace lurvo::app {
+
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(this)) {
+    setObjectName("statusBar");
+    for (QLabel*& label : parts_) {
+        label = new QLabel(this);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setIndent(3);
+        label->setTextFormat(Qt::PlainText);
+    }
+}
+
+void StatusBar::setText(int part, const QString& text) {
+    parts_[std::size_t(part)]->setText(text);
+}
+
+QString StatusBar::text(int part) const {
+    return parts_[std::size_t(part)]->text();
+}
+
+QSize StatusBar::sizeHint() const {
+    return {kPartEdges.back() + 100, fontMetrics().height() + 8};
+}
+
+void StatusBar::resizeEvent(QResizeEvent* event) {
+    const int h = event->size().height();
+    const int gripWidth = grip_->sizeHint().width();
+    int left = 0;
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        const int right = i < kPartEdges.size() ? kPartEdges[i] : event->size().width() - gripWidth;
+        parts_[i]->setGeometry(left, 2, std::max(0, right - left - 2), h - 2);
+        left = right;
+    }
+    grip_->setGeometry(event->size().width() - gripWidth, h - grip_->sizeHint().height(), gripWidth,
+                       grip_->sizeHint().height());
+}
+
+} // namespace lurvo::app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+
+namespace lurvo::app {
+
+// Four parts whose right edges stand at 170, 258 and 425 pixels, the last reaching the size
+// grip: the state text, the sentence number, position and length, and the lesson's path.
+class StatusBar : public QWidget {
+public:
+    static constexpr std::array<int, 3> kPartEdges = {170, 258, 425};
+
+    explicit StatusBar(QWidget* parent);
+    void setText(int part, const QString& text);
+    QString text(int part) const;
+    QLabel* part(int index) const { return parts_[std::size_t(index)]; }
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::array<QLabel*, 4> parts_{};
+    QWidget* grip_;
+};
+
+} // namespace lurvo::app

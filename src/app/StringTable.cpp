@@ -1,0 +1,91 @@
+#include "app/StringTable.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace lurvo::app {
+
+namespace {
+
+struct Entry {
+    int id;
+    const char16_t* text;
+};
+
+// Sorted by id.
+constexpr Entry kStrings[] = {
+    {103, u"LurvoV1.0"},
+    {110, u"打开mp3文件"},
+    {111, u"播放（↓）"},
+    {112, u"暂停（↓）"},
+    {113, u"停止（F4）"},
+    {114, u"上一句（←）"},
+    {115, u"下一句（→）"},
+    {116, u"复读当前句（↑）"},
+    {120, u"还未载入mp3文件"},
+    {121, u"已载入mp3文件"},
+    {122, u"播放中…"},
+    {123, u"暂停播放"},
+    {124, u"已停止播放"},
+    {125, u"▼▼"},
+    {126, u"播放 \t ↓"},
+    {127, u"暂停 \t ↓"},
+    {128, u"载入失败：\r\n%s"},
+    {129, u"读取字幕文件失败：\r\n%S"},
+    {130, u"字幕文件内容有误：\r\n%s"},
+    {131, u"缺少同名字幕文件：\r\n%s\r\n\r\n（请到官网下载含字幕的听力资料）"},
+    {135, u"播放失败：\r\n%s"},
+    {136, u"播放异常：\r\n%s"},
+    {139, u"文件有缺失，请重装本软件"},
+    {140, u"文件有缺失，请重装本软件。"},
+    // The media framework here is GStreamer; naming DirectX would send the user to a wrong fix.
+    {141, u"系统环境有问题，请修复或重装 GStreamer"},
+    {145, u"是否保存对字幕所做的修改？\r\n%s"},
+    {146, u"字幕保存失败：\r\n%S\r\n\r\n（请检查您是否有目标文件夹的写入权限）"},
+    {1003, u"两行为一句（奇数行为句头）"},
+    {1004, u"两行为一句（偶数行为句头）"},
+    {1005, u"一行为一句"},
+    {1007, u"取消窗口置顶"},
+    {1009, u"窗口置顶"},
+    {1016, u"上一句（←）"},
+    {1017, u"下一句（→）"},
+    {1018, u"播放原声（↑）"},
+    {1019, u"播放录音（Tab）"},
+    {1020, u"开始录音（↓）"},
+    {1021, u"结束录音（↓）"},
+    {1022, u"跟读对比"},
+    {1023, u"退出（Esc）"},
+    {1024, u"就绪"},
+    {1025, u"正在播放原声…"},
+    {1026, u"正在播放录音…"},
+    {1027, u"正在录音…"},
+    {1050, u"跟读对比（Tab）"},
+    {1052,
+     u"使用提示  →  （1）请先点击资料下载栏目，下载粤语学习资料。（2）在字幕行上点击鼠标右键，"
+     u"可弹出复制、编辑、跳转菜单。"},
+    {1053, u"提前%d毫秒"},
+    {1054, u"延后%d毫秒"},
+    {1057, u"文件创建失败：\r\n%S\r\n\r\n（请检查您是否有目标文件夹的写入权限）"},
+    {1058, u"切割完成"},
+    {1059, u"切割出的片段存放于："},
+    {1061, u"选择录音设备…"},
+    {1062, u"读文件失败：\n%s"},
+    {1063, u"写文件失败：\n%s"},
+    {1067, u"…"},
+    {1071, u"上下句切换时自动播放"},
+};
+
+static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
+                             [](const Entry& a, const Entry& b) { return a.id < b.id; }));
+
+} // namespace
+
+QString stringText(int id) {
+    const auto* it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                                      [](const Entry& e, int wanted) { return e.id < wanted; });
+    if (it == std::end(kStrings) || it->id != id)
+        return {};
+    return QString::fromUtf16(it->text);
+}
+
+} // namespace lurvo::app

@@ -1,0 +1,38 @@
+// The program: one application object, its start-up, the event loop, and its shutdown.
+#include "app/RepeaterApp.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QSessionManager>
+
+namespace {
+
+// Tooltips of the toolbar come up after 50 ms.
+class RepeaterStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 50;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
+    QApplication::setApplicationDisplayName(QStringLiteral("LurvoV1.0"));
+    QApplication::setDesktopFileName(QStringLiteral("lurvo-repeater"));
+    QApplication::setStyle(new RepeaterStyle);
+    // The window decides when the program ends: after the settings are stored.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    lurvo::app::RepeaterApp app(lurvo::app::RepeaterApp::systemEnvironment());
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
+                     [&app](QSessionManager&) { app.OnEndSession(); });
+    if (!app.InitInstance())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,181 @@
+#include "app/Settings.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace lurvo::app;
+using namespace Qt::Literals::StringLiterals;
+using lurvo::test::readFile;
+using lurvo::test::utf16File;
+using lurvo::test::writeFile;
+
+namespace {
+
+class SettingsFile : public testing::Test {
+protected:
+    QTemporaryDir root;
+    const QString folder = root.filePath("LurvoRepeater");
+    const QString file = folder + "/options.ini";
+
+    void writeOptions(const QString& keys) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        writeFile(file, utf16File("[options]\r\n" + keys));
+    }
+};
+
+TEST_F(SettingsFile, NoFileGivesTheDefaults) {
+    const LoadedSettings loaded = LoadSettings(folder);
+    EXPECT_EQ(loaded.message, "");
+    EXPECT_EQ(loaded.settings, Settings{});
+    EXPECT_EQ(loaded.settings.volume, -500);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(SettingsFile, OutOfRangeValuesAreCorrected) {
+    struct Case {
+        const char* key;
+        int stored;
+        int Settings::*member;
+        int expected;
+    };
+    const Case cases[] = {
+        {"volume", 10001, &Settings::volume, -500},
+        {"volume", -1, &Settings::volume, -500},
+        {"volume", 0, &Settings::volume, -10000},
+        {"volume", 10000, &Settings::volume, 0},
+        {"volume", -2147483647 - 1, &Settings::volume, -500},
+        {"totalCount", 12, &Settings::totalCount, 9},
+        {"totalCount", -3, &Settings::totalCount, 0},
+        {"w_text", 100, &Settings::w_text, 200},
+        {"w_text", 5000, &Settings::w_text, 2048},
+        {"w_msx", 10, &Settings::w_msx, 35},
+        {"w_pointer", 201, &Settings::w_pointer, 200},
+        {"w_senno", 34, &Settings::w_senno, 35},
+        {"lrcMode", 3, &Settings::lrcMode, 0},
+        {"lrcMode", 2, &Settings::lrcMode, 2},
+        {"fs", -1, &Settings::fs, 0},
+        {"fs", 2, &Settings::fs, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.key << '=' << c.stored);
+        writeOptions(QStringLiteral("%1=%2\r\n").arg(QLatin1StringView(c.key)).arg(c.stored));
+        EXPECT_EQ(LoadSettings(folder).settings.*c.member, c.expected);
+    }
+}
+
+TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
+    Settings s;
+    s.bMute = true;
+    s.volume = -10000;
+    s.bFileLoopPlay = false;
+    s.lrcMode = 2;
+    s.totalCount = 0;
+    s.fs = 1;
+    s.w_msx = 35;
+    s.w_pointer = 200;
+    s.w_senno = 70;
+    s.w_text = 2048;
+    s.follow_bAutoPlay = false;
+    s.follow_aDevId = 4;
+    s.follow_destFile = u"/home/ann/錄音/第一課.mp3"_s;
+    // Parents that do not exist yet are created too.
+    const QString deep = root.filePath("config/deeper/LurvoRepeater");
+    ASSERT_TRUE(SaveSettings(s, deep).ok());
+    EXPECT_EQ(readFile(deep + "/options.ini"),
+              utf16File(u"[options]\r\nbMute=1\r\nbFileLoopPlay=0\r\nvolume=0\r\nlrcMode=2\r\n"
+                        u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
+                        u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
+                        u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\n"_s));
+    const LoadedSettings loaded = LoadSettings(deep);
+    EXPECT_EQ(loaded.message, "");
+    EXPECT_EQ(loaded.settings, s);
+}
+
+TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
+    writeOptions("volume=1\r\nlegacy=yes\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n");
+    ASSERT_TRUE(SaveSettings(Settings{}, folder).ok());
+    EXPECT_EQ(readFile(file),
+              utf16File("[options]\r\nvolume=9500\r\nlegacy=yes\r\nbMute=0\r\nbFileLoopPlay=1\r\n"
+                        "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
+                        "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
+                        "follow_bAutoPlay=1\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
+}
+
+TEST_F(SettingsFile, SavingClearsWhatStandsInTheWay) {
+    // A folder where the file belongs, holding read-only content.
+    ASSERT_TRUE(QDir().mkpath(file + "/inner"));
+    writeFile(file + "/inner/locked", "x");
+    QFile::setPermissions(file + "/inner/locked", QFileDevice::ReadOwner);
+    QFile::setPermissions(file + "/inner", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    Settings s;
+    s.totalCount = 7;
+    ASSERT_TRUE(SaveSettings(s, folder).ok());
+    EXPECT_TRUE(QFileInfo(file).isFile());
+    EXPECT_EQ(LoadSettings(folder).settings.totalCount, 7);
+
+    // A read-only file is overwritten.
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    s.totalCount = 5;
+    ASSERT_TRUE(SaveSettings(s, folder).ok());
+    EXPECT_EQ(LoadSettings(folder).settings.totalCount, 5);
+
+    // A read-only plain file where the folder belongs.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    writeFile(folder, "not a folder");
+    QFile::setPermissions(folder, QFileDevice::ReadOwner);
+    ASSERT_TRUE(SaveSettings(s, folder).ok());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(LoadSettings(folder).settings.totalCount, 5);
+}
+
+TEST_F(SettingsFile, OversizedFileIsDeletedOnLoad) {
+    const QByteArray oneMiB = utf16File(u"[options]\r\nvolume=0\r\n"_s).leftJustified(1 << 20, ' ');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeFile(file, oneMiB.left(oneMiB.size() - 1));
+    EXPECT_EQ(LoadSettings(folder).settings.volume, -10000);
+    EXPECT_TRUE(QFileInfo::exists(file));
+
+    writeFile(file, oneMiB);
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    const LoadedSettings loaded = LoadSettings(folder);
+    EXPECT_EQ(loaded.settings.volume, -500);
+    EXPECT_EQ(loaded.message, "");
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+TEST_F(SettingsFile, FolderOfTheFileNameIsNotReportedOnLoad) {
+    ASSERT_TRUE(QDir().mkpath(file));
+    const LoadedSettings loaded = LoadSettings(folder);
+    EXPECT_EQ(loaded.message, "");
+    EXPECT_EQ(loaded.settings, Settings{});
+}
+
+TEST_F(SettingsFile, UnreadableFileIsReportedAndDefaultsApply) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    writeOptions("totalCount=7\r\n");
+    QFile::setPermissions(file, QFileDevice::WriteOwner);
+    const LoadedSettings loaded = LoadSettings(folder);
+    EXPECT_EQ(loaded.message, u"读文件失败：\n"_s + file);
+    EXPECT_EQ(loaded.settings.totalCount, 3);
+}
+
+TEST_F(SettingsFile, UnwritableLocationIsReportedAtTheFirstKey) {
+    // The data folder's parent is a plain file: nothing can be created below it.
+    const QString blocker = root.filePath("blocker");
+    writeFile(blocker, "keep");
+    const QString inside = blocker + "/LurvoRepeater";
+    const SavedSettings saved = SaveSettings(Settings{}, inside);
+    EXPECT_FALSE(saved.ok());
+    EXPECT_EQ(saved.message, u"写文件失败：\n"_s + inside + "/options.ini");
+    EXPECT_EQ(readFile(blocker), "keep");
+}
+
+} // namespace

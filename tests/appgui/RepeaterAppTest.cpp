@@ -1,0 +1,149 @@
+#include "app/RepeaterApp.h"
+#include "app/CommandIds.h"
+#include "app/StartupChecks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lurvo::app;
+
+namespace {
+
+class RepeaterAppTest : public testing::Test {
+protected:
+    QTemporaryDir resources;
+    QTemporaryDir data;
+    QStringList errors;
+    QList<QUrl> opened;
+    int mediaCheck = 1;
+    QByteArray savedPath = qgetenv("PATH");
+
+    ~RepeaterAppTest() override { qputenv("PATH", savedPath); }
+
+    RepeaterApp::Environment environment() {
+        RepeaterApp::Environment env;
+        env.resourceFolder = resources.path();
+        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
+        env.checkMediaComponents = [this] { return mediaCheck; };
+        env.showError = [this](const QString& text) { errors << text; };
+        env.invalidInputSound = [] {};
+        env.openUrl = [this](const QUrl& url) { opened << url; };
+        return env;
+    }
+
+    // Helper programs that exist only in the resource folder, with PATH leading nowhere.
+    void provideTools(std::initializer_list<const char*> names) {
+        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
+        for (const char* name : names) {
+            QFile tool(resources.filePath(name));
+            ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+            tool.write("#!/bin/sh\n");
+            tool.close();
+            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    QString optionsFile() const { return QDir(data.path()).filePath("LurvoRepeater/options.ini"); }
+};
+
+TEST_F(RepeaterAppTest, StartsWhenToolsAndElementsAreThere) {
+    provideTools({"mp3val", "mp3splt"});
+    RepeaterApp app(environment());
+    EXPECT_TRUE(app.InitInstance());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('|').toStdString();
+    ASSERT_TRUE(app.mainWindow());
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+    EXPECT_EQ(app.settings.volume, -500);
+    EXPECT_EQ(app.displayFont.pixelSize(), 24);
+}
+
+TEST_F(RepeaterAppTest, MissingToolRefusesToStartButWritesTheSettings) {
+    provideTools({"mp3val"});
+    RepeaterApp app(environment());
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(errors, QStringList{QString::fromUtf8("文件有缺失，请重装本软件")});
+    EXPECT_TRUE(QFile::exists(optionsFile()));
+    EXPECT_FALSE(app.mainWindow()->isVisible());
+}
+
+TEST_F(RepeaterAppTest, MissingElementsRefuseToStartWithTheirMessage) {
+    provideTools({"mp3val", "mp3splt"});
+    mediaCheck = -1;
+    {
+        RepeaterApp app(environment());
+        EXPECT_FALSE(app.InitInstance());
+    }
+    mediaCheck = 0;
+    {
+        RepeaterApp app(environment());
+        EXPECT_FALSE(app.InitInstance());
+    }
+    EXPECT_EQ(errors, (QStringList{QString::fromUtf8("文件有缺失，请重装本软件。"),
+                                   QString::fromUtf8("系统环境有问题，请修复或重装 GStreamer")}));
+    EXPECT_TRUE(QFile::exists(optionsFile()));
+}
+
+TEST(CheckMediaComponents, TheFirstMissingRoleDecides) {
+    const auto without = [](QByteArray missing) {
+        return CheckMediaComponents([missing](const char* factory) { return missing != factory; });
+    };
+    EXPECT_EQ(without("none"), 1);
+    EXPECT_EQ(without("mpg123audiodec"), -1);
+    EXPECT_EQ(without("id3demux"), -1);
+    EXPECT_EQ(without("mpegaudioparse"), -1);
+    EXPECT_EQ(without("parsebin"), 0);
+    EXPECT_EQ(without("filesrc"), 0);
+    EXPECT_EQ(CheckMediaComponents(), 1) << "this machine has every element";
+}
+
+TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
+    provideTools({"mp3val", "mp3splt"});
+    RepeaterApp app(environment());
+    ASSERT_TRUE(app.InitInstance());
+    app.dispatch(CmdFontLarge);
+    EXPECT_EQ(app.settings.fs, 2);
+    EXPECT_EQ(app.displayFont.pixelSize(), 35);
+    EXPECT_EQ(app.displayFont.weight(), QFont::DemiBold);
+    app.dispatch(CmdChannelLeft);
+    EXPECT_EQ(app.channel, 1);
+    EXPECT_EQ(app.state().channel, 1);
+    app.dispatch(CmdTopmost);
+    EXPECT_TRUE(app.topmost);
+    EXPECT_TRUE(app.mainWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+    app.dispatch(CmdTopmost);
+    EXPECT_FALSE(app.mainWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    // Viewing the subtitle file needs a lesson.
+    app.dispatch(CmdViewSubtitles);
+    EXPECT_TRUE(opened.isEmpty());
+
+    // The font size is stored at exit.
+    app.dispatch(CmdExit);
+    RepeaterApp again(environment());
+    ASSERT_TRUE(again.InitInstance());
+    EXPECT_EQ(again.settings.fs, 2);
+    EXPECT_EQ(again.channel, 0) << "the channel is not stored";
+}
+
+TEST_F(RepeaterAppTest, WebCommandsOpenTheBundledSite) {
+    provideTools({"mp3val", "mp3splt"});
+    RepeaterApp app(environment());
+    ASSERT_TRUE(app.InitInstance());
+    for (const int command : {CmdDownloads, CmdLearningSite, CmdHelp, CmdWebSite, CmdDictionary})
+        app.dispatch(command);
+    const QString site = QDir(resources.path()).filePath("site");
+    ASSERT_EQ(opened.size(), 5);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(site + "/down/index.html"));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(site + "/index.html"));
+    EXPECT_EQ(opened[2], QUrl::fromLocalFile(site + "/soft/help.html"));
+    EXPECT_EQ(opened[3], QUrl::fromLocalFile(site + "/index.html"));
+    EXPECT_EQ(opened[4].scheme(), "https");
+    EXPECT_EQ(app.webPageUrl("/soft/new.html"), QUrl::fromLocalFile(site + "/soft/new.html"));
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QProxyStyle>
 #include <QSessionManager>
+#include <QUrl>
 
 namespace {
 
@@ -34,5 +35,9 @@ int main(int argc, char** argv) {
                      [&app](QSessionManager&) { app.OnEndSession(); });
     if (!app.InitInstance())
         return 0;
+    // File managers pass the lesson to open; it is taken as a dropped file would be.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        app.mainWindow()->handleDroppedUrls({QUrl::fromLocalFile(arguments.at(1))});
     return QApplication::exec();
 }

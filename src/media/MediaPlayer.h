@@ -4,6 +4,7 @@
 #include "media/GraphEvent.h"
 #include "media/GstHandles.h"
 #include "media/MediaResult.h"
+#include "media/PlaybackControl.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -20,12 +21,12 @@ enum class ParserOrder { Mpeg1First, SecondaryFirst };
 // Plays one MP3 file through a pipeline built by hand: "source" (filesrc), "mp3Parser",
 // "decoder" (mpg123), then conversion, balance and volume, and "renderer" (the audio output).
 // Positions are milliseconds. Built empty, then Open; torn down by Close.
-class MediaPlayer {
+class MediaPlayer : public PlaybackControl {
 public:
     // An empty rendererDescription means the default audio output; tests pass a gst-launch
     // description such as "fakesink sync=true" or an appsink.
     explicit MediaPlayer(QByteArray rendererDescription = {});
-    ~MediaPlayer();
+    ~MediaPlayer() override;
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
 
@@ -37,18 +38,18 @@ public:
     void Close();
     bool isLoaded() const { return pipeline_ != nullptr; }
 
-    MediaResult Play();
-    MediaResult Pause();
+    MediaResult Play() override;
+    MediaResult Pause() override;
     // A pause that the owner treats as stopped: the position is kept.
-    MediaResult Stop();
+    MediaResult Stop() override;
 
-    std::int64_t LengthMs() const;
-    std::int64_t PositionMs() const;
+    std::int64_t LengthMs() const override;
+    std::int64_t PositionMs() const override;
     // Clamps to 0..LengthMs and seeks exactly to the sample; in every state.
-    void SeekMs(int ms);
+    void SeekMs(int ms) override;
     // At or past the end, at the end of the stream until the next seek, or when the position
     // cannot be read.
-    bool IsAtEnd() const;
+    bool IsAtEnd() const override;
 
     // Hundredths of a decibel, -10000 (silence) to 0 (full).
     MediaResult SetVolume(int volume);
@@ -56,7 +57,7 @@ public:
     void SetChannel(int channel);
 
     // Takes the next waiting event, waiting up to timeoutMs; false when none came.
-    bool GetEvent(GraphEvent& event, int timeoutMs = 50);
+    bool GetEvent(GraphEvent& event, int timeoutMs = 50) override;
 
     // An element of the open graph by name, for diagnostics and tests; null when absent.
     GstElementPtr element(const char* name) const;

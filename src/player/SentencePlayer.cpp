@@ -1,0 +1,321 @@
+#include "player/SentencePlayer.h"
+
+#include "app/StringTable.h"
+#include "media/PlaybackControl.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <algorithm>
+
+namespace lurvo::player {
+
+using subtitles::SentenceMode;
+
+namespace {
+
+// A string-table text with its one "%s" filled in, the argument cut at 255 characters.
+QString withArgument(int id, const QString& argument) {
+    QString text = app::stringText(id);
+    const qsizetype at = text.indexOf(u"%s");
+    return at < 0 ? text : text.replace(at, 2, argument.left(255));
+}
+
+} // namespace
+
+QString FormatClock(int ms, bool withMillis) {
+    if (ms < 0)
+        ms = 0;
+    const int h = ms / 3600000;
+    const int s = ms / 1000 - h * 3600;
+    if (withMillis)
+        return QString::asprintf("%.2d:%.2d:%.2d.%.3d", h, s / 60, s % 60, ms % 1000);
+    return QString::asprintf("%.2d:%.2d:%.2d", h, s / 60, s % 60);
+}
+
+SentencePlayer::SentencePlayer(PlaybackState& state, PlaybackViews& views,
+                               std::function<PlaybackSettings()> settings)
+    : state_(state), views_(views), settings_(std::move(settings)) {}
+
+void SentencePlayer::attach(const subtitles::SubtitleDocument* document,
+                            media::PlaybackControl* player) {
+    document_ = document;
+    player_ = player;
+}
+
+bool SentencePlayer::ready() const {
+    return state_.lessonLoaded && document_ != nullptr && player_ != nullptr &&
+           document_->lineCount() > 0;
+}
+
+int SentencePlayer::lastLine() const {
+    return document_->lineCount() - 1;
+}
+
+int SentencePlayer::start(int line) const {
+    return document_->line(std::clamp(line, 0, lastLine())).startMs;
+}
+
+bool SentencePlayer::exhausted(const PlaybackSettings& s) const {
+    return s.totalCount != 0 && state_.passCount >= s.totalCount;
+}
+
+bool SentencePlayer::isTwoLineHead(int line, SentenceMode mode) const {
+    // In the tick, line 0 of the even-head mode is a sentence of its own, not a head with a tail.
+    return mode == SentenceMode::TwoLinesOddHead ? line % 2 == 0 : line % 2 == 1;
+}
+
+int SentencePlayer::headOf(int line, SentenceMode mode) const {
+    if (mode == SentenceMode::TwoLinesOddHead && line % 2 == 1)
+        return line - 1;
+    if (mode == SentenceMode::TwoLinesEvenHead && line % 2 == 0 && line > 0)
+        return line - 1;
+    return line;
+}
+
+void SentencePlayer::repeat() {
+    ++state_.passCount;
+    player_->SeekMs(start(state_.currentLine));
+}
+
+void SentencePlayer::moveTo(int line) {
+    state_.currentLine = std::clamp(line, 0, lastLine());
+    state_.passCount = 1;
+    player_->SeekMs(start(state_.currentLine));
+    RefreshPlaybackViews();
+}
+
+void SentencePlayer::showClock() {
+    views_.setStatusText(2, FormatClock(int(player_->PositionMs()), false) + " / " +
+                                FormatClock(int(player_->LengthMs()), false));
+}
+
+void SentencePlayer::RefreshPlaybackViews() {
+    if (!ready())
+        return;
+    const SentenceMode mode = settings_().mode;
+    views_.refreshSentencePanel();
+    views_.posRefreshList();
+    views_.setStatusText(
+        1,
+        QString::asprintf("%d / %d", document_->sentenceOfLine(state_.currentLine, mode).sentence,
+                          document_->sentenceCount(mode)));
+    showClock();
+}
+
+void SentencePlayer::startPlaying() {
+    views_.startTick();
+    state_.playState = PlayState::Playing;
+    views_.refreshSentencePanel();
+    views_.posRefreshList();
+    views_.setPlayButtonImage(true);
+    views_.updateToolbarState();
+    views_.setStatusText(0, app::stringText(122));
+}
+
+void SentencePlayer::TogglePlayPause() {
+    if (!ready())
+        return;
+    views_.hideToolTip();
+    switch (state_.playState) {
+    case PlayState::Stopped: {
+        player_->SeekMs(start(state_.currentLine));
+        const media::MediaResult played = player_->Play();
+        if (!played.ok()) {
+            views_.showError(withArgument(135, played.message));
+            return;
+        }
+        state_.passCount = 1;
+        startPlaying();
+        return;
+    }
+    case PlayState::Paused: {
+        const media::MediaResult played = player_->Play();
+        if (!played.ok()) {
+            views_.showError(withArgument(135, played.message));
+            return;
+        }
+        startPlaying();
+        return;
+    }
+    case PlayState::Playing:
+        player_->Pause();
+        views_.stopTick();
+        state_.playState = PlayState::Paused;
+        views_.refreshSentencePanel();
+        views_.setPlayButtonImage(false);
+        views_.updateToolbarState();
+        views_.setStatusText(0, app::stringText(123));
+        return;
+    }
+}
+
+void SentencePlayer::StopPlayback() {
+    if (!ready() || state_.playState == PlayState::Stopped)
+        return;
+    views_.hideToolTip();
+    const bool wasPlaying = state_.playState == PlayState::Playing;
+    player_->Stop();
+    views_.stopTick();
+    state_.playState = PlayState::Stopped;
+    state_.currentLine = 0;
+    state_.passCount = 0;
+    if (wasPlaying)
+        views_.setPlayButtonImage(false);
+    views_.updateToolbarState();
+    views_.setStatusText(0, app::stringText(124));
+    RefreshPlaybackViews();
+}
+
+void SentencePlayer::GoToLine(int line) {
+    if (!ready())
+        return;
+    const SentenceMode mode = settings_().mode;
+    const int sentence = document_->sentenceOfLine(std::clamp(line, 0, lastLine()), mode).sentence;
+    moveTo(document_->linesOfSentence(sentence, mode).first);
+}
+
+void SentencePlayer::PreviousSentence() {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    int step = 1;
+    switch (settings_().mode) {
+    case SentenceMode::OneLine:
+        break;
+    case SentenceMode::TwoLinesOddHead:
+        step = x % 2 == 1 ? 3 : 2;
+        break;
+    case SentenceMode::TwoLinesEvenHead:
+        step = x % 2 == 1 ? 2 : 3;
+        break;
+    }
+    moveTo(x == 0 ? 0 : std::max(0, x - step));
+}
+
+void SentencePlayer::NextSentence() {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    int step = 1;
+    switch (settings_().mode) {
+    case SentenceMode::OneLine:
+        break;
+    case SentenceMode::TwoLinesOddHead:
+        step = x % 2 == 0 ? 2 : 1;
+        break;
+    case SentenceMode::TwoLinesEvenHead:
+        step = x % 2 == 1 ? 2 : 1;
+        break;
+    }
+    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step));
+}
+
+void SentencePlayer::BackFiveSentences() {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    int step = 5;
+    switch (settings_().mode) {
+    case SentenceMode::OneLine:
+        break;
+    case SentenceMode::TwoLinesOddHead:
+        step = x % 2 == 1 ? 11 : 10;
+        break;
+    case SentenceMode::TwoLinesEvenHead:
+        step = x % 2 == 1 ? 10 : 11;
+        break;
+    }
+    moveTo(x == 0 ? 0 : std::max(0, x - step));
+}
+
+void SentencePlayer::ForwardFiveSentences() {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    int step = 5;
+    switch (settings_().mode) {
+    case SentenceMode::OneLine:
+        break;
+    case SentenceMode::TwoLinesOddHead:
+        step = x % 2 == 1 ? 9 : 10;
+        break;
+    case SentenceMode::TwoLinesEvenHead:
+        step = x % 2 == 1 ? 10 : 9;
+        break;
+    }
+    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step));
+}
+
+void SentencePlayer::FirstSentence() {
+    GoToLine(0);
+}
+
+void SentencePlayer::LastSentence() {
+    if (ready())
+        GoToLine(lastLine());
+}
+
+void SentencePlayer::RepeatCurrentSentence() {
+    if (!ready())
+        return;
+    GoToLine(headOf(state_.currentLine, settings_().mode));
+}
+
+void SentencePlayer::OnPositionTick() {
+    if (!ready() || state_.playState != PlayState::Playing)
+        return;
+    const PlaybackSettings s = settings_();
+    const bool oneLine = s.mode == SentenceMode::OneLine;
+    if (state_.currentLine < lastLine() && !player_->IsAtEnd()) {
+        if (player_->PositionMs() >= start(state_.currentLine + 1)) {
+            // The audio has entered the next line.
+            if (oneLine) {
+                if (exhausted(s)) {
+                    ++state_.currentLine;
+                    state_.passCount = 1;
+                    RefreshPlaybackViews();
+                } else {
+                    repeat();
+                }
+            } else {
+                if (isTwoLineHead(state_.currentLine, s.mode)) {
+                    ++state_.currentLine; // on into the sentence's tail
+                } else if (exhausted(s)) {
+                    ++state_.currentLine;
+                    state_.passCount = 1;
+                } else {
+                    state_.currentLine = std::max(0, state_.currentLine - 1);
+                    repeat();
+                }
+                RefreshPlaybackViews();
+            }
+        }
+    } else if (player_->IsAtEnd()) {
+        if (exhausted(s)) {
+            StopPlayback();
+            if (s.fileLoop)
+                TogglePlayPause();
+            return;
+        }
+        if (!oneLine)
+            state_.currentLine = headOf(state_.currentLine, s.mode);
+        repeat();
+        if (!oneLine)
+            RefreshPlaybackViews();
+    }
+    showClock();
+}
+
+void SentencePlayer::OnMediaEvent() {
+    if (!ready())
+        return;
+    media::GraphEvent event;
+    while (player_->GetEvent(event, 50)) {
+        if (event.code == media::kEventErrorAbort && state_.playState == PlayState::Playing) {
+            StopPlayback();
+            views_.showError(withArgument(136, event.text));
+            return;
+        }
+    }
+}
+
+} // namespace lurvo::player

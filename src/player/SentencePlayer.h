@@ -1,0 +1,73 @@
+#pragma once
+
+#include "player/PlaybackState.h"
+#include "player/PlaybackViews.h"
+#include "subtitles/SentenceMode.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace lurvo::subtitles {
+class SubtitleDocument;
+}
+namespace lurvo::media {
+class PlaybackControl;
+}
+
+namespace lurvo::player {
+
+// The settings the player reads at every step, so that changes take effect at once.
+struct PlaybackSettings {
+    int totalCount = 3; // passes per sentence; 0 without end
+    bool fileLoop = true;
+    subtitles::SentenceMode mode = subtitles::SentenceMode::OneLine;
+};
+
+// Plays a lesson sentence by sentence: each sentence heard totalCount times, then the next,
+// driven by a 10 ms tick that compares the position with the next line's start.
+class SentencePlayer {
+public:
+    SentencePlayer(PlaybackState& state, PlaybackViews& views,
+                   std::function<PlaybackSettings()> settings);
+
+    // The open lesson, or nulls when none is open. The player does not own them.
+    void attach(const subtitles::SubtitleDocument* document, media::PlaybackControl* player);
+
+    void TogglePlayPause();
+    void StopPlayback();
+    void GoToLine(int line);
+    void PreviousSentence();
+    void NextSentence();
+    void BackFiveSentences();
+    void ForwardFiveSentences();
+    void FirstSentence();
+    void LastSentence();
+    void RepeatCurrentSentence();
+    void OnPositionTick();
+    void OnMediaEvent();
+    void RefreshPlaybackViews();
+
+private:
+    bool ready() const;
+    int lastLine() const;
+    int start(int line) const;
+    bool exhausted(const PlaybackSettings& s) const;
+    bool isTwoLineHead(int line, subtitles::SentenceMode mode) const;
+    int headOf(int line, subtitles::SentenceMode mode) const;
+    void repeat();
+    void moveTo(int line);
+    void startPlaying();
+    void showClock();
+
+    PlaybackState& state_;
+    PlaybackViews& views_;
+    std::function<PlaybackSettings()> settings_;
+    const subtitles::SubtitleDocument* document_ = nullptr;
+    media::PlaybackControl* player_ = nullptr;
+};
+
+// "hh:mm:ss", or "hh:mm:ss.mmm" with milliseconds; negative times read as 0.
+QString FormatClock(int ms, bool withMillis);
+
+} // namespace lurvo::player

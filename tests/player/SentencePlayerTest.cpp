@@ -1,0 +1,308 @@
+#include "player/SentencePlayer.h"
+#include "Fakes.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+using namespace lurvo::player;
+using lurvo::subtitles::SentenceMode;
+using lurvo::subtitles::SubtitleDocument;
+using lurvo::subtitles::SubtitleLine;
+using lurvo::test::FakePlayer;
+using lurvo::test::FakeViews;
+
+namespace {
+
+class SentencePlayerTest : public testing::Test {
+protected:
+    SubtitleDocument document;
+    FakePlayer media;
+    FakeViews views;
+    PlaybackState state;
+    PlaybackSettings settings;
+    SentencePlayer player{state, views, [this] { return settings; }};
+
+    // Lines every second from firstStartMs; the recording ends a second after the last line.
+    void load(int lines, int firstStartMs = 0) {
+        document.lines.clear();
+        for (int i = 0; i < lines; ++i)
+            document.lines.append(SubtitleLine{firstStartMs + i * 1000, QString::number(i)});
+        media.length = firstStartMs + lines * 1000;
+        state = PlaybackState{};
+        state.lessonLoaded = true;
+        player.attach(&document, &media);
+    }
+
+    // Ticks every 10 ms of virtual time and returns each (line, pass) the player went through.
+    std::vector<std::pair<int, int>> run(int ms) {
+        std::vector<std::pair<int, int>> trace{{state.currentLine, state.passCount}};
+        for (int t = 0; t < ms; t += 10) {
+            media.advance(10);
+            player.OnPositionTick();
+            if (trace.back() != std::pair{state.currentLine, state.passCount})
+                trace.emplace_back(state.currentLine, state.passCount);
+            if (state.playState != PlayState::Playing)
+                break;
+        }
+        return trace;
+    }
+
+    int after(void (SentencePlayer::*command)(), int from) {
+        state.currentLine = from;
+        state.passCount = 3;
+        (player.*command)();
+        EXPECT_EQ(state.passCount, 1);
+        EXPECT_EQ(media.seeks.back(), document.line(state.currentLine).startMs);
+        return state.currentLine;
+    }
+};
+
+using Trace = std::vector<std::pair<int, int>>;
+
+TEST_F(SentencePlayerTest, NavigationInOneLineMode) {
+    load(12);
+    settings.mode = SentenceMode::OneLine;
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 0), 0);
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 4), 3);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 4), 5);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 11), 11);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 3), 0);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 9), 4);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 4), 9);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 9), 11);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 6), 6);
+    EXPECT_EQ(after(&SentencePlayer::FirstSentence, 6), 0);
+    EXPECT_EQ(after(&SentencePlayer::LastSentence, 6), 11);
+}
+
+TEST_F(SentencePlayerTest, NavigationInOddHeadMode) {
+    load(30);
+    settings.mode = SentenceMode::TwoLinesOddHead;
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 5), 2);
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 4), 2);
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 1), 0);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 4), 6);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 5), 6);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 28), 29); // lands on the last sentence's tail
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 25), 14);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 24), 14);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 7), 0);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 3), 12);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 2), 12);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 22), 29);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 5), 4);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 4), 4);
+    EXPECT_EQ(after(&SentencePlayer::LastSentence, 3), 28);
+}
+
+TEST_F(SentencePlayerTest, NavigationInEvenHeadMode) {
+    load(30);
+    settings.mode = SentenceMode::TwoLinesEvenHead;
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 3), 1);
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 4), 1);
+    EXPECT_EQ(after(&SentencePlayer::PreviousSentence, 1), 0);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 0), 1);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 1), 3);
+    EXPECT_EQ(after(&SentencePlayer::NextSentence, 2), 3);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 23), 13);
+    EXPECT_EQ(after(&SentencePlayer::BackFiveSentences, 24), 13);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 1), 11);
+    EXPECT_EQ(after(&SentencePlayer::ForwardFiveSentences, 2), 11);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 4), 3);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 3), 3);
+    EXPECT_EQ(after(&SentencePlayer::RepeatCurrentSentence, 0), 0);
+    EXPECT_EQ(after(&SentencePlayer::LastSentence, 3), 29);
+    EXPECT_EQ(after(&SentencePlayer::FirstSentence, 7), 0);
+
+    load(1);
+    for (auto command : {&SentencePlayer::PreviousSentence, &SentencePlayer::NextSentence,
+                         &SentencePlayer::BackFiveSentences, &SentencePlayer::ForwardFiveSentences,
+                         &SentencePlayer::LastSentence, &SentencePlayer::RepeatCurrentSentence})
+        EXPECT_EQ(after(command, 0), 0);
+}
+
+TEST_F(SentencePlayerTest, GoToLineStartsTheSentenceOfThatLine) {
+    load(9);
+    settings.mode = SentenceMode::TwoLinesOddHead;
+    player.GoToLine(5);
+    EXPECT_EQ(state.currentLine, 4);
+    settings.mode = SentenceMode::TwoLinesEvenHead;
+    player.GoToLine(6);
+    EXPECT_EQ(state.currentLine, 5);
+    player.GoToLine(99);
+    EXPECT_EQ(state.currentLine, 7);
+    EXPECT_EQ(views.status[1], "5 / 5");
+}
+
+TEST_F(SentencePlayerTest, NavigationNeverChangesTheTransportState) {
+    load(6);
+    player.NextSentence();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_FALSE(views.ticking);
+    player.TogglePlayPause(); // starts at the chosen sentence
+    EXPECT_EQ(media.seeks.back(), 1000);
+    player.TogglePlayPause();
+    player.NextSentence();
+    EXPECT_EQ(state.playState, PlayState::Paused);
+}
+
+TEST_F(SentencePlayerTest, EachSentenceIsHeardTotalCountTimesInOneLineMode) {
+    load(3);
+    settings.totalCount = 2;
+    settings.fileLoop = false;
+    player.TogglePlayPause();
+    EXPECT_EQ(run(20000), (Trace{{0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {0, 0}}));
+    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 1000, 2000}));
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_EQ(views.status[0], QString::fromUtf8("已停止播放"));
+}
+
+TEST_F(SentencePlayerTest, OnePassPlaysStraightThroughAndLoopsFromTheFirstLine) {
+    load(3, 500);
+    settings.totalCount = 1;
+    settings.fileLoop = true;
+    player.TogglePlayPause();
+    const Trace trace = run(3600);
+    // The stop and the restart happen within one tick.
+    EXPECT_EQ(trace, (Trace{{0, 1}, {1, 1}, {2, 1}, {0, 1}}));
+    // No seek between the lines; the loop restarts at the first line, not at time 0.
+    EXPECT_EQ(media.seeks, (QList<int>{500, 500}));
+    EXPECT_EQ(state.playState, PlayState::Playing);
+}
+
+TEST_F(SentencePlayerTest, TwoLineSentencesRepeatFromTheirHead) {
+    load(4);
+    settings.mode = SentenceMode::TwoLinesOddHead;
+    settings.totalCount = 2;
+    settings.fileLoop = false;
+    player.TogglePlayPause();
+    EXPECT_EQ(run(20000),
+              (Trace{{0, 1}, {1, 1}, {0, 2}, {1, 2}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {0, 0}}));
+    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 2000}));
+
+    load(5);
+    settings.mode = SentenceMode::TwoLinesEvenHead;
+    player.TogglePlayPause();
+    EXPECT_EQ(run(20000), (Trace{{0, 1},
+                                 {0, 2},
+                                 {1, 1},
+                                 {2, 1},
+                                 {1, 2},
+                                 {2, 2},
+                                 {3, 1},
+                                 {4, 1},
+                                 {3, 2},
+                                 {4, 2},
+                                 {0, 0}}));
+}
+
+TEST_F(SentencePlayerTest, NextSentenceOntoTheLastTailStillRepeatsTheWholeSentence) {
+    load(4);
+    settings.mode = SentenceMode::TwoLinesOddHead;
+    settings.totalCount = 2;
+    settings.fileLoop = false;
+    player.TogglePlayPause();
+    player.NextSentence(); // from line 0 to 2
+    player.NextSentence(); // from the head 2 to its tail 3
+    EXPECT_EQ(state.currentLine, 3);
+    EXPECT_EQ(run(20000), (Trace{{3, 1}, {2, 2}, {3, 2}, {0, 0}}));
+}
+
+TEST_F(SentencePlayerTest, WithoutEndTheSentenceRepeatsUntilTheUserMoves) {
+    load(3);
+    settings.totalCount = 0;
+    player.TogglePlayPause();
+    run(5500);
+    EXPECT_EQ(state.currentLine, 0);
+    EXPECT_GE(state.passCount, 5);
+    player.NextSentence();
+    run(2500);
+    EXPECT_EQ(state.currentLine, 1);
+}
+
+TEST_F(SentencePlayerTest, ALineBeyondTheRecordingIsNeverReached) {
+    load(3);
+    document.lines[2].startMs = 5000;
+    media.length = 3000;
+    settings.totalCount = 1;
+    settings.fileLoop = false;
+    player.TogglePlayPause();
+    EXPECT_EQ(run(10000), (Trace{{0, 1}, {1, 1}, {0, 0}}));
+}
+
+TEST_F(SentencePlayerTest, PlayPauseAndStopDriveTheViews) {
+    load(3);
+    player.TogglePlayPause();
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_TRUE(views.ticking);
+    EXPECT_TRUE(views.playImage);
+    EXPECT_EQ(views.status[0], QString::fromUtf8("播放中…"));
+    media.advance(1500);
+    player.OnPositionTick();
+    player.TogglePlayPause();
+    EXPECT_EQ(state.playState, PlayState::Paused);
+    EXPECT_FALSE(views.ticking);
+    EXPECT_FALSE(views.playImage);
+    EXPECT_EQ(views.status[0], QString::fromUtf8("暂停播放"));
+    const int seeks = int(media.seeks.size());
+    player.TogglePlayPause(); // resumes without a seek
+    EXPECT_EQ(media.seeks.size(), seeks);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+
+    player.StopPlayback();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_EQ(state.currentLine, 0);
+    EXPECT_EQ(state.passCount, 0);
+    EXPECT_FALSE(views.ticking);
+    const int updates = views.toolbarUpdates;
+    player.StopPlayback(); // already stopped: nothing
+    EXPECT_EQ(views.toolbarUpdates, updates);
+    // The tick at 1.5 s had sent the sentence back to its start for another pass.
+    EXPECT_EQ(views.status[2], "00:00:00 / 00:00:03");
+}
+
+TEST_F(SentencePlayerTest, FailedPlayShowsTheErrorAndChangesNothing) {
+    load(3);
+    media.failPlay = true;
+    player.TogglePlayPause();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_FALSE(views.ticking);
+    ASSERT_EQ(views.errors.size(), 1);
+    EXPECT_EQ(views.errors[0], QString::fromUtf8("播放失败：\r\nno sound"));
+}
+
+TEST_F(SentencePlayerTest, AbortEventStopsOnlyWhilePlaying) {
+    load(3);
+    media.events = {{0, {}, {}}, {3, lurvo::media::MediaError::Resource, "Could not read."}};
+    player.OnMediaEvent(); // stopped: drained, nothing shown
+    EXPECT_TRUE(views.errors.isEmpty());
+    EXPECT_TRUE(media.events.isEmpty());
+
+    player.TogglePlayPause();
+    media.events = {{3, lurvo::media::MediaError::Resource, "Could not read."}};
+    player.OnMediaEvent();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_EQ(views.errors, QStringList{QString::fromUtf8("播放异常：\r\nCould not read.")});
+}
+
+TEST_F(SentencePlayerTest, NothingHappensWithoutALesson) {
+    player.TogglePlayPause();
+    player.NextSentence();
+    player.OnPositionTick();
+    EXPECT_TRUE(media.seeks.isEmpty());
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+}
+
+TEST(FormatClock, WritesHoursMinutesSeconds) {
+    EXPECT_EQ(FormatClock(0, false), "00:00:00");
+    EXPECT_EQ(FormatClock(-5, true), "00:00:00.000");
+    EXPECT_EQ(FormatClock(62505, false), "00:01:02");
+    EXPECT_EQ(FormatClock(62505, true), "00:01:02.505");
+    EXPECT_EQ(FormatClock(3723004, true), "01:02:03.004");
+    EXPECT_EQ(FormatClock(360000000, false), "100:00:00");
+}
+
+} // namespace

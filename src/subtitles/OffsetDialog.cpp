@@ -1,0 +1,70 @@
+#include "subtitles/OffsetDialog.h"
+
+#include "app/StringTable.h"
+#include "subtitles/OffsetStore.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lurvo::subtitles {
+
+OffsetDialog::OffsetDialog(int currentOffsetMs, QWidget* parent)
+    : QDialog(parent), offsetMs_(currentOffsetMs) {
+    setWindowTitle(QStringLiteral("微调字幕偏移"));
+    setModal(true);
+
+    // No validator: anything may be typed, and what is not a number reads as 0 on "确定".
+    edit_ = new QLineEdit(QString::number(currentOffsetMs), this);
+    edit_->setObjectName(QStringLiteral("offsetEdit"));
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(ok, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(new QLabel(QStringLiteral("调整字幕偏移："), this), 0, 0);
+    fields->addWidget(edit_, 0, 1);
+    fields->addWidget(new QLabel(QStringLiteral("（毫秒）"), this), 0, 2);
+    fields->addWidget(new QLabel(QStringLiteral("正：字幕提前"), this), 1, 1, 1, 2);
+    fields->addWidget(new QLabel(QStringLiteral("负：字幕延后"), this), 2, 1, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Opening with the value selected lets the learner type the new one straight away.
+    edit_->selectAll();
+    edit_->setFocus();
+}
+
+void OffsetDialog::confirm() {
+    offsetMs_ = parseOffsetInput(edit_->text());
+    accept();
+}
+
+std::optional<int> OffsetDialog::ask(int currentOffsetMs, QWidget* parent) {
+    OffsetDialog dialog(currentOffsetMs, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.offsetMs();
+}
+
+QString lessonOffsetText(int offsetMs) {
+    return offsetText(offsetMs, app::stringText(1053), app::stringText(1054));
+}
+
+} // namespace lurvo::subtitles

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlayState.h"
 #include "views/Panels.h"
 
 #include <QToolBar>
@@ -10,8 +11,6 @@
 class QAction;
 
 namespace lurvo::app {
-
-enum class PlayState;
 
 // Fills the main window above the status bar: the control panel, tip strip, sentence panel and
 // subtitle list stacked at fixed heights, and the toolbar at the bottom.

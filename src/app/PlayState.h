@@ -1,7 +1,9 @@
 #pragma once
 
+#include "player/PlaybackState.h"
+
 namespace lurvo::app {
 
-enum class PlayState { Stopped = 0, Paused = 1, Playing = 2 };
+using PlayState = player::PlayState;
 
 } // namespace lurvo::app

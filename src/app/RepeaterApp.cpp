@@ -6,15 +6,21 @@
 #include "app/DataFolder.h"
 #include "app/StartupChecks.h"
 #include "app/StringTable.h"
+#include "media/Elements.h"
 #include "media/MediaPlayer.h"
+#include "media/NotificationSound.h"
 #include "platform/ResourceFolder.h"
+#include "player/RepairDialog.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <cerrno>
 
 namespace lurvo::app {
 
@@ -40,8 +46,22 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     env.showError = [](const QString& text) {
         QMessageBox::critical(QApplication::activeWindow(), productTitle(), text);
     };
-    env.invalidInputSound = [] { QApplication::beep(); };
+    env.askYesNo = [](const QString& text) {
+        return QMessageBox::question(QApplication::activeWindow(), productTitle(), text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    env.askOpenPath = [] {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
+                                            QStringLiteral("MP3 Files (*.mp3)"));
+    };
     env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    env.runRepairTool = [](const QString& program, const QStringList& arguments) {
+        player::RepairDialog::run(program, arguments, QApplication::activeWindow());
+    };
+    const QString resources = env.resourceFolder;
+    env.invalidInputSound = [resources] { media::PlayInvalidInputSound(resources); };
+    env.makePlayer = [] { return std::make_unique<media::MediaPlayer>(); };
+    env.hasAudioOutput = [] { return media::FindDefaultAudioRenderer() != nullptr; };
     return env;
 }
 
@@ -50,6 +70,8 @@ RepeaterApp::RepeaterApp(Environment environment) : env_(std::move(environment))
 RepeaterApp::~RepeaterApp() {
     if (accelerators_)
         qApp->removeEventFilter(accelerators_.get());
+    // The lesson goes before the window its player notifies.
+    lessons_.reset();
 }
 
 bool RepeaterApp::InitInstance() {
@@ -82,6 +104,28 @@ bool RepeaterApp::InitInstance() {
 void RepeaterApp::createWindows() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
     mainWindow_->setWindowIcon(appIcon());
+    views_ = std::make_unique<WindowViews>(*mainWindow_,
+                                           WindowViews::Dialogs{env_.showError, env_.askYesNo,
+                                                                env_.askOpenPath, env_.openUrl,
+                                                                env_.runRepairTool},
+                                           [this] { sentences_->OnPositionTick(); });
+    sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {
+        return player::PlaybackSettings{settings.totalCount, settings.bFileLoopPlay,
+                                        subtitles::sentenceModeFromSetting(settings.lrcMode)};
+    });
+    player::LessonEnvironment lessonEnv;
+    lessonEnv.resourceFolder = env_.resourceFolder;
+    lessonEnv.dataFolder = env_.dataFolder;
+    lessonEnv.downloadPage = webPageUrl(QStringLiteral("/down"));
+    lessonEnv.notify = mainWindow_.get();
+    lessonEnv.makePlayer = env_.makePlayer;
+    lessonEnv.hasAudioOutput = env_.hasAudioOutput;
+    // Saving edited subtitles lands with subtitle editing; nothing can edit them before.
+    lessonEnv.save = [](subtitles::SubtitleDocument&) { return ENOSYS; };
+    lessons_ = std::make_unique<player::LessonLoader>(
+        playback, *sentences_, *views_, *views_, lessonEnv, [this] {
+            return player::LessonAudio{channel, settings.volume, settings.bMute};
+        });
     accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
         [this] { return static_cast<QWidget*>(mainWindow_.get()); },
         [] { return static_cast<QWidget*>(nullptr); }, // the read-along window arrives later
@@ -110,8 +154,9 @@ void RepeaterApp::Shutdown() {
 }
 
 void RepeaterApp::ExitApplication() {
-    // The read-along window and closing the lesson (with its save prompt) come first once they
-    // exist; a failed subtitle save then keeps the program running.
+    // A failed save of edited subtitles keeps the program running.
+    if (lessons_ && !lessons_->CloseLesson())
+        return;
     Shutdown();
 }
 
@@ -138,14 +183,14 @@ void RepeaterApp::SetFontSize(int size) {
 
 void RepeaterApp::ChangeChannel(int newChannel) {
     channel = newChannel;
-    if (lessonLoaded && player)
-        player->SetChannel(newChannel);
+    if (playback.lessonLoaded && lessons_->player)
+        lessons_->player->SetChannel(newChannel);
 }
 
 void RepeaterApp::ViewSubtitleFile() {
-    if (!lessonLoaded)
+    if (!playback.lessonLoaded)
         return;
-    env_.openUrl(QUrl::fromLocalFile(subtitlePath));
+    env_.openUrl(QUrl::fromLocalFile(lessons_->subtitlePath));
 }
 
 QUrl RepeaterApp::webPageUrl(const QString& page) const {
@@ -210,19 +255,54 @@ void RepeaterApp::dispatch(int command) {
     case CmdAbout:
         ShowAbout();
         break;
+    case CmdOpen:
+        lessons_->OpenLesson();
+        break;
+    case CmdSampleLesson:
+        lessons_->OpenSampleLesson();
+        break;
+    case CmdCloseLesson:
+        lessons_->CloseLesson();
+        break;
+    case CmdPlayPause:
+        sentences_->TogglePlayPause();
+        break;
+    case CmdStop:
+        sentences_->StopPlayback();
+        break;
+    case CmdPrevious:
+        sentences_->PreviousSentence();
+        break;
+    case CmdNext:
+        sentences_->NextSentence();
+        break;
+    case CmdRepeat:
+        sentences_->RepeatCurrentSentence();
+        break;
+    case CmdBackFive:
+        sentences_->BackFiveSentences();
+        break;
+    case CmdForwardFive:
+        sentences_->ForwardFiveSentences();
+        break;
+    case CmdFirst:
+        sentences_->FirstSentence();
+        break;
+    case CmdLast:
+        sentences_->LastSentence();
+        break;
     default:
-        // Opening lessons, playback and navigation, read-along and splitting reach their
-        // operations here as those land.
+        // The read-along window and splitting reach their operations here as those land.
         break;
     }
 }
 
 MainWindowHost::State RepeaterApp::state() const {
-    return {lessonLoaded, playState, topmost, channel, settings.fs};
+    return {playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
 }
 
-void RepeaterApp::openDroppedLesson(const QString&) {
-    // Reaches lesson loading once that lands.
+void RepeaterApp::openDroppedLesson(const QString& path) {
+    lessons_->OpenLesson(path);
 }
 
 void RepeaterApp::invalidInput() {
@@ -234,6 +314,8 @@ bool RepeaterApp::exitRequested() {
     return shutDown_;
 }
 
-void RepeaterApp::graphNotified() {}
+void RepeaterApp::graphNotified() {
+    sentences_->OnMediaEvent();
+}
 
 } // namespace lurvo::app

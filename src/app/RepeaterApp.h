@@ -3,6 +3,10 @@
 #include "app/MainWindow.h"
 #include "app/PlayState.h"
 #include "app/Settings.h"
+#include "app/WindowViews.h"
+#include "player/LessonLoader.h"
+#include "player/PlaybackState.h"
+#include "player/SentencePlayer.h"
 
 #include <QFont>
 #include <QString>
@@ -10,13 +14,6 @@
 
 #include <functional>
 #include <memory>
-
-namespace lurvo::subtitles {
-class SubtitleDocument;
-}
-namespace lurvo::media {
-class MediaPlayer;
-}
 
 namespace lurvo::app {
 
@@ -32,10 +29,15 @@ public:
         QString resourceFolder;
         QString dataFolder;
         std::function<int()> checkMediaComponents;
-        std::function<void(const QString& text)>
-            showError; // an error box, product title as caption
-        std::function<void()> invalidInputSound;
+        // An error box with the product title as caption.
+        std::function<void(const QString& text)> showError;
+        std::function<bool(const QString& text)> askYesNo;
+        std::function<QString()> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
+        std::function<void(const QString& program, const QStringList& arguments)> runRepairTool;
+        std::function<void()> invalidInputSound;
+        std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
+        std::function<bool()> hasAudioOutput;
     };
     static Environment systemEnvironment();
 
@@ -55,6 +57,8 @@ public:
     void OnEndSession();
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    player::SentencePlayer* sentences() const { return sentences_.get(); }
+    player::LessonLoader* lessons() const { return lessons_.get(); }
     const Environment& environment() const { return env_; }
 
     void ToggleTopmost();
@@ -76,17 +80,9 @@ public:
     bool exitRequested() override;
     void graphNotified() override;
 
-    // Lesson and playback state.
-    bool lessonLoaded = false;
-    PlayState playState = PlayState::Stopped;
-    int currentLine = 0;
-    int passCount = 0;
+    player::PlaybackState playback;
     int channel = 0; // 0 both, 1 left, 2 right; not stored
     bool topmost = false;
-    QString lessonPath;
-    QString subtitlePath;
-    std::unique_ptr<subtitles::SubtitleDocument> document;
-    std::unique_ptr<media::MediaPlayer> player;
 
     Settings settings;
     QFont displayFont;
@@ -97,6 +93,9 @@ private:
 
     Environment env_;
     std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<WindowViews> views_;
+    std::unique_ptr<player::SentencePlayer> sentences_;
+    std::unique_ptr<player::LessonLoader> lessons_;
     std::unique_ptr<AcceleratorFilter> accelerators_;
     bool shutDown_ = false;
 };

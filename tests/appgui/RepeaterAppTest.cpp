@@ -1,6 +1,7 @@
 #include "app/RepeaterApp.h"
 #include "app/CommandIds.h"
 #include "app/StartupChecks.h"
+#include "media/MediaPlayer.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,13 @@ protected:
         env.showError = [this](const QString& text) { errors << text; };
         env.invalidInputSound = [] {};
         env.openUrl = [this](const QUrl& url) { opened << url; };
+        env.askYesNo = [](const QString&) { return false; };
+        env.askOpenPath = [] { return QString(); };
+        env.runRepairTool = [](const QString&, const QStringList&) {};
+        env.makePlayer = [] {
+            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
+        };
+        env.hasAudioOutput = [] { return true; };
         return env;
     }
 

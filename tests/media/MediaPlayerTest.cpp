@@ -1,4 +1,5 @@
 #include "media/MediaPlayer.h"
+#include "media/NotificationSound.h"
 
 #include "../subtitles/TestData.h"
 #include "AudioCapture.h"
@@ -283,6 +284,21 @@ TEST(MediaPlayer, ErrorWhilePlayingArrivesAsAbortEvent) {
     EXPECT_EQ(event.text, "Could not read from resource.");
     // Nothing else waits in the queue: the owner's drain ends after one time-out.
     EXPECT_FALSE(player.GetEvent(event, 50));
+}
+
+TEST(NotificationSound, PlaysOnlyAReasonableChord) {
+    QTemporaryDir dir;
+    const QString chord = dir.filePath("chord.wav");
+    EXPECT_FALSE(PlayInvalidInputSound(dir.path())) << "missing";
+    QFile file(chord);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_FALSE(PlayInvalidInputSound(dir.path())) << "empty";
+    ASSERT_TRUE(QFile::resize(chord, 1024 * 1024));
+    EXPECT_FALSE(PlayInvalidInputSound(dir.path())) << "1 MiB";
+    const QString shipped = QStringLiteral(LURVO_TEST_DATA "/../../resources");
+    EXPECT_TRUE(PlayInvalidInputSound(shipped));
+    QThread::msleep(600); // let it finish before the process checks for leaks
 }
 
 TEST(FindDefaultAudioRenderer, FindsTheSoundServer) {

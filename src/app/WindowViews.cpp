@@ -1,0 +1,69 @@
+#include "app/WindowViews.h"
+
+#include "app/MainWindow.h"
+
+#include <QToolTip>
+
+namespace lurvo::app {
+
+WindowViews::WindowViews(MainWindow& window, Dialogs dialogs, std::function<void()> onTick)
+    : window_(window), dialogs_(std::move(dialogs)) {
+    tick_.setTimerType(Qt::PreciseTimer);
+    tick_.setInterval(10);
+    QObject::connect(&tick_, &QTimer::timeout, &window_, std::move(onTick));
+}
+
+void WindowViews::refreshSentencePanel() {
+    window_.mainPanel()->sentencePanel()->refresh();
+}
+void WindowViews::posRefreshList() {
+    window_.mainPanel()->listPanel()->posRefresh();
+}
+void WindowViews::setPlayButtonImage(bool playing) {
+    window_.SetPlayButtonImage(playing);
+}
+void WindowViews::updateToolbarState() {
+    window_.UpdateToolbarState();
+}
+void WindowViews::setStatusText(int part, const QString& text) {
+    window_.statusBarPanel()->setText(part, text);
+}
+void WindowViews::hideToolTip() {
+    QToolTip::hideText();
+}
+void WindowViews::startTick() {
+    tick_.start();
+}
+void WindowViews::stopTick() {
+    tick_.stop();
+}
+void WindowViews::showError(const QString& text) {
+    dialogs_.showError(text);
+}
+
+QString WindowViews::askLessonPath() {
+    return dialogs_.askOpenPath();
+}
+bool WindowViews::askYesNo(const QString& text) {
+    return dialogs_.askYesNo(text);
+}
+void WindowViews::openUrl(const QUrl& url) {
+    dialogs_.openUrl(url);
+}
+void WindowViews::runRepairTool(const QString& program, const QStringList& arguments) {
+    dialogs_.runRepairTool(program, arguments);
+}
+void WindowViews::fillList() {
+    window_.mainPanel()->listPanel()->fill();
+}
+void WindowViews::clearList() {
+    window_.mainPanel()->listPanel()->clear();
+}
+void WindowViews::setOffsetText(const QString& text, bool buttonEnabled) {
+    window_.mainPanel()->controlPanel()->setOffsetText(text, buttonEnabled);
+}
+void WindowViews::setCaption(const QString& text) {
+    window_.setWindowTitle(text);
+}
+
+} // namespace lurvo::app

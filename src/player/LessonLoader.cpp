@@ -1,0 +1,172 @@
+#include "player/LessonLoader.h"
+
+#include "app/StringTable.h"
+#include "media/MediaPlayer.h"
+#include "platform/FileOps.h"
+#include "platform/ResourceFolder.h"
+#include "player/SentencePlayer.h"
+#include "subtitles/OffsetStore.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lurvo::player {
+
+namespace {
+
+QString withArgument(int id, const QString& argument) {
+    QString text = app::stringText(id);
+    for (const char16_t* placeholder : {u"%s", u"%S"}) {
+        const qsizetype at = text.indexOf(placeholder);
+        if (at >= 0)
+            return text.replace(at, 2, argument);
+    }
+    return text;
+}
+
+QString errnoText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+QString subtitlePathFor(const QString& mp3Path) {
+    return mp3Path.chopped(3) + QStringLiteral("lrc");
+}
+
+LessonLoader::LessonLoader(PlaybackState& state, SentencePlayer& sentences, PlaybackViews& views,
+                           LessonUi& ui, LessonEnvironment environment,
+                           std::function<LessonAudio()> audio)
+    : state_(state), sentences_(sentences), views_(views), ui_(ui), env_(std::move(environment)),
+      audio_(std::move(audio)) {}
+
+LessonLoader::~LessonLoader() {
+    sentences_.attach(nullptr, nullptr);
+}
+
+std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3Path) {
+    std::unique_ptr<media::MediaPlayer> built = env_.makePlayer();
+    const media::MediaResult first =
+        built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
+    if (first.ok())
+        return built;
+    built.reset();
+    // The repair program fixes the file in place (keeping a .bak); then one more try. Its
+    // arguments go to it as they are, so no character of the file name can change them.
+    QString mp3val = platform::findProgram(QStringLiteral("mp3val"), env_.resourceFolder);
+    if (mp3val.isEmpty())
+        mp3val = QStringLiteral("mp3val");
+    ui_.runRepairTool(mp3val, {QStringLiteral("-f"), mp3Path});
+    built = env_.makePlayer();
+    const media::MediaResult second =
+        built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
+    if (second.ok())
+        return built;
+    ui_.showError(withArgument(128, second.message.left(255)));
+    return nullptr;
+}
+
+void LessonLoader::OpenLesson(const QString& givenPath) {
+    if (!CloseLesson())
+        return;
+    const QString mp3Path = givenPath.isEmpty() ? ui_.askLessonPath() : givenPath;
+    if (mp3Path.isEmpty())
+        return;
+    if (!env_.hasAudioOutput()) {
+        ui_.showError(media::MediaResult::noAudioHardware().message);
+        return;
+    }
+    const QString lrcPath = subtitlePathFor(mp3Path);
+    if (!QFileInfo::exists(lrcPath)) {
+        ui_.showError(withArgument(131, QDir::toNativeSeparators(lrcPath)));
+        ui_.openUrl(env_.downloadPage);
+        return;
+    }
+    auto doc = std::make_unique<subtitles::SubtitleDocument>();
+    errno = 0;
+    const int loaded = doc->load(lrcPath);
+    if (loaded < 0) {
+        ui_.showError(withArgument(129, errnoText(errno)));
+        return;
+    }
+    if (loaded == 0) {
+        ui_.showError(withArgument(130, QDir::toNativeSeparators(lrcPath)));
+        return;
+    }
+    // The repair program keeps its backup beside the MP3 and rewrites the MP3; saving rewrites
+    // the subtitles: none of them may stay read-only.
+    for (const QString& file : {mp3Path + QStringLiteral(".bak"), mp3Path, lrcPath})
+        platform::makeWritable(file);
+    std::unique_ptr<media::MediaPlayer> built = buildPlayer(mp3Path);
+    if (!built)
+        return;
+
+    const LessonAudio audio = audio_();
+    built->SetChannel(audio.channel);
+    built->SetVolume(audio.mute ? -10000 : audio.volume);
+
+    document = std::move(doc);
+    player = std::move(built);
+    state_.lessonLoaded = true;
+    state_.playState = PlayState::Stopped;
+    state_.currentLine = 0;
+    lessonPath = mp3Path;
+    subtitlePath = lrcPath;
+    sentences_.attach(document.get(), player.get());
+
+    lessonDigest = subtitles::computeLessonDigest(mp3Path);
+    lessonOffsetMs = subtitles::readStoredOffset(env_.dataFolder, lessonDigest);
+    document->applyOffset(lessonOffsetMs);
+    ui_.setOffsetText(
+        subtitles::offsetText(lessonOffsetMs, app::stringText(1053), app::stringText(1054)), true);
+
+    ui_.fillList();
+    views_.updateToolbarState();
+    views_.setStatusText(0, app::stringText(121));
+    views_.setStatusText(3, QDir::toNativeSeparators(mp3Path));
+    sentences_.RefreshPlaybackViews();
+    ui_.setCaption(QFileInfo(mp3Path).completeBaseName() + QStringLiteral(" - ") +
+                   app::productTitle());
+    sentences_.TogglePlayPause();
+}
+
+void LessonLoader::OpenSampleLesson() {
+    OpenLesson(QDir(env_.resourceFolder).filePath(QStringLiteral("eg.mp3")));
+}
+
+bool LessonLoader::CloseLesson() {
+    if (!state_.lessonLoaded)
+        return true;
+    sentences_.StopPlayback();
+    if (document->modified &&
+        ui_.askYesNo(withArgument(145, QDir::toNativeSeparators(subtitlePath)))) {
+        const int error = env_.save ? env_.save(*document) : ENOSYS;
+        if (error != 0) {
+            ui_.showError(withArgument(146, errnoText(error)));
+            return false;
+        }
+    }
+    sentences_.attach(nullptr, nullptr);
+    lessonPath.clear();
+    subtitlePath.clear();
+    document.reset();
+    player.reset();
+    state_.lessonLoaded = false;
+    state_.playState = PlayState::Stopped;
+    views_.refreshSentencePanel();
+    ui_.clearList();
+    views_.updateToolbarState();
+    views_.setStatusText(0, app::stringText(120));
+    for (const int part : {1, 2, 3})
+        views_.setStatusText(part, {});
+    subtitles::writeStoredOffset(env_.dataFolder, lessonDigest, lessonOffsetMs);
+    ui_.setOffsetText(QStringLiteral("0"), false);
+    ui_.setCaption(app::productTitle());
+    return true;
+}
+
+} // namespace lurvo::player

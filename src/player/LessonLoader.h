@@ -1,0 +1,100 @@
+#pragma once
+
+#include "player/PlaybackState.h"
+#include "player/PlaybackViews.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class QObject;
+
+namespace lurvo::subtitles {
+class SubtitleDocument;
+}
+namespace lurvo::media {
+class MediaPlayer;
+}
+
+namespace lurvo::player {
+
+class SentencePlayer;
+
+// What opening and closing a lesson asks of the window beyond the playback views.
+class LessonUi {
+public:
+    virtual ~LessonUi() = default;
+    // The open dialog; an empty path when the learner cancels.
+    virtual QString askLessonPath() = 0;
+    virtual void showError(const QString& text) = 0;
+    // A yes/no question (question icon).
+    virtual bool askYesNo(const QString& text) = 0;
+    virtual void openUrl(const QUrl& url) = 0;
+    // Runs the repair program under the modal wait dialog and returns when it has ended.
+    virtual void runRepairTool(const QString& program, const QStringList& arguments) = 0;
+    virtual void fillList() = 0;
+    virtual void clearList() = 0;
+    virtual void setOffsetText(const QString& text, bool buttonEnabled) = 0;
+    virtual void setCaption(const QString& text) = 0;
+};
+
+// What a lesson is loaded with, replaceable for tests.
+struct LessonEnvironment {
+    QString resourceFolder;
+    QString dataFolder; // where the per-lesson offsets are kept
+    QUrl downloadPage;  // opened when a lesson has no subtitles
+    QObject* notify = nullptr;
+    std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
+    std::function<bool()> hasAudioOutput;
+    // Writes edited subtitles back; 0 or the C library's error number.
+    std::function<int(subtitles::SubtitleDocument&)> save;
+};
+
+// The audio settings a lesson starts with.
+struct LessonAudio {
+    int channel = 0;
+    int volume = -500;
+    bool mute = false;
+};
+
+// Opens a lesson (the MP3, its same-named .lrc, the player, the stored offset) and closes it,
+// with the repair program as the fallback for an MP3 that will not play.
+class LessonLoader {
+public:
+    LessonLoader(PlaybackState& state, SentencePlayer& sentences, PlaybackViews& views,
+                 LessonUi& ui, LessonEnvironment environment, std::function<LessonAudio()> audio);
+    ~LessonLoader();
+
+    // Opens the MP3 at path, or asks for one when path is empty.
+    void OpenLesson(const QString& path = {});
+    void OpenSampleLesson();
+    // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
+    bool CloseLesson();
+
+    QString lessonPath;
+    QString subtitlePath;
+    std::unique_ptr<subtitles::SubtitleDocument> document;
+    std::unique_ptr<media::MediaPlayer> player;
+    QByteArray lessonDigest = QByteArray(16, '\0'); // all zero before the first lesson
+    int lessonOffsetMs = 0;
+
+    const LessonEnvironment& environment() const { return env_; }
+
+private:
+    std::unique_ptr<media::MediaPlayer> buildPlayer(const QString& mp3Path);
+
+    PlaybackState& state_;
+    SentencePlayer& sentences_;
+    PlaybackViews& views_;
+    LessonUi& ui_;
+    LessonEnvironment env_;
+    std::function<LessonAudio()> audio_;
+};
+
+// The subtitle file of an MP3: its last three characters replaced by "lrc".
+QString subtitlePathFor(const QString& mp3Path);
+
+} // namespace lurvo::player

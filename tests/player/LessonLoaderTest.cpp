@@ -1,0 +1,301 @@
+#include "player/LessonLoader.h"
+#include "../subtitles/TestData.h"
+#include "Fakes.h"
+#include "media/MediaPlayer.h"
+#include "player/SentencePlayer.h"
+#include "subtitles/OffsetStore.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace lurvo::player;
+using lurvo::test::dataPath;
+using lurvo::test::FakeViews;
+
+namespace {
+
+class FakeUi : public LessonUi {
+public:
+    QString openDialogAnswer;
+    bool yesAnswer = false;
+    QStringList errors;
+    QList<QUrl> urls;
+    QList<QStringList> repairs; // program, then its arguments
+    int fills = 0;
+    int clears = 0;
+    QString offsetText;
+    bool offsetButton = false;
+    QString caption;
+
+    QString askLessonPath() override { return openDialogAnswer; }
+    void showError(const QString& text) override { errors << text; }
+    bool askYesNo(const QString&) override { return yesAnswer; }
+    void openUrl(const QUrl& url) override { urls << url; }
+    void runRepairTool(const QString& program, const QStringList& arguments) override {
+        repairs << (QStringList{program} + arguments);
+        // The real program, started as the wait dialog starts it.
+        QProcess::execute(program, arguments);
+    }
+    void fillList() override { ++fills; }
+    void clearList() override { ++clears; }
+    void setOffsetText(const QString& text, bool enabled) override {
+        offsetText = text;
+        offsetButton = enabled;
+    }
+    void setCaption(const QString& text) override { caption = text; }
+};
+
+class LessonLoaderTest : public testing::Test {
+protected:
+    QTemporaryDir lessons;
+    QTemporaryDir data;
+    QByteArray renderer = "fakesink sync=true";
+    bool audioOutput = true;
+    int saveResult = 0;
+    PlaybackState state;
+    PlaybackSettings settings;
+    FakeViews views;
+    FakeUi ui;
+    SentencePlayer sentences{state, views, [this] { return settings; }};
+    LessonLoader loader{state, sentences, views, ui, environment(), [] { return LessonAudio{}; }};
+
+    LessonEnvironment environment() {
+        LessonEnvironment env;
+        env.resourceFolder = lessons.filePath("no-resources");
+        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
+        env.downloadPage = QUrl("file:///site/down/index.html");
+        env.makePlayer = [this] { return std::make_unique<lurvo::media::MediaPlayer>(renderer); };
+        env.hasAudioOutput = [this] { return audioOutput; };
+        env.save = [this](lurvo::subtitles::SubtitleDocument&) { return saveResult; };
+        return env;
+    }
+
+    // Copies a fixture MP3 (and its subtitles unless told otherwise) under a new name.
+    QString copyLesson(const QString& mp3, const QString& name, const QString& lrc = {}) {
+        const QString target = lessons.filePath(name);
+        EXPECT_TRUE(QFile::copy(dataPath(mp3), target));
+        if (!lrc.isNull()) {
+            EXPECT_TRUE(QFile::copy(dataPath(lrc), subtitlePathFor(target)));
+        }
+        return target;
+    }
+};
+
+TEST_F(LessonLoaderTest, OpensALessonAndStartsPlayingItsFirstLine) {
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "lesson.mp3", "lessons/one-line.lrc");
+    loader.OpenLesson(mp3);
+    ASSERT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_EQ(state.currentLine, 0);
+    EXPECT_EQ(loader.lessonPath, mp3);
+    EXPECT_EQ(loader.subtitlePath, lessons.filePath("lesson.lrc"));
+    EXPECT_EQ(ui.caption, "lesson - LurvoV1.0");
+    EXPECT_EQ(ui.offsetText, "0");
+    EXPECT_TRUE(ui.offsetButton);
+    EXPECT_EQ(ui.fills, 1);
+    EXPECT_EQ(views.status[3], mp3);
+    EXPECT_EQ(views.status[1], "1 / 6");
+    EXPECT_TRUE(ui.repairs.isEmpty()) << "a playable lesson needs no repair";
+    EXPECT_EQ(loader.lessonDigest, lurvo::subtitles::computeLessonDigest(mp3));
+
+    EXPECT_TRUE(loader.CloseLesson());
+    EXPECT_FALSE(state.lessonLoaded);
+    EXPECT_FALSE(loader.document);
+    EXPECT_FALSE(loader.player);
+    EXPECT_EQ(ui.caption, "LurvoV1.0");
+    EXPECT_EQ(ui.offsetText, "0");
+    EXPECT_FALSE(ui.offsetButton);
+    EXPECT_EQ(views.status[0], QString::fromUtf8("还未载入mp3文件"));
+    EXPECT_TRUE(views.status[3].isEmpty());
+    // The offset is written at every close, 0 included.
+    EXPECT_TRUE(QFile::exists(
+        lurvo::subtitles::offsetFilePath(environment().dataFolder, loader.lessonDigest)));
+}
+
+TEST_F(LessonLoaderTest, CapitalExtensionStillFindsTheSubtitles) {
+    copyLesson("lessons/one-line.mp3", "SHOUT.MP3");
+    ASSERT_TRUE(QFile::copy(dataPath("lessons/one-line.lrc"), lessons.filePath("SHOUT.lrc")));
+    loader.OpenLesson(lessons.filePath("SHOUT.MP3"));
+    EXPECT_TRUE(state.lessonLoaded);
+}
+
+TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
+    const QString bare = copyLesson("lessons/one-line.mp3", "bare.mp3");
+    loader.OpenLesson(bare);
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("缺少同名字幕文件：\r\n")));
+    EXPECT_TRUE(ui.errors[0].contains("bare.lrc"));
+    EXPECT_EQ(ui.urls, QList<QUrl>{QUrl("file:///site/down/index.html")});
+
+    const QString folder = copyLesson("lessons/one-line.mp3", "folder.mp3");
+    ASSERT_TRUE(QDir().mkdir(subtitlePathFor(folder)));
+    loader.OpenLesson(folder);
+    ASSERT_EQ(ui.errors.size(), 2);
+    EXPECT_EQ(ui.errors[1], QString::fromUtf8("读取字幕文件失败：\r\n") +
+                                QString::fromLocal8Bit(std::strerror(EISDIR)));
+
+    const QString invalid = copyLesson("lessons/one-line.mp3", "invalid.mp3");
+    QFile lrc(subtitlePathFor(invalid));
+    ASSERT_TRUE(lrc.open(QIODevice::WriteOnly));
+    lrc.write("[ti:no timed lines]\n");
+    lrc.close();
+    loader.OpenLesson(invalid);
+    ASSERT_EQ(ui.errors.size(), 3);
+    EXPECT_TRUE(ui.errors[2].startsWith(QString::fromUtf8("字幕文件内容有误：\r\n")));
+    EXPECT_FALSE(state.lessonLoaded);
+    EXPECT_FALSE(loader.document);
+    EXPECT_FALSE(loader.player);
+}
+
+TEST_F(LessonLoaderTest, NoAudioOutputRefusesTheLesson) {
+    audioOutput = false;
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_FALSE(state.lessonLoaded);
+}
+
+// A name with quotes, spaces and shell characters reaches the repair program intact.
+TEST_F(LessonLoaderTest, UnplayableMp3IsRepairedOnceThenReported) {
+    const QString mp3 =
+        copyLesson("media/text.mp3", "it's \"a\" $lesson;.mp3", "lessons/one-line.lrc");
+    QFile::setPermissions(mp3, QFileDevice::ReadOwner);
+    loader.OpenLesson(mp3);
+    ASSERT_EQ(ui.repairs.size(), 1);
+    EXPECT_TRUE(ui.repairs[0][0] == "mp3val" || ui.repairs[0][0].endsWith("/mp3val"));
+    EXPECT_EQ(ui.repairs[0].mid(1), (QStringList{"-f", mp3}));
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("载入失败：\r\n")));
+    EXPECT_GT(ui.errors[0].size(), 7);
+    EXPECT_FALSE(state.lessonLoaded);
+    EXPECT_FALSE(loader.player);
+    // The MP3 was made writable for the repair.
+    EXPECT_TRUE(QFileInfo(mp3).permissions() & QFileDevice::WriteOwner);
+}
+
+TEST_F(LessonLoaderTest, OffsetFollowsTheRecordingUnderAnotherName) {
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "first.mp3", "lessons/one-line.lrc"));
+    ASSERT_TRUE(state.lessonLoaded);
+    const int firstStart = loader.document->line(0).startMs;
+    loader.lessonOffsetMs = 300; // as the offset dialog leaves it
+    loader.document->applyOffset(300);
+    ASSERT_TRUE(loader.CloseLesson());
+
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "renamed.mp3", "lessons/one-line.lrc"));
+    ASSERT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(loader.lessonOffsetMs, 300);
+    EXPECT_EQ(ui.offsetText, QString::fromUtf8("提前300毫秒"));
+    EXPECT_EQ(loader.document->line(0).startMs, firstStart - 300);
+}
+
+TEST_F(LessonLoaderTest, CancellingTheOpenDialogLeavesNoLesson) {
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    ASSERT_TRUE(state.lessonLoaded);
+    ui.openDialogAnswer.clear();
+    loader.OpenLesson();
+    EXPECT_FALSE(state.lessonLoaded);
+}
+
+TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    ASSERT_TRUE(state.lessonLoaded);
+    loader.document->modified = true;
+    ui.yesAnswer = true;
+    saveResult = EACCES;
+    EXPECT_FALSE(loader.CloseLesson());
+    EXPECT_TRUE(state.lessonLoaded) << "a failed save keeps the lesson open";
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("字幕保存失败：\r\n")));
+    ui.yesAnswer = false;
+    EXPECT_TRUE(loader.CloseLesson());
+    EXPECT_FALSE(state.lessonLoaded);
+}
+
+// Real audio on the sound server: each sentence heard twice and in order, every repeat seek
+// landing on its sentence's start.
+class LessonPlaybackTest : public LessonLoaderTest {
+protected:
+    struct Step {
+        int line;
+        int pass;
+        std::int64_t positionMs;
+    };
+
+    std::vector<Step> playUntil(const std::function<bool()>& done, int timeoutMs) {
+        std::vector<Step> trace{{state.currentLine, state.passCount, loader.player->PositionMs()}};
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < timeoutMs) {
+            QThread::msleep(10);
+            sentences.OnPositionTick();
+            if (trace.back().line != state.currentLine || trace.back().pass != state.passCount)
+                trace.push_back({state.currentLine, state.passCount, loader.player->PositionMs()});
+        }
+        return trace;
+    }
+};
+
+TEST_F(LessonPlaybackTest, SentencesAreHeardTwiceInOrder) {
+    renderer.clear(); // the default audio output
+    settings.totalCount = 2;
+    settings.mode = lurvo::subtitles::SentenceMode::OneLine;
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    const auto trace = playUntil([&] { return state.currentLine >= 2; }, 20000);
+    ASSERT_GE(trace.size(), 5u);
+    const int expected[][2] = {{0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(trace[i].line, expected[i][0]) << i;
+        EXPECT_EQ(trace[i].pass, expected[i][1]) << i;
+    }
+    // A repeat lands on the sentence's start; an advance flows on past the next line's start.
+    for (const std::size_t i : {1u, 3u}) {
+        const int start = loader.document->line(trace[i].line).startMs;
+        EXPECT_GE(trace[i].positionMs, start) << i;
+        EXPECT_LE(trace[i].positionMs, start + 60) << i;
+    }
+    for (const std::size_t i : {2u, 4u}) {
+        const int start = loader.document->line(trace[i].line).startMs;
+        EXPECT_GE(trace[i].positionMs, start) << i;
+        EXPECT_LE(trace[i].positionMs, start + 60) << i;
+    }
+}
+
+TEST_F(LessonPlaybackTest, TwoLineSentencesRepeatWholeAndFileLoopRestartsAtTheFirstLine) {
+    renderer.clear();
+    settings.totalCount = 2;
+    settings.mode = lurvo::subtitles::SentenceMode::TwoLinesOddHead;
+    loader.OpenLesson(copyLesson("lessons/bilingual.mp3", "b.mp3", "lessons/bilingual.lrc"));
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    const auto trace = playUntil([&] { return state.currentLine >= 2; }, 25000);
+    ASSERT_GE(trace.size(), 5u);
+    const int expected[][2] = {{0, 1}, {1, 1}, {0, 2}, {1, 2}, {2, 1}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(trace[i].line, expected[i][0]) << i;
+        EXPECT_EQ(trace[i].pass, expected[i][1]) << i;
+    }
+    const int head = loader.document->line(0).startMs;
+    EXPECT_GE(trace[2].positionMs, head);
+    EXPECT_LE(trace[2].positionMs, head + 60);
+
+    // The last sentence once, then the file loop starts again at the first line's start.
+    settings.totalCount = 1;
+    sentences.LastSentence();
+    const auto loop = playUntil([&] { return state.currentLine == 0; }, 10000);
+    ASSERT_EQ(state.currentLine, 0);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_GE(loop.back().positionMs, head);
+    EXPECT_LE(loop.back().positionMs, head + 60);
+}
+
+} // namespace

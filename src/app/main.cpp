@@ -2,6 +2,7 @@
 #include "app/RepeaterApp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QUrl>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // File managers pass the lesson to open; it is taken as a dropped file would be.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        app.mainWindow()->handleDroppedUrls({QUrl::fromLocalFile(arguments.at(1))});
+        app.mainWindow()->handleDroppedUrls(
+            {QUrl::fromLocalFile(QFileInfo(arguments.at(1)).absoluteFilePath())});
     return QApplication::exec();
 }

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLURVO_BENCH=ON >/dev/null
-cmake --build build-bench --target subtitles_bench media_bench
+cmake --build build-bench --target subtitles_bench media_bench lesson_bench
+bash scripts/start-pulse.sh
 
 data=build-bench/data
 mkdir -p "$data"
@@ -15,5 +16,25 @@ if [ ! -f "$data/hour-tagless.mp3" ] || [ ! -f "$data/hour-info.mp3" ]; then
     lame --quiet -m m -b 64 "$data/hour.wav" "$data/hour-info.mp3"
     rm "$data/hour.wav"
 fi
+# One-hour lessons with a line every 3 s (CBR with an Info header, VBR with a Xing header), and
+# an 84 s lesson with a line every 0.7 s for the boundary overruns.
+lrc() { # lrc SECONDS STEP_MS > file
+    awk -v secs="$1" -v step="$2" 'BEGIN { printf "[ti:bench]\r\n";
+        for (t = 200; t < secs * 1000; t += step)
+            printf "[%02d:%02d.%02d]line %d\r\n", t / 60000, (t % 60000) / 1000, (t % 1000) / 10, t }'
+}
+if [ ! -f "$data/hour-vbr.mp3" ]; then
+    sox -D -n -r 22050 -c 1 -b 16 "$data/voice.wav" synth 3600 sine 200-700 tremolo 1.3 90
+    lame --quiet -m m -b 64 "$data/voice.wav" "$data/hour-cbr.mp3"
+    lame --quiet -m m -V 6 "$data/voice.wav" "$data/hour-vbr.mp3"
+    rm "$data/voice.wav"
+    lrc 3600 3000 > "$data/hour-cbr.lrc"
+    lrc 3600 3000 > "$data/hour-vbr.lrc"
+    sox -D -n -r 22050 -c 1 -b 16 "$data/short.wav" synth 84 sine 300-500 tremolo 1.4 90
+    lame --quiet -m m -b 64 "$data/short.wav" "$data/boundaries.mp3"
+    rm "$data/short.wav"
+    lrc 84 700 > "$data/boundaries.lrc"
+fi
 ./build-bench/bench/subtitles_bench
 LURVO_BENCH_DATA="$data" ./build-bench/bench/media_bench
+LURVO_BENCH_DATA="$data" ./build-bench/bench/lesson_bench

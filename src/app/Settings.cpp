@@ -21,11 +21,8 @@ constexpr int kStoredVolumeOffset = 10000;
 constexpr int kDefaultStoredVolume = 9500;
 constexpr qsizetype kMaxDestFileChars = 259;
 
-// A string-table text with its "%s" filled in with the path.
 QString withPath(int textId, const QString& path) {
-    QString message = stringText(textId);
-    const qsizetype at = message.indexOf(u"%s");
-    return message.replace(at, 2, QDir::toNativeSeparators(path));
+    return stringText(textId, QDir::toNativeSeparators(path));
 }
 
 QString settingsFile(const QString& dataFolder) {

@@ -88,4 +88,14 @@ QString stringText(int id) {
     return QString::fromUtf16(it->text);
 }
 
+QString stringText(int id, const QString& argument) {
+    QString text = stringText(id);
+    for (const char16_t* placeholder : {u"%s", u"%S"}) {
+        const qsizetype at = text.indexOf(placeholder);
+        if (at >= 0)
+            return text.replace(at, 2, argument);
+    }
+    return text;
+}
+
 } // namespace lurvo::app

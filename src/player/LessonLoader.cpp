@@ -18,16 +18,6 @@ namespace lurvo::player {
 
 namespace {
 
-QString withArgument(int id, const QString& argument) {
-    QString text = app::stringText(id);
-    for (const char16_t* placeholder : {u"%s", u"%S"}) {
-        const qsizetype at = text.indexOf(placeholder);
-        if (at >= 0)
-            return text.replace(at, 2, argument);
-    }
-    return text;
-}
-
 QString errnoText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -66,7 +56,7 @@ std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3
         built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
     if (second.ok())
         return built;
-    ui_.showError(withArgument(128, second.message.left(255)));
+    ui_.showError(app::stringText(128, second.message.left(255)));
     return nullptr;
 }
 
@@ -82,7 +72,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     }
     const QString lrcPath = subtitlePathFor(mp3Path);
     if (!QFileInfo::exists(lrcPath)) {
-        ui_.showError(withArgument(131, QDir::toNativeSeparators(lrcPath)));
+        ui_.showError(app::stringText(131, QDir::toNativeSeparators(lrcPath)));
         ui_.openUrl(env_.downloadPage);
         return;
     }
@@ -90,11 +80,11 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     errno = 0;
     const int loaded = doc->load(lrcPath);
     if (loaded < 0) {
-        ui_.showError(withArgument(129, errnoText(errno)));
+        ui_.showError(app::stringText(129, errnoText(errno)));
         return;
     }
     if (loaded == 0) {
-        ui_.showError(withArgument(130, QDir::toNativeSeparators(lrcPath)));
+        ui_.showError(app::stringText(130, QDir::toNativeSeparators(lrcPath)));
         return;
     }
     // The repair program keeps its backup beside the MP3 and rewrites the MP3; saving rewrites
@@ -143,10 +133,10 @@ bool LessonLoader::CloseLesson() {
         return true;
     sentences_.StopPlayback();
     if (document->modified &&
-        ui_.askYesNo(withArgument(145, QDir::toNativeSeparators(subtitlePath)))) {
+        ui_.askYesNo(app::stringText(145, QDir::toNativeSeparators(subtitlePath)))) {
         const int error = env_.save ? env_.save(*document) : ENOSYS;
         if (error != 0) {
-            ui_.showError(withArgument(146, errnoText(error)));
+            ui_.showError(app::stringText(146, errnoText(error)));
             return false;
         }
     }

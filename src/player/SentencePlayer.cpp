@@ -12,11 +12,9 @@ using subtitles::SentenceMode;
 
 namespace {
 
-// A string-table text with its one "%s" filled in, the argument cut at 255 characters.
-QString withArgument(int id, const QString& argument) {
-    QString text = app::stringText(id);
-    const qsizetype at = text.indexOf(u"%s");
-    return at < 0 ? text : text.replace(at, 2, argument.left(255));
+// The media framework's error texts are cut at 255 characters.
+QString withErrorText(int id, const QString& error) {
+    return app::stringText(id, error.left(255));
 }
 
 } // namespace
@@ -120,7 +118,7 @@ void SentencePlayer::TogglePlayPause() {
         player_->SeekMs(start(state_.currentLine));
         const media::MediaResult played = player_->Play();
         if (!played.ok()) {
-            views_.showError(withArgument(135, played.message));
+            views_.showError(withErrorText(135, played.message));
             return;
         }
         state_.passCount = 1;
@@ -130,7 +128,7 @@ void SentencePlayer::TogglePlayPause() {
     case PlayState::Paused: {
         const media::MediaResult played = player_->Play();
         if (!played.ok()) {
-            views_.showError(withArgument(135, played.message));
+            views_.showError(withErrorText(135, played.message));
             return;
         }
         startPlaying();
@@ -312,7 +310,7 @@ void SentencePlayer::OnMediaEvent() {
     while (player_->GetEvent(event, 50)) {
         if (event.code == media::kEventErrorAbort && state_.playState == PlayState::Playing) {
             StopPlayback();
-            views_.showError(withArgument(136, event.text));
+            views_.showError(withErrorText(136, event.text));
             return;
         }
     }

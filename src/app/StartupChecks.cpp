@@ -1,5 +1,6 @@
 #include "app/StartupChecks.h"
 
+#include "media/Elements.h"
 #include "platform/ResourceFolder.h"
 
 #include <gst/gst.h>
@@ -32,8 +33,7 @@ int CheckMediaComponents(const std::function<bool(const char*)>& hasElement) {
 }
 
 int CheckMediaComponents() {
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
+    media::ensureGstInitialized();
     // Each element is really made and released, so that a plug-in that is listed but cannot
     // load counts as missing.
     return CheckMediaComponents([](const char* factory) {

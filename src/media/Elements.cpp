@@ -20,6 +20,11 @@ bool addGhostPad(GstElement* bin, GstPad* ghost) {
 
 } // namespace
 
+void ensureGstInitialized() {
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+}
+
 GstElement* makeElement(const char* factory, const char* name, MediaResult& result) {
     GstElement* element = gst_element_factory_make(factory, name);
     if (element == nullptr && result.ok())
@@ -64,6 +69,7 @@ GstElement* makeParserStage(ParserKind kind, MediaResult& result) {
 }
 
 GstElementPtr FindDefaultAudioRenderer() {
+    ensureGstInitialized();
     GstElementPtr probe = adoptElement(gst_element_factory_make("autoaudiosink", nullptr));
     if (!probe)
         return nullptr;

@@ -7,6 +7,9 @@
 
 namespace lurvo::media {
 
+// Initialises GStreamer once for the process, before anything of it is used.
+void ensureGstInitialized();
+
 // Makes a GStreamer element under a name; a missing plug-in is reported in `result`.
 GstElement* makeElement(const char* factory, const char* name, MediaResult& result);
 

@@ -48,8 +48,7 @@ bool isMp3(GstElement* decoder) {
 
 MediaPlayer::MediaPlayer(QByteArray rendererDescription)
     : rendererDescription_(std::move(rendererDescription)) {
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
+    ensureGstInitialized();
 }
 
 MediaPlayer::~MediaPlayer() {

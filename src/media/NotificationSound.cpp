@@ -1,5 +1,6 @@
 #include "media/NotificationSound.h"
 
+#include "media/Elements.h"
 #include "media/GstHandles.h"
 
 #include <QDir>
@@ -32,8 +33,7 @@ bool PlayInvalidInputSound(const QString& resourceFolder) {
     const QFileInfo sound(QDir(resourceFolder).filePath("chord.wav"));
     if (!sound.isFile() || sound.size() == 0 || sound.size() >= kMaxSoundBytes)
         return false;
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
+    ensureGstInitialized();
     // The thread owns its copy of the address and touches nothing else.
     std::thread(playToEnd, QUrl::fromLocalFile(sound.absoluteFilePath()).toEncoded()).detach();
     return true;

@@ -1,6 +1,7 @@
 #include "player/LessonLoader.h"
 #include "../subtitles/TestData.h"
 #include "Fakes.h"
+#include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "player/SentencePlayer.h"
 #include "subtitles/OffsetStore.h"
@@ -219,6 +220,12 @@ TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {
     ui.yesAnswer = false;
     EXPECT_TRUE(loader.CloseLesson());
     EXPECT_FALSE(state.lessonLoaded);
+}
+
+// Lesson loading probes the audio output before it makes any player: the probe must stand on
+// its own in a fresh process.
+TEST(AudioOutputProbe, WorksBeforeAnyPlayerExists) {
+    EXPECT_TRUE(lurvo::media::FindDefaultAudioRenderer());
 }
 
 // Real audio on the sound server: each sentence heard twice and in order, every repeat seek

@@ -19,6 +19,10 @@ constexpr GstClockTime kPrerollTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kPipelineLatency = 20 * GST_MSECOND;
 // How long a seek may take to land before positions are read again.
 constexpr GstClockTime kSeekTimeout = 2 * GST_SECOND;
+// Playing, the position must move on by kStallProgressMs within kStallMs, or the graph counts
+// as stalled.
+constexpr qint64 kStallMs = 500;
+constexpr std::int64_t kStallProgressMs = 250;
 
 GstMessagePtr firstError(GstBus* bus) {
     return GstMessagePtr(gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR));
@@ -159,6 +163,7 @@ void MediaPlayer::Close() {
     panorama_ = nullptr;
     notify_ = nullptr;
     scannedLengthNs_ = -1;
+    playing_ = false;
 }
 
 GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer self) {
@@ -187,13 +192,17 @@ MediaResult MediaPlayer::setState(GstState state) {
 }
 
 MediaResult MediaPlayer::Play() {
-    return setState(GST_STATE_PLAYING);
+    MediaResult result = setState(GST_STATE_PLAYING);
+    playing_ = result.ok();
+    watchPositionMs_ = -1;
+    return result;
 }
 MediaResult MediaPlayer::Pause() {
+    playing_ = false;
     return setState(GST_STATE_PAUSED);
 }
 MediaResult MediaPlayer::Stop() {
-    return setState(GST_STATE_PAUSED);
+    return Pause();
 }
 
 std::int64_t MediaPlayer::LengthMs() const {
@@ -211,7 +220,31 @@ std::int64_t MediaPlayer::PositionMs() const {
     gint64 ns = 0;
     if (!pipeline_ || !gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) || ns < 0)
         return 0;
+    watchForStall(ns);
     return ns / std::int64_t(GST_MSECOND);
+}
+
+void MediaPlayer::watchForStall(std::int64_t positionNs) const {
+    if (!playing_ || endOfStream_)
+        return;
+    const std::int64_t positionMs = positionNs / std::int64_t(GST_MSECOND);
+    // A new watch after a seek (the position went back) or while the audio keeps coming.
+    if (watchPositionMs_ < 0 || positionMs < watchPositionMs_ ||
+        positionMs - watchPositionMs_ >= kStallProgressMs) {
+        watchPositionMs_ = positionMs;
+        watchClock_.start();
+        return;
+    }
+    if (watchClock_.elapsed() <= kStallMs)
+        return;
+    // The audio sink now and then stops for good after a flushing seek while playing: still
+    // PLAYING, no error, the position stuck or wobbling in place. Seeking again to where it
+    // stands gets it going.
+    ++stallRecoveries_;
+    gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                            GstClockTime(positionNs));
+    watchPositionMs_ = -1;
 }
 
 void MediaPlayer::SeekMs(int ms) {
@@ -219,6 +252,7 @@ void MediaPlayer::SeekMs(int ms) {
         return;
     const std::int64_t target = std::clamp<std::int64_t>(ms, 0, LengthMs());
     endOfStream_ = false;
+    watchPositionMs_ = -1;
     gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                             target * GST_MSECOND);

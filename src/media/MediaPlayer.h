@@ -7,6 +7,7 @@
 #include "media/PlaybackControl.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -61,12 +62,16 @@ public:
 
     // An element of the open graph by name, for diagnostics and tests; null when absent.
     GstElementPtr element(const char* name) const;
+    // How often playback was found stalled and set going again.
+    int stallRecoveries() const { return stallRecoveries_; }
 
 private:
     MediaResult build(const QString& path, ParserKind parser);
     MediaResult checkPrerolled(const QString& path, ParserKind parser);
     MediaResult setState(GstState state);
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    // Called with every position read while playing (the owner reads every 10 ms).
+    void watchForStall(std::int64_t positionNs) const;
 
     QByteArray rendererDescription_;
     GstElementPtr pipeline_;
@@ -75,6 +80,10 @@ private:
     QObject* notify_ = nullptr;
     std::int64_t scannedLengthNs_ = -1; // when the stream does not tell its length
     std::atomic<bool> endOfStream_{false};
+    bool playing_ = false;
+    mutable std::int64_t watchPositionMs_ = -1;
+    mutable QElapsedTimer watchClock_;
+    mutable int stallRecoveries_ = 0;
 };
 
 } // namespace lurvo::media

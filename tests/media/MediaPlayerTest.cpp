@@ -236,6 +236,40 @@ TEST(MediaPlayer, StopKeepsThePosition) {
     ASSERT_TRUE(waitFor([&] { return player.PositionMs() > stopped + 100; }, 3000));
 }
 
+// The sink stops taking audio while playing, as the real one now and then does after a seek:
+// the player notices the standing position and seeks again where it stands.
+TEST(MediaPlayer, StalledPlaybackIsSetGoingAgain) {
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    ASSERT_TRUE(player.Play().ok());
+    ASSERT_TRUE(waitFor([&] { return player.PositionMs() >= 300; }, 3000));
+    GstElementPtr sink = player.element("renderer");
+    GstPadPtr pad(gst_element_get_static_pad(sink.get(), "sink"));
+    const gulong probe = gst_pad_add_probe(
+        pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER),
+        [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; }, nullptr, nullptr);
+    // The owner's tick reads the position all the while.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            player.PositionMs();
+            return player.stallRecoveries() > 0;
+        },
+        3000));
+    gst_pad_remove_probe(pad.get(), probe);
+    const std::int64_t resumed = player.PositionMs();
+    EXPECT_TRUE(waitFor([&] { return player.PositionMs() > resumed + 200; }, 3000));
+
+    // Paused, a standing position is no stall.
+    ASSERT_TRUE(player.Pause().ok());
+    const int recoveries = player.stallRecoveries();
+    QThread::msleep(700);
+    player.PositionMs();
+    QThread::msleep(100);
+    player.PositionMs();
+    EXPECT_EQ(player.stallRecoveries(), recoveries);
+}
+
 TEST(MediaPlayer, CloseIsSafeInEveryState) {
     MediaPlayer fresh(kFakeRenderer);
     fresh.Close();

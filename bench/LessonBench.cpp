@@ -102,11 +102,13 @@ void boundaryOverrun(int totalCount) {
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(10);
+    std::vector<std::int64_t> recent;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const auto& doc = *rig.loader.document;
         const int line = rig.state.currentLine;
         const int pass = rig.state.passCount;
         const std::int64_t position = rig.loader.player->PositionMs();
+        recent.push_back(position);
         rig.sentences.OnPositionTick();
         if (line + 1 < doc.lineCount() &&
             (rig.state.currentLine != line || rig.state.passCount != pass))
@@ -115,8 +117,11 @@ void boundaryOverrun(int totalCount) {
             QCoreApplication::quit();
     });
     tick.start();
-    // Never more than the lesson's length and a little.
-    QTimer::singleShot(int(rig.loader.player->LengthMs()) * totalCount + 10000, [&] {
+    // Never more than the lesson's length and a little. The timer lives in this scope, so that
+    // it cannot fire into a later run.
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [&] {
         media::GraphEvent event;
         const bool queued = rig.loader.player->GetEvent(event, 0);
         std::fprintf(stderr,
@@ -126,8 +131,12 @@ void boundaryOverrun(int totalCount) {
                      (long long)rig.loader.player->PositionMs(), int(rig.state.playState),
                      int(rig.loader.player->IsAtEnd()), queued ? event.code : -1,
                      qPrintable(event.text));
+        for (std::size_t i = recent.size() > 30 ? recent.size() - 30 : 0; i < recent.size(); ++i)
+            std::fprintf(stderr, "%lld ", (long long)recent[i]);
+        std::fprintf(stderr, "\n");
         QCoreApplication::quit();
     });
+    limit.start(int(rig.loader.player->LengthMs()) * totalCount + 10000);
     QCoreApplication::exec();
     report(totalCount == 1 ? "boundary overrun, 1 pass (advances)"
                            : "boundary overrun, 2 passes (repeats + advances)",

@@ -171,76 +171,53 @@ void SentencePlayer::GoToLine(int line) {
     moveTo(document_->linesOfSentence(sentence, mode).first);
 }
 
+// How many lines a sentence step moves from line x: in one-line mode `lines`; in the two-line
+// modes it depends on whether x is odd, as the mode puts heads on odd or even lines.
+struct SentenceStep {
+    int oneLine;
+    int oddHeadFromOdd;
+    int oddHeadFromEven;
+    int evenHeadFromOdd;
+    int evenHeadFromEven;
+
+    int lines(SentenceMode mode, int x) const {
+        switch (mode) {
+        case SentenceMode::TwoLinesOddHead:
+            return x % 2 == 1 ? oddHeadFromOdd : oddHeadFromEven;
+        case SentenceMode::TwoLinesEvenHead:
+            return x % 2 == 1 ? evenHeadFromOdd : evenHeadFromEven;
+        case SentenceMode::OneLine:
+            break;
+        }
+        return oneLine;
+    }
+};
+
+void SentencePlayer::stepBack(const SentenceStep& step) {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    moveTo(x == 0 ? 0 : std::max(0, x - step.lines(settings_().mode, x)));
+}
+
+void SentencePlayer::stepForward(const SentenceStep& step) {
+    if (!ready())
+        return;
+    const int x = state_.currentLine;
+    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step.lines(settings_().mode, x)));
+}
+
 void SentencePlayer::PreviousSentence() {
-    if (!ready())
-        return;
-    const int x = state_.currentLine;
-    int step = 1;
-    switch (settings_().mode) {
-    case SentenceMode::OneLine:
-        break;
-    case SentenceMode::TwoLinesOddHead:
-        step = x % 2 == 1 ? 3 : 2;
-        break;
-    case SentenceMode::TwoLinesEvenHead:
-        step = x % 2 == 1 ? 2 : 3;
-        break;
-    }
-    moveTo(x == 0 ? 0 : std::max(0, x - step));
+    stepBack({1, 3, 2, 2, 3});
 }
-
 void SentencePlayer::NextSentence() {
-    if (!ready())
-        return;
-    const int x = state_.currentLine;
-    int step = 1;
-    switch (settings_().mode) {
-    case SentenceMode::OneLine:
-        break;
-    case SentenceMode::TwoLinesOddHead:
-        step = x % 2 == 0 ? 2 : 1;
-        break;
-    case SentenceMode::TwoLinesEvenHead:
-        step = x % 2 == 1 ? 2 : 1;
-        break;
-    }
-    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step));
+    stepForward({1, 1, 2, 2, 1});
 }
-
 void SentencePlayer::BackFiveSentences() {
-    if (!ready())
-        return;
-    const int x = state_.currentLine;
-    int step = 5;
-    switch (settings_().mode) {
-    case SentenceMode::OneLine:
-        break;
-    case SentenceMode::TwoLinesOddHead:
-        step = x % 2 == 1 ? 11 : 10;
-        break;
-    case SentenceMode::TwoLinesEvenHead:
-        step = x % 2 == 1 ? 10 : 11;
-        break;
-    }
-    moveTo(x == 0 ? 0 : std::max(0, x - step));
+    stepBack({5, 11, 10, 10, 11});
 }
-
 void SentencePlayer::ForwardFiveSentences() {
-    if (!ready())
-        return;
-    const int x = state_.currentLine;
-    int step = 5;
-    switch (settings_().mode) {
-    case SentenceMode::OneLine:
-        break;
-    case SentenceMode::TwoLinesOddHead:
-        step = x % 2 == 1 ? 9 : 10;
-        break;
-    case SentenceMode::TwoLinesEvenHead:
-        step = x % 2 == 1 ? 10 : 9;
-        break;
-    }
-    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step));
+    stepForward({5, 9, 10, 10, 9});
 }
 
 void SentencePlayer::FirstSentence() {

@@ -17,6 +17,8 @@ class PlaybackControl;
 
 namespace lurvo::player {
 
+struct SentenceStep;
+
 // The settings the player reads at every step, so that changes take effect at once.
 struct PlaybackSettings {
     int totalCount = 3; // passes per sentence; 0 without end
@@ -57,6 +59,8 @@ private:
     int headOf(int line, subtitles::SentenceMode mode) const;
     void repeat();
     void moveTo(int line);
+    void stepBack(const SentenceStep& step);
+    void stepForward(const SentenceStep& step);
     void startPlaying();
     void showClock();
 

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace lurvo::app {
@@ -122,6 +123,13 @@ void RepeaterApp::createWindows() {
     lessonEnv.hasAudioOutput = env_.hasAudioOutput;
     // Saving edited subtitles lands with subtitle editing; nothing can edit them before.
     lessonEnv.save = [](subtitles::SubtitleDocument&) { return ENOSYS; };
+    mainWindow_->mainPanel()->sentencePanel()->setSource({
+        [this] { return playback.lessonLoaded; },
+        [this] { return playback.playState == PlayState::Playing; },
+        [this] { return currentSentenceText(); },
+        [this] { return displayFont; },
+        [this] { sentences_->TogglePlayPause(); },
+    });
     lessons_ = std::make_unique<player::LessonLoader>(
         playback, *sentences_, *views_, *views_, lessonEnv, [this] {
             return player::LessonAudio{channel, settings.volume, settings.bMute};
@@ -295,6 +303,20 @@ void RepeaterApp::dispatch(int command) {
         // The read-along window and splitting reach their operations here as those land.
         break;
     }
+}
+
+QString RepeaterApp::currentSentenceText() const {
+    const subtitles::SubtitleDocument* doc = lessons_ ? lessons_->document.get() : nullptr;
+    if (!playback.lessonLoaded || doc == nullptr || doc->lineCount() == 0)
+        return {};
+    const subtitles::SentenceMode mode = subtitles::sentenceModeFromSetting(settings.lrcMode);
+    const int line = std::clamp(playback.currentLine, 0, doc->lineCount() - 1);
+    const subtitles::LineRange lines =
+        doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+    QString text = doc->line(lines.first).text;
+    if (lines.last != lines.first)
+        text += QStringLiteral("\r\n") + doc->line(lines.last).text;
+    return text;
 }
 
 MainWindowHost::State RepeaterApp::state() const {

@@ -69,6 +69,9 @@ public:
     void OpenWebPage(const QString& page);
     void ShowAbout();
 
+    // The text of the sentence being played: its head line, and its tail line below.
+    QString currentSentenceText() const;
+
     // Where a page of the product web site is found.
     QUrl webPageUrl(const QString& page) const;
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "views/SentencePanel.h"
+
 #include <QWidget>
 
 namespace lurvo::views {
 
-// The four panels of the main window. The main panel places them; what they show arrives with
-// their own views: volume and sentence settings, the usage tip, the current sentence, and the
-// list of subtitle lines.
+// The panels of the main window that are still placeholders: the main panel places them; what
+// they show arrives with their own views (volume and sentence settings, the list of lines).
 class ControlPanel : public QWidget {
 public:
     explicit ControlPanel(QWidget* parent) : QWidget(parent) { setObjectName("controlPanel"); }
@@ -21,18 +22,6 @@ public:
 private:
     QString offsetText_ = QStringLiteral("0");
     bool offsetButtonEnabled_ = false;
-};
-
-class TipStrip : public QWidget {
-public:
-    explicit TipStrip(QWidget* parent) : QWidget(parent) { setObjectName("tipStrip"); }
-};
-
-class SentencePanel : public QWidget {
-public:
-    explicit SentencePanel(QWidget* parent) : QWidget(parent) { setObjectName("sentencePanel"); }
-    // Repaints with the current sentence and display font.
-    void refresh() { update(); }
 };
 
 class ListPanel : public QWidget {

@@ -1,0 +1,148 @@
+#include "views/SentencePanel.h"
+
+#include "app/StringTable.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWindow>
+
+namespace lurvo::views {
+
+namespace {
+
+constexpr int kSymbolSize = 64;
+constexpr QSize kNoLessonPicture(114, 77);
+
+// The play symbol: a grey ring and triangle that darken what lies under them.
+void drawPlaySymbol(QPainter& p, const QRect& square) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    p.setPen(QPen(QColor(0x70, 0x70, 0x70), 4));
+    p.setBrush(QColor(0xe8, 0xe8, 0xe8));
+    p.drawEllipse(QRectF(square).adjusted(3, 3, -3, -3));
+    QPainterPath triangle;
+    const QPointF c = QRectF(square).center();
+    triangle.moveTo(c.x() - 9, c.y() - 15);
+    triangle.lineTo(c.x() + 16, c.y());
+    triangle.lineTo(c.x() - 9, c.y() + 15);
+    triangle.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x60, 0x60, 0x60));
+    p.drawPath(triangle);
+    p.restore();
+}
+
+// The picture shown while no lesson is open: a loudspeaker with sound waves.
+void drawNoLessonPicture(QPainter& p, const QRect& area) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    const QColor ink(0xb0, 0xc4, 0xde);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    const qreal x = area.x();
+    const qreal y = area.y();
+    QPainterPath speaker;
+    speaker.moveTo(x + 20, y + 28);
+    speaker.lineTo(x + 36, y + 28);
+    speaker.lineTo(x + 58, y + 10);
+    speaker.lineTo(x + 58, y + 67);
+    speaker.lineTo(x + 36, y + 49);
+    speaker.lineTo(x + 20, y + 49);
+    speaker.closeSubpath();
+    p.drawPath(speaker);
+    p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    for (const int r : {12, 24})
+        p.drawArc(QRectF(x + 62 - r, y + 38.5 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+    p.restore();
+}
+
+} // namespace
+
+void dragWindowFrom(QWidget* panel) {
+    if (QWindow* window = panel->window()->windowHandle())
+        window->startSystemMove();
+}
+
+SentencePanel::SentencePanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("sentencePanel");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+QRect SentencePanel::hotSquare() const {
+    return {width() / 2 - kSymbolSize / 2, height() / 2 - kSymbolSize / 2, kSymbolSize,
+            kSymbolSize};
+}
+
+bool SentencePanel::symbolShown() const {
+    return source_.lessonLoaded && source_.lessonLoaded() && !source_.playing();
+}
+
+void SentencePanel::paintEvent(QPaintEvent*) {
+    // Qt paints widgets through a back buffer: the whole panel reaches the screen at once.
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QRect textArea = rect().adjusted(15, 8, -15, -8);
+    const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
+    p.setFont(source_.font ? source_.font() : font());
+    p.setPen(Qt::black);
+    const QString text = loaded ? source_.sentenceText() : app::stringText(120);
+    p.drawText(textArea, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+    if (loaded) {
+        if (!source_.playing())
+            drawPlaySymbol(p, hotSquare());
+    } else {
+        drawNoLessonPicture(
+            p, QRect(QPoint(width() / 2 - kNoLessonPicture.width() / 2, 60), kNoLessonPicture));
+    }
+}
+
+void SentencePanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (symbolShown() && hotSquare().contains(event->position().toPoint()))
+        source_.togglePlayPause();
+    else
+        dragWindowFrom(this);
+}
+
+void SentencePanel::mouseMoveEvent(QMouseEvent* event) {
+    if (symbolShown() && hotSquare().contains(event->position().toPoint()))
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+}
+
+TipStrip::TipStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName("tipStrip");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TipStrip::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().button());
+    const QRect band(0, 1, width(), height() - 3);
+    p.fillRect(band, QColor(255, 255, 205));
+    QFont small(QStringLiteral("Tahoma"));
+    small.setPixelSize(12);
+    p.setFont(small);
+    p.setPen(palette().buttonText().color());
+    // One line, centred; a narrow window cuts it at both ends.
+    p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, app::stringText(1052));
+    // The etched line along the bottom edge.
+    p.setPen(palette().dark().color());
+    p.drawLine(0, height() - 2, width(), height() - 2);
+    p.setPen(palette().light().color());
+    p.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+void TipStrip::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        dragWindowFrom(this);
+}
+
+} // namespace lurvo::views

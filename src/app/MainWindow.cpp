@@ -64,6 +64,17 @@ QAction* MainWindow::addCommand(QMenu* menu, int command, const QString& text) {
     return action;
 }
 
+void MainWindow::addRadioSubmenu(QMenu* menu, const QString& title,
+                                 std::initializer_list<std::pair<int, const char16_t*>> items) {
+    QMenu* submenu = menu->addMenu(title);
+    auto* group = new QActionGroup(submenu);
+    for (const auto& [command, text] : items) {
+        QAction* action = addCommand(submenu, command, QString::fromUtf16(text));
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+}
+
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     operationMenu_ = bar->addMenu(QStringLiteral("操作(&O)"));
@@ -87,24 +98,11 @@ void MainWindow::buildMenus() {
     addCommand(op, CmdSplit, QStringLiteral("按句切割…"));
     addCommand(op, CmdViewSubtitles, QStringLiteral("查看字幕文件 \t （同目录下的同名lrc文件）"));
     op->addSeparator();
-    QMenu* font = op->addMenu(QStringLiteral("字体"));
-    auto* fontGroup = new QActionGroup(this);
-    for (const auto& [command, text] :
-         {std::pair{CmdFontSmall, u"小号"}, std::pair{CmdFontMedium, u"中号"},
-          std::pair{CmdFontLarge, u"大号"}}) {
-        QAction* a = addCommand(font, command, QString::fromUtf16(text));
-        a->setCheckable(true);
-        fontGroup->addAction(a);
-    }
-    QMenu* channel = op->addMenu(QStringLiteral("声道"));
-    auto* channelGroup = new QActionGroup(this);
-    for (const auto& [command, text] :
-         {std::pair{CmdChannelStereo, u"立体声"}, std::pair{CmdChannelLeft, u"左声道"},
-          std::pair{CmdChannelRight, u"右声道"}}) {
-        QAction* a = addCommand(channel, command, QString::fromUtf16(text));
-        a->setCheckable(true);
-        channelGroup->addAction(a);
-    }
+    addRadioSubmenu(op, QStringLiteral("字体"),
+                    {{CmdFontSmall, u"小号"}, {CmdFontMedium, u"中号"}, {CmdFontLarge, u"大号"}});
+    addRadioSubmenu(
+        op, QStringLiteral("声道"),
+        {{CmdChannelStereo, u"立体声"}, {CmdChannelLeft, u"左声道"}, {CmdChannelRight, u"右声道"}});
     addCommand(op, CmdTopmost, stringText(1009));
     op->addSeparator();
     addCommand(op, CmdExit, QStringLiteral("退出"));

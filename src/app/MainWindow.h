@@ -8,6 +8,9 @@
 #include <QMainWindow>
 #include <QUrl>
 
+#include <initializer_list>
+#include <utility>
+
 class QMenu;
 
 namespace lurvo::app {
@@ -62,6 +65,9 @@ protected:
 private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, int command, const QString& text);
+    // A submenu of commands of which one at a time is checked.
+    void addRadioSubmenu(QMenu* menu, const QString& title,
+                         std::initializer_list<std::pair<int, const char16_t*>> items);
 
     MainWindowHost& host_;
     MainPanel* mainPanel_ = nullptr;

@@ -131,7 +131,8 @@ bool SubtitleDocument::parse(QStringView text) {
                 ++textEnd;
             p = textEnd;
             const QString lineText =
-                text.sliced(textStart, std::min(textEnd - textStart, kMaxLineTextUnits)).toString();
+                leadingUnits(text.sliced(textStart, textEnd - textStart), kMaxLineTextUnits)
+                    .toString();
             for (const int t : times) {
                 if (t < 0)
                     return false;
@@ -174,6 +175,16 @@ void SubtitleDocument::applyOffset(int offsetMs) {
     for (SubtitleLine& l : lines)
         l.startMs = clampToInt32(std::int64_t(l.startMs) + appliedOffsetMs - offsetMs);
     appliedOffsetMs = offsetMs;
+}
+
+void SubtitleDocument::setLineText(int i, const QString& text) {
+    lines[i].text = leadingUnits(text, kMaxLineTextUnits).toString();
+    modified = true;
+}
+
+void SubtitleDocument::setLineStart(int i, int startMs) {
+    lines[i].startMs = startMs;
+    modified = true;
 }
 
 int SubtitleDocument::sentenceCount(SentenceMode mode) const {

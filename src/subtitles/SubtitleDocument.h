@@ -45,6 +45,20 @@ public:
     // Makes offsetMs the applied per-lesson offset: a positive offset makes lines come earlier.
     void applyOffset(int offsetMs);
 
+    // Edits; both set modified. The text keeps at most kMaxLineTextUnits units; the new start is
+    // in the display time base and must keep the lines in order.
+    void setLineText(int i, const QString& text);
+    void setLineStart(int i, int startMs);
+
+    // Writes the document back to path as UTF-16 with the file's own times, when modified. The
+    // file is replaced whole or not at all. Returns 0 on success or when nothing needed saving,
+    // else an errno value; modified is cleared only on success.
+    int save();
+    // Writes lines first..last (none when first > last) after the whole header to targetPath,
+    // the first of them at the lesson's total offset and the others relative to it. 0 or an
+    // errno value, as save().
+    int writeRange(int first, int last, const QString& targetPath) const;
+
     int sentenceCount(SentenceMode mode) const;
     SentenceOfLine sentenceOfLine(int lineIndex, SentenceMode mode) const;
     // Lines of a 1-based sentence number from 1 to sentenceCount(mode).

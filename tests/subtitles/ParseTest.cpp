@@ -66,6 +66,12 @@ TEST(Parse, KeepsTheFirst511UnitsOfALongText) {
     const Parsed p = parse("[00:01.00]" + longText + "\r\n");
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.doc.line(0).text, longText.left(511));
+
+    // A character outside the basic plane across the limit is dropped whole, not halved.
+    const QString emoji = QString(510, u'字') + QString::fromUtf16(u"\U0001F600x");
+    const Parsed cut = parse("[00:01.00]" + emoji + "\r\n");
+    ASSERT_TRUE(cut.ok);
+    EXPECT_EQ(cut.doc.line(0).text, emoji.left(510));
 }
 
 TEST(Parse, OffsetTagShiftsEveryLine) {

@@ -109,10 +109,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     sentences_.attach(document.get(), player.get());
 
     lessonDigest = subtitles::computeLessonDigest(mp3Path);
-    lessonOffsetMs = subtitles::readStoredOffset(env_.dataFolder, lessonDigest);
-    document->applyOffset(lessonOffsetMs);
-    ui_.setOffsetText(
-        subtitles::offsetText(lessonOffsetMs, app::stringText(1053), app::stringText(1054)), true);
+    SetLessonOffset(subtitles::readStoredOffset(env_.dataFolder, lessonDigest));
 
     ui_.fillList();
     views_.updateToolbarState();
@@ -126,6 +123,15 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
 
 void LessonLoader::OpenSampleLesson() {
     OpenLesson(QDir(env_.resourceFolder).filePath(QStringLiteral("eg.mp3")));
+}
+
+void LessonLoader::SetLessonOffset(int offsetMs) {
+    if (!document)
+        return;
+    lessonOffsetMs = offsetMs;
+    document->applyOffset(offsetMs);
+    ui_.setOffsetText(subtitles::offsetText(offsetMs, app::stringText(1053), app::stringText(1054)),
+                      true);
 }
 
 bool LessonLoader::CloseLesson() {

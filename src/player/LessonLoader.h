@@ -73,6 +73,9 @@ public:
     void OpenSampleLesson();
     // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
     bool CloseLesson();
+    // The learner's new subtitle offset for the open lesson: applied to the lines at once,
+    // stored when the lesson closes.
+    void SetLessonOffset(int offsetMs);
 
     QString lessonPath;
     QString subtitlePath;

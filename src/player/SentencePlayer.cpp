@@ -99,6 +99,17 @@ void SentencePlayer::RefreshPlaybackViews() {
     showClock();
 }
 
+void SentencePlayer::FollowPosition() {
+    if (!ready())
+        return;
+    const int line = document_->lineIndexAt(int(player_->PositionMs()));
+    if (line >= 0 && line != state_.currentLine) {
+        state_.currentLine = line;
+        state_.passCount = 1;
+    }
+    RefreshPlaybackViews();
+}
+
 void SentencePlayer::startPlaying() {
     views_.startTick();
     state_.playState = PlayState::Playing;

@@ -49,6 +49,9 @@ public:
     void OnPositionTick();
     void OnMediaEvent();
     void RefreshPlaybackViews();
+    // After the subtitles moved under the audio: the current line becomes the one that now
+    // covers the position, heard from its first pass.
+    void FollowPosition();
 
 private:
     bool ready() const;

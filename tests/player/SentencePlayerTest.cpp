@@ -296,6 +296,30 @@ TEST_F(SentencePlayerTest, NothingHappensWithoutALesson) {
     EXPECT_EQ(state.playState, PlayState::Stopped);
 }
 
+TEST_F(SentencePlayerTest, ShiftedSubtitlesMoveTheCurrentLineToThePosition) {
+    load(6);
+    player.GoToLine(2);
+    player.TogglePlayPause();
+    run(500); // line 2, playing at 2500
+    ASSERT_EQ(state.currentLine, 2);
+    state.passCount = 2;
+
+    // The same line still covers the position: nothing restarts.
+    const int refreshes = views.listRefreshes;
+    player.FollowPosition();
+    EXPECT_EQ(state.currentLine, 2);
+    EXPECT_EQ(state.passCount, 2);
+    EXPECT_EQ(views.listRefreshes, refreshes + 1);
+
+    // Subtitles 700 ms earlier: line 3 now starts at 2300, before the position.
+    document.applyOffset(700);
+    player.FollowPosition();
+    EXPECT_EQ(state.currentLine, 3);
+    EXPECT_EQ(state.passCount, 1);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_EQ(views.status[1], "4 / 6");
+}
+
 TEST(FormatClock, WritesHoursMinutesSeconds) {
     EXPECT_EQ(FormatClock(0, false), "00:00:00");
     EXPECT_EQ(FormatClock(-5, true), "00:00:00.000");

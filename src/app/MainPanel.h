@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/PlayState.h"
-#include "views/Panels.h"
+#include "views/ControlPanel.h"
+#include "views/ListPanel.h"
+#include "views/SentencePanel.h"
 
 #include <QToolBar>
 #include <QWidget>

@@ -4,6 +4,7 @@
 #include "app/AppIcon.h"
 #include "app/CommandIds.h"
 #include "app/DataFolder.h"
+#include "app/PanelLinks.h"
 #include "app/StartupChecks.h"
 #include "app/StringTable.h"
 #include "media/Elements.h"
@@ -21,7 +22,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace lurvo::app {
 
@@ -121,19 +121,12 @@ void RepeaterApp::createWindows() {
     lessonEnv.notify = mainWindow_.get();
     lessonEnv.makePlayer = env_.makePlayer;
     lessonEnv.hasAudioOutput = env_.hasAudioOutput;
-    // Saving edited subtitles lands with subtitle editing; nothing can edit them before.
-    lessonEnv.save = [](subtitles::SubtitleDocument&) { return ENOSYS; };
-    mainWindow_->mainPanel()->sentencePanel()->setSource({
-        [this] { return playback.lessonLoaded; },
-        [this] { return playback.playState == PlayState::Playing; },
-        [this] { return currentSentenceText(); },
-        [this] { return displayFont; },
-        [this] { sentences_->TogglePlayPause(); },
-    });
+    lessonEnv.save = [](subtitles::SubtitleDocument& document) { return document.save(); };
     lessons_ = std::make_unique<player::LessonLoader>(
         playback, *sentences_, *views_, *views_, lessonEnv, [this] {
             return player::LessonAudio{channel, settings.volume, settings.bMute};
         });
+    linkPanels(*this);
     accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
         [this] { return static_cast<QWidget*>(mainWindow_.get()); },
         [] { return static_cast<QWidget*>(nullptr); }, // the read-along window arrives later
@@ -144,6 +137,9 @@ void RepeaterApp::createWindows() {
 }
 
 void RepeaterApp::saveSettings() {
+    // The list's column widths as the learner left them.
+    if (mainWindow_)
+        mainWindow_->mainPanel()->listPanel()->getColsWidth(settings);
     const SavedSettings saved = SaveSettings(settings, env_.dataFolder);
     if (!saved.message.isEmpty())
         env_.showError(saved.message);

@@ -22,6 +22,9 @@ constexpr Entry kStrings[] = {
     {114, u"上一句（←）"},
     {115, u"下一句（→）"},
     {116, u"复读当前句（↑）"},
+    {117, u"指针"},
+    {118, u"句序"},
+    {119, u"文本"},
     {120, u"还未载入mp3文件"},
     {121, u"已载入mp3文件"},
     {122, u"播放中…"},
@@ -40,6 +43,7 @@ constexpr Entry kStrings[] = {
     {140, u"文件有缺失，请重装本软件。"},
     // The media framework here is GStreamer; naming DirectX would send the user to a wrong fix.
     {141, u"系统环境有问题，请修复或重装 GStreamer"},
+    {144, u"字幕时间"},
     {145, u"是否保存对字幕所做的修改？\r\n%s"},
     {146, u"字幕保存失败：\r\n%S\r\n\r\n（请检查您是否有目标文件夹的写入权限）"},
     {1003, u"两行为一句（奇数行为句头）"},

@@ -1,0 +1,78 @@
+#include "app/PanelLinks.h"
+
+#include "app/RepeaterApp.h"
+#include "media/MediaPlayer.h"
+#include "subtitles/OffsetDialog.h"
+#include "subtitles/SubtitleDocument.h"
+
+namespace lurvo::app {
+
+namespace {
+
+subtitles::SubtitleDocument* openDocument(const RepeaterApp& app) {
+    return app.playback.lessonLoaded && app.lessons() ? app.lessons()->document.get() : nullptr;
+}
+
+} // namespace
+
+void linkPanels(RepeaterApp& app) {
+    MainPanel* panels = app.mainWindow()->mainPanel();
+    RepeaterApp* a = &app;
+
+    panels->sentencePanel()->setSource({
+        [a] { return a->playback.lessonLoaded; },
+        [a] { return a->playback.playState == PlayState::Playing; },
+        [a] { return a->currentSentenceText(); },
+        [a] { return a->displayFont; },
+        [a] { a->sentences()->TogglePlayPause(); },
+    });
+
+    views::ListPanel* list = panels->listPanel();
+    list->setColumnWidths(app.settings);
+    list->setSource({
+        [a] { return openDocument(*a); },
+        [a] { return a->playback.currentLine; },
+        [a] { return subtitles::sentenceModeFromSetting(a->settings.lrcMode); },
+        [a] { return a->playback.playState == PlayState::Playing; },
+        [a] { a->sentences()->TogglePlayPause(); },
+        [a](int line) { a->sentences()->GoToLine(line); },
+        [panels] { panels->sentencePanel()->refresh(); },
+        [a] { a->environment().invalidInputSound(); },
+    });
+
+    panels->controlPanel()->attach(app.settings,
+                                   {
+                                       [a] { return a->playback.lessonLoaded; },
+                                       [a](int volume) {
+                                           if (a->lessons()->player)
+                                               a->lessons()->player->SetVolume(volume);
+                                       },
+                                       [a] { RegroupSentences(*a); },
+                                       [a] { ChangeLessonOffset(*a); },
+                                       [a] { a->OpenWebPage(QStringLiteral("/")); },
+                                   });
+}
+
+void ChangeLessonOffset(RepeaterApp& app) {
+    player::LessonLoader* lessons = app.lessons();
+    if (openDocument(app) == nullptr)
+        return;
+    const std::optional<int> offset =
+        subtitles::OffsetDialog::ask(lessons->lessonOffsetMs, app.mainWindow());
+    if (!offset)
+        return;
+    lessons->SetLessonOffset(*offset);
+    app.sentences()->FollowPosition();
+    app.mainWindow()->mainPanel()->listPanel()->rewriteTimes();
+}
+
+void RegroupSentences(RepeaterApp& app) {
+    if (openDocument(app) == nullptr)
+        return;
+    views::ListPanel* list = app.mainWindow()->mainPanel()->listPanel();
+    list->update();
+    app.sentences()->RefreshPlaybackViews();
+    list->renumberSentences();
+}
+
+} // namespace lurvo::app

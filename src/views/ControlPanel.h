@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace lurvo::app {
+struct Settings;
+}
+
+namespace lurvo::views {
+
+// The strip across the top of the main window with the learner's playback settings: sentence
+// mode, volume and mute, passes per sentence, file loop, and the open lesson's subtitle
+// offset. Each control writes its setting at once and applies it to the open lesson.
+class ControlPanel : public QWidget {
+public:
+    // Vertical separators between the groups of controls, in pixels from the left.
+    static constexpr int kSeparatorX[] = {210, 345, 480, 605, 755};
+
+    // What the controls act on beyond the settings.
+    struct Host {
+        std::function<bool()> lessonLoaded;
+        std::function<void(int volume)> setVolume; // the open lesson's player
+        std::function<void()> sentenceModeChanged; // regroups the open lesson's sentences
+        std::function<void()> changeOffset;        // the offset dialog and what follows it
+        std::function<void()> openWebSite;
+    };
+
+    explicit ControlPanel(QWidget* parent);
+    // Shows the settings; from then on the controls write the learner's changes into them.
+    void attach(app::Settings& settings, Host host);
+
+    // The lesson's subtitle offset and whether its button can be used.
+    void setOffsetText(const QString& text, bool buttonEnabled);
+    QString offsetText() const;
+    bool offsetButtonEnabled() const;
+
+    QComboBox* modeBox() const { return mode_; }
+    QSlider* volumeSlider() const { return volume_; }
+    QCheckBox* muteBox() const { return mute_; }
+    QLabel* countLabel() const { return count_; }
+    QPushButton* countButton() const { return countButton_; }
+    QCheckBox* loopBox() const { return loop_; }
+    QPushButton* offsetButton() const { return offsetButton_; }
+    QWidget* logo() const { return logo_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void onModeSelected(int index);
+    void onVolumeScrolled();
+    void onMuteClicked(bool checked);
+    void onCountClicked();
+
+    app::Settings* settings_ = nullptr;
+    Host host_;
+    QComboBox* mode_;
+    QSlider* volume_;
+    QCheckBox* mute_;
+    QLabel* count_;
+    QPushButton* countButton_;
+    QCheckBox* loop_;
+    QLabel* offset_;
+    QPushButton* offsetButton_;
+    QWidget* logo_;
+};
+
+} // namespace lurvo::views

@@ -1,0 +1,44 @@
+#include "views/ControlValues.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace lurvo::views {
+
+int sliderPositionForVolume(int volume) {
+    const double position = std::pow(10.0, volume / 5000.0 + 2.0);
+    return std::clamp(static_cast<int>(position), kSliderMin, kSliderMax);
+}
+
+int volumeForSliderPosition(int position) {
+    const int p = std::clamp(position, kSliderMin, kSliderMax);
+    return static_cast<int>((std::log10(double(p)) - 2.0) * 5000.0);
+}
+
+int repeatCountFromText(QStringView text) {
+    // Only digits make a number: no sign, no spaces inside, nothing after.
+    const QStringView digits = text.trimmed();
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return 0;
+    bool ok = false;
+    const std::uint32_t value = digits.toString().toUInt(&ok);
+    if (!ok)
+        return 0; // beyond 32 bits
+    return std::clamp(static_cast<std::int32_t>(value), 0, 9);
+}
+
+ListScroll listScrollFor(int first, int last, int topRow, int visibleRows) {
+    if (visibleRows <= 1)
+        return ListScroll::EnsureFirst;
+    if (first < topRow)
+        return ListScroll::EndAtBottom;
+    if (last < topRow + visibleRows)
+        return ListScroll::None;
+    return ListScroll::StartAtTop;
+}
+
+} // namespace lurvo::views

@@ -1,0 +1,50 @@
+#include "views/RepeatCountDialog.h"
+
+#include "views/ControlValues.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lurvo::views {
+
+RepeatCountDialog::RepeatCountDialog(int currentCount, QWidget* parent)
+    : QDialog(parent), edit_(new QLineEdit(QString::number(unsigned(currentCount)), this)) {
+    setWindowTitle(QStringLiteral("每句读几遍"));
+    setModal(true);
+    edit_->setObjectName(QStringLiteral("countEdit"));
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(new QLabel(QStringLiteral("每句读几遍："), this));
+    entry->addWidget(edit_);
+    entry->addWidget(new QLabel(QStringLiteral("（0~9）"), this));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(entry);
+    layout->addWidget(new QLabel(QStringLiteral("“0”表示无数遍"), this));
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    edit_->selectAll();
+    edit_->setFocus();
+}
+
+std::optional<int> RepeatCountDialog::ask(int currentCount, QWidget* parent) {
+    RepeatCountDialog dialog(currentCount, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return repeatCountFromText(dialog.edit_->text());
+}
+
+} // namespace lurvo::views

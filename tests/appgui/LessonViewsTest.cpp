@@ -1,0 +1,226 @@
+// The panels working on a real lesson inside the application: the list, the control panel and
+// subtitle corrections that are saved when the lesson closes.
+#include "app/CommandIds.h"
+#include "app/RepeaterApp.h"
+#include "media/MediaPlayer.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace lurvo::app;
+using lurvo::views::ListPanel;
+
+namespace {
+
+class LessonViewsTest : public testing::Test {
+protected:
+    QTemporaryDir resources;
+    QTemporaryDir data;
+    QTemporaryDir lessons;
+    QStringList errors;
+    QStringList questions;
+    bool answerYes = false;
+    QByteArray savedPath = qgetenv("PATH");
+    std::unique_ptr<RepeaterApp> app;
+    QString lesson;
+
+    LessonViewsTest() {
+        // The start-up checks want the helper programs; empty scripts will do.
+        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
+        for (const char* name : {"mp3val", "mp3splt"}) {
+            QFile tool(resources.filePath(name));
+            tool.open(QIODevice::WriteOnly);
+            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        RepeaterApp::Environment env;
+        env.resourceFolder = resources.path();
+        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
+        env.checkMediaComponents = [] { return 1; };
+        env.showError = [this](const QString& text) { errors << text; };
+        env.invalidInputSound = [] {};
+        env.openUrl = [](const QUrl&) {};
+        env.askYesNo = [this](const QString& text) {
+            questions << text;
+            return answerYes;
+        };
+        env.askOpenPath = [] { return QString(); };
+        env.runRepairTool = [](const QString&, const QStringList&) {};
+        env.makePlayer = [] {
+            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
+        };
+        env.hasAudioOutput = [] { return true; };
+        app = std::make_unique<RepeaterApp>(std::move(env));
+
+        const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
+        lesson = lessons.filePath("lesson.mp3");
+        QFile::copy(source.filePath("eg.mp3"), lesson);
+        QFile::copy(source.filePath("eg.lrc"), lessons.filePath("lesson.lrc"));
+    }
+    ~LessonViewsTest() override { qputenv("PATH", savedPath); }
+
+    void open() {
+        ASSERT_TRUE(app->InitInstance());
+        app->lessons()->OpenLesson(lesson);
+        ASSERT_TRUE(app->playback.lessonLoaded) << errors.join('|').toStdString();
+    }
+    MainPanel* panels() const { return app->mainWindow()->mainPanel(); }
+    ListPanel* list() const { return panels()->listPanel(); }
+    QString cell(int row, int column) const {
+        const auto* model = list()->model();
+        return model->data(model->index(row, column), Qt::DisplayRole).toString();
+    }
+    QStringList column(int column) const {
+        QStringList cells;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            cells << cell(row, column);
+        return cells;
+    }
+    void selectRow(int row) {
+        list()->table()->clearSelection();
+        list()->table()->selectionModel()->select(list()->model()->index(row, 0),
+                                                  QItemSelectionModel::Select |
+                                                      QItemSelectionModel::Rows);
+    }
+    // Corrects a line through the list's context-menu commands, as a learner does.
+    void correctLine(int row, const QString& text, const QString& time) {
+        selectRow(row);
+        QTimer::singleShot(0, [text] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QPlainTextEdit*>()->setPlainText(text);
+            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+        list()->runCommand(ListPanel::CmdEditLine);
+        QTimer::singleShot(0, [time] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>()->setText(time);
+            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+        list()->runCommand(ListPanel::CmdAdjustLineTime);
+    }
+};
+
+TEST_F(LessonViewsTest, ListShowsTheLessonAndFollowsTheSentenceMode) {
+    open();
+    ASSERT_EQ(list()->model()->rowCount(), 10);
+    EXPECT_EQ(cell(0, 0), "00:00.43");
+    EXPECT_EQ(cell(9, 3), QStringLiteral("多謝晒，拜拜！"));
+    EXPECT_EQ(list()->markedRow(), 0);
+    EXPECT_EQ(app->playback.playState, PlayState::Playing);
+
+    app->dispatch(CmdNext);
+    app->dispatch(CmdNext); // line 2, sentence 3
+    EXPECT_EQ(list()->markedRow(), 2);
+    // Two lines to a sentence while playing: renumbered at once, the mark on the head.
+    panels()->controlPanel()->modeBox()->setCurrentIndex(1);
+    EXPECT_EQ(app->settings.lrcMode, 1);
+    EXPECT_EQ(column(2), QStringList({"1", "", "2", "", "3", "", "4", "", "5", ""}));
+    EXPECT_EQ(list()->markedRow(), 2);
+    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(1), "2 / 5");
+    panels()->controlPanel()->modeBox()->setCurrentIndex(2);
+    EXPECT_EQ(column(2), QStringList({"1", "2", "", "3", "", "4", "", "5", "", "6"}));
+    EXPECT_EQ(list()->markedRow(), 1);
+    EXPECT_EQ(app->playback.currentLine, 2) << "the current line stays";
+}
+
+TEST_F(LessonViewsTest, OffsetChangeMovesTheCurrentLineAndEveryTime) {
+    open();
+    app->dispatch(CmdNext); // line 1, from 3.89 s
+    app->dispatch(CmdPlayPause);
+    ASSERT_EQ(app->playback.playState, PlayState::Paused);
+    ASSERT_EQ(app->playback.currentLine, 1);
+    ASSERT_TRUE(panels()->controlPanel()->offsetButtonEnabled());
+
+    // Subtitles 2 s later: line 1 moves to 5.89 s, and at 3.89 s line 0 covers the position.
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>()->setText("-2000");
+        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    panels()->controlPanel()->offsetButton()->click();
+    EXPECT_EQ(app->lessons()->lessonOffsetMs, -2000);
+    EXPECT_EQ(panels()->controlPanel()->offsetText(), QStringLiteral("延后2000毫秒"));
+    EXPECT_EQ(cell(0, 0), "00:02.43");
+    EXPECT_EQ(cell(1, 0), "00:05.89");
+    EXPECT_EQ(cell(9, 0), "00:36.29");
+    EXPECT_EQ(app->playback.currentLine, 0);
+    EXPECT_EQ(app->playback.passCount, 1);
+    EXPECT_EQ(list()->markedRow(), 0);
+    EXPECT_EQ(app->playback.playState, PlayState::Paused);
+}
+
+TEST_F(LessonViewsTest, CorrectionsAreSavedAtCloseAndReadBack) {
+    open();
+    correctLine(3, QStringLiteral("一直行，\n見到銀行轉左。"), QStringLiteral("00:11.50"));
+    EXPECT_EQ(cell(3, 3), QStringLiteral("一直行， 見到銀行轉左。"));
+    EXPECT_EQ(cell(3, 0), "00:11.50");
+    EXPECT_EQ(app->playback.playState, PlayState::Paused);
+
+    answerYes = true;
+    app->dispatch(CmdCloseLesson);
+    EXPECT_FALSE(app->playback.lessonLoaded);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], QStringLiteral("是否保存对字幕所做的修改？\r\n") +
+                                QDir::toNativeSeparators(lessons.filePath("lesson.lrc")));
+    EXPECT_EQ(list()->model()->rowCount(), 0);
+
+    app->lessons()->OpenLesson(lesson);
+    ASSERT_TRUE(app->playback.lessonLoaded);
+    EXPECT_EQ(cell(3, 3), QStringLiteral("一直行， 見到銀行轉左。"));
+    EXPECT_EQ(cell(3, 0), "00:11.50");
+    EXPECT_EQ(cell(4, 0), "00:15.05");
+    EXPECT_FALSE(app->lessons()->document->modified);
+}
+
+TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
+    open();
+    correctLine(0, QStringLiteral("早晨！"), QStringLiteral("00:00.50"));
+    const QString lrc = lessons.filePath("lesson.lrc");
+    QFile file(lrc);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray original = file.readAll();
+    file.close();
+    // The lesson's folder is away for a moment: nothing can be written there.
+    ASSERT_TRUE(QFile::rename(lessons.path(), lessons.path() + ".moved"));
+    answerYes = true;
+    app->dispatch(CmdCloseLesson);
+    ASSERT_TRUE(QFile::rename(lessons.path() + ".moved", lessons.path()));
+    EXPECT_TRUE(app->playback.lessonLoaded) << "the close is abandoned";
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("字幕保存失败：\r\n")))
+        << errors[0].toStdString();
+    EXPECT_TRUE(app->lessons()->document->modified);
+    EXPECT_EQ(cell(0, 3), QStringLiteral("早晨！"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), original);
+    file.close();
+
+    // With the folder back, the next close saves.
+    app->dispatch(CmdCloseLesson);
+    EXPECT_FALSE(app->playback.lessonLoaded);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_NE(file.readAll(), original);
+}
+
+TEST_F(LessonViewsTest, ColumnWidthsAreStoredAtExit) {
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(list()->table()->columnWidth(3), 1000);
+    list()->table()->setColumnWidth(3, 640);
+    app->dispatch(CmdExit);
+    EXPECT_EQ(app->settings.w_text, 640);
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "views/ControlPanel.h"
+
+#include "app/Settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using lurvo::views::ControlPanel;
+
+namespace {
+
+class ControlPanelTest : public testing::Test {
+protected:
+    lurvo::app::Settings settings;
+    bool loaded = false;
+    QList<int> volumes;
+    int regroups = 0;
+    int offsetDialogs = 0;
+    int webSiteOpened = 0;
+    QWidget window;
+    ControlPanel* panel = new ControlPanel(&window);
+
+    void attach() {
+        panel->attach(settings, {
+                                    [this] { return loaded; },
+                                    [this](int volume) { volumes << volume; },
+                                    [this] { ++regroups; },
+                                    [this] { ++offsetDialogs; },
+                                    [this] { ++webSiteOpened; },
+                                });
+        window.resize(1000, 85);
+        panel->setGeometry(0, 0, 1000, 85);
+        window.show();
+    }
+
+    // Answers the next modal dialog by typing into its line edit and pressing a button.
+    static void answerDialog(const QString& typed, const QString& button) {
+        QTimer::singleShot(0, [typed, button] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("每句读几遍"));
+            dialog->findChild<QLineEdit*>()->setText(typed);
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == button)
+                    b->click();
+        });
+    }
+};
+
+TEST_F(ControlPanelTest, ShowsTheSettings) {
+    settings.lrcMode = 2;
+    settings.bMute = true;
+    settings.bFileLoopPlay = false;
+    settings.totalCount = 0;
+    attach();
+    EXPECT_EQ(panel->modeBox()->count(), 3);
+    EXPECT_EQ(panel->modeBox()->itemText(0), QStringLiteral("一行为一句"));
+    EXPECT_EQ(panel->modeBox()->itemText(1), QStringLiteral("两行为一句（奇数行为句头）"));
+    EXPECT_EQ(panel->modeBox()->itemText(2), QStringLiteral("两行为一句（偶数行为句头）"));
+    EXPECT_EQ(panel->modeBox()->currentIndex(), 2);
+    EXPECT_EQ(panel->volumeSlider()->minimum(), 1);
+    EXPECT_EQ(panel->volumeSlider()->maximum(), 100);
+    EXPECT_EQ(panel->volumeSlider()->value(), 79);
+    EXPECT_TRUE(panel->muteBox()->isChecked());
+    EXPECT_FALSE(panel->loopBox()->isChecked());
+    EXPECT_EQ(panel->countLabel()->text(), QStringLiteral("0"));
+    EXPECT_EQ(panel->offsetText(), QStringLiteral("0"));
+    EXPECT_FALSE(panel->offsetButtonEnabled());
+    EXPECT_EQ(settings.volume, -500) << "showing the settings changes none";
+    EXPECT_TRUE(volumes.isEmpty());
+    EXPECT_EQ(regroups, 0);
+}
+
+TEST_F(ControlPanelTest, SeparatorsFallBetweenTheGroups) {
+    attach();
+    // Each group of controls lies between two neighbouring separators.
+    const struct {
+        QWidget* control;
+        int group;
+    } controls[] = {{panel->modeBox(), 0},      {panel->volumeSlider(), 1},
+                    {panel->muteBox(), 1},      {panel->countButton(), 2},
+                    {panel->loopBox(), 2},      {panel->countLabel(), 2},
+                    {panel->offsetButton(), 3}, {panel->logo(), 4}};
+    for (const auto& c : controls) {
+        const QRect r = c.control->geometry();
+        const int left = c.group == 0 ? 0 : ControlPanel::kSeparatorX[c.group - 1] + 2;
+        EXPECT_GE(r.left(), left) << c.control->objectName().toStdString();
+        EXPECT_LT(r.right(), ControlPanel::kSeparatorX[c.group])
+            << c.control->objectName().toStdString();
+        EXPECT_LE(r.bottom(), 83) << c.control->objectName().toStdString();
+    }
+    // Nothing moves when the panel widens.
+    const QRect logo = panel->logo()->geometry();
+    panel->resize(1400, 85);
+    EXPECT_EQ(panel->logo()->geometry(), logo);
+}
+
+TEST_F(ControlPanelTest, VolumeAndMuteReachThePlayerOnlyWithALesson) {
+    attach();
+    // Without a lesson only the settings change.
+    panel->volumeSlider()->setValue(50);
+    EXPECT_EQ(settings.volume, -1505);
+    panel->muteBox()->click();
+    EXPECT_TRUE(settings.bMute);
+    EXPECT_TRUE(volumes.isEmpty());
+
+    loaded = true;
+    panel->volumeSlider()->setValue(10); // muted: the player stays silent
+    EXPECT_EQ(settings.volume, -5000);
+    EXPECT_TRUE(volumes.isEmpty());
+    panel->muteBox()->click(); // unmuting restores the slider's volume
+    EXPECT_FALSE(settings.bMute);
+    panel->muteBox()->click();
+    EXPECT_EQ(volumes, QList<int>({-5000, -10000}));
+
+    panel->muteBox()->click();
+    volumes.clear();
+    panel->volumeSlider()->setValue(100);
+    EXPECT_EQ(volumes, QList<int>{0});
+}
+
+TEST_F(ControlPanelTest, TouchingTheSliderAtTheDefaultSetsItsStep) {
+    attach();
+    loaded = true;
+    QSlider* slider = panel->volumeSlider();
+    emit slider->sliderReleased(); // released where it was taken
+    EXPECT_EQ(settings.volume, -511);
+    EXPECT_EQ(volumes, QList<int>{-511});
+}
+
+TEST_F(ControlPanelTest, SentenceModeAndLoopWriteTheSettings) {
+    attach();
+    panel->modeBox()->setCurrentIndex(1);
+    EXPECT_EQ(settings.lrcMode, 1);
+    EXPECT_EQ(regroups, 0) << "no lesson to regroup";
+    loaded = true;
+    panel->modeBox()->setCurrentIndex(2);
+    EXPECT_EQ(settings.lrcMode, 2);
+    EXPECT_EQ(regroups, 1);
+
+    panel->loopBox()->click();
+    EXPECT_FALSE(settings.bFileLoopPlay);
+    panel->loopBox()->click();
+    EXPECT_TRUE(settings.bFileLoopPlay);
+}
+
+TEST_F(ControlPanelTest, RepeatCountDialogClampsWhatIsTyped) {
+    attach();
+    const struct {
+        const char* typed;
+        int count;
+    } entries[] = {{"5", 5}, {"12", 9}, {"", 0}, {"abc", 0}, {"-3", 0}};
+    for (const auto& e : entries) {
+        settings.totalCount = 3;
+        answerDialog(QString::fromLatin1(e.typed), QStringLiteral("确定"));
+        panel->countButton()->click();
+        EXPECT_EQ(settings.totalCount, e.count) << e.typed;
+        EXPECT_EQ(panel->countLabel()->text(), QString::number(e.count)) << e.typed;
+    }
+    answerDialog(QStringLiteral("7"), QStringLiteral("取消"));
+    panel->countButton()->click();
+    EXPECT_EQ(settings.totalCount, 0);
+}
+
+TEST_F(ControlPanelTest, OffsetButtonFollowsTheLessonAndLogoOpensTheSite) {
+    attach();
+    panel->setOffsetText(QStringLiteral("提前300毫秒"), true);
+    EXPECT_EQ(panel->offsetText(), QStringLiteral("提前300毫秒"));
+    ASSERT_TRUE(panel->offsetButtonEnabled());
+    panel->offsetButton()->click();
+    EXPECT_EQ(offsetDialogs, 1);
+    panel->setOffsetText(QStringLiteral("0"), false);
+    panel->offsetButton()->click();
+    EXPECT_EQ(offsetDialogs, 1);
+
+    QTest::mouseClick(panel->logo(), Qt::LeftButton, {}, panel->logo()->rect().center());
+    EXPECT_EQ(webSiteOpened, 1);
+}
+
+} // namespace

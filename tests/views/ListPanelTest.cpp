@@ -1,0 +1,357 @@
+#include "views/ListPanel.h"
+
+#include "app/Settings.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using lurvo::subtitles::SentenceMode;
+using lurvo::subtitles::SubtitleDocument;
+using lurvo::views::ListPanel;
+using lurvo::views::SubtitleListModel;
+
+namespace {
+
+// Runs once the next modal dialog is up, so that a test can answer it.
+void whenDialogOpens(std::function<void(QWidget*)> answer) {
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        answer(dialog);
+    });
+}
+
+class ListPanelTest : public testing::Test {
+protected:
+    SubtitleDocument document;
+    bool loaded = true;
+    int currentLine = 0;
+    SentenceMode mode = SentenceMode::OneLine;
+    bool playing = false;
+    int toggles = 0;
+    int sentenceRefreshes = 0;
+    int sounds = 0;
+    QList<int> jumps;
+    QWidget window;
+    ListPanel* panel = new ListPanel(&window);
+
+    ListPanelTest() {
+        panel->setSource({
+            [this] { return loaded ? &document : nullptr; },
+            [this] { return currentLine; },
+            [this] { return mode; },
+            [this] { return playing; },
+            [this] {
+                ++toggles;
+                playing = !playing;
+            },
+            [this](int line) { jumps << line; },
+            [this] { ++sentenceRefreshes; },
+            [this] { ++sounds; },
+        });
+        window.resize(800, 400);
+        panel->setGeometry(window.rect());
+        window.show();
+    }
+
+    // Lines every 2.5 s, texts "line 1", "line 2", ...
+    void load(int lines) {
+        QString text;
+        for (int i = 0; i < lines; ++i)
+            text += QStringLiteral("[%1:%2.%3]line %4\r\n")
+                        .arg(i * 2500 / 60000, 2, 10, QChar(u'0'))
+                        .arg(i * 2500 / 1000 % 60, 2, 10, QChar(u'0'))
+                        .arg(i * 2500 / 10 % 100, 2, 10, QChar(u'0'))
+                        .arg(i + 1);
+        ASSERT_TRUE(document.parse(text));
+        ASSERT_EQ(document.lineCount(), lines);
+    }
+
+    SubtitleListModel* model() const { return panel->model(); }
+    QString cell(int row, int column) const {
+        return model()->data(model()->index(row, column), Qt::DisplayRole).toString();
+    }
+    QStringList column(int column) const {
+        QStringList cells;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            cells << cell(row, column);
+        return cells;
+    }
+    bool highlighted(int row) const {
+        return model()->data(model()->index(row, 0), Qt::BackgroundRole).value<QColor>() ==
+               QColor(200, 255, 150);
+    }
+    // The first row shown whole: at the end of the list a part of the row above may show.
+    int topRow() const {
+        const int row = panel->table()->rowAt(0);
+        return panel->table()->rowViewportPosition(row) < 0 ? row + 1 : row;
+    }
+    int visibleRows() const { return panel->table()->viewport()->height() / ListPanel::kRowHeight; }
+    void select(int row) {
+        panel->table()->selectionModel()->select(
+            model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+};
+
+TEST_F(ListPanelTest, FillListsEveryLineUnderEachSentenceMode) {
+    load(5);
+    document.lines[2].text = QStringLiteral("你食咗飯未呀？");
+    panel->fill();
+    ASSERT_EQ(model()->rowCount(), 5);
+    EXPECT_EQ(column(0), QStringList({"00:00.00", "00:02.50", "00:05.00", "00:07.50", "00:10.00"}));
+    EXPECT_EQ(column(1), QStringList({"", "", "", "", ""})) << "no mark before posRefresh";
+    EXPECT_EQ(column(2), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(cell(2, 3), QStringLiteral("你食咗飯未呀？"));
+    EXPECT_EQ(panel->markedRow(), -1);
+
+    const QStringList headers = {"字幕时间", "指针", "句序", "文本"};
+    const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignCenter,
+                                        Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter};
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
+        EXPECT_EQ(model()->data(model()->index(0, c), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                  alignments[c]);
+    }
+
+    const struct {
+        SentenceMode mode;
+        QStringList numbers;
+    } modes[] = {{SentenceMode::TwoLinesOddHead, {"1", "", "2", "", "3"}},
+                 {SentenceMode::TwoLinesEvenHead, {"1", "2", "", "3", ""}}};
+    for (const auto& m : modes) {
+        panel->clear();
+        EXPECT_EQ(model()->rowCount(), 0);
+        mode = m.mode;
+        panel->fill();
+        EXPECT_EQ(column(2), m.numbers);
+    }
+
+    loaded = false;
+    panel->clear();
+    panel->fill();
+    EXPECT_EQ(model()->rowCount(), 0) << "nothing to fill without a lesson";
+}
+
+TEST_F(ListPanelTest, RowsAreThirtyFivePixelsInArialWithTheStoredColumnWidths) {
+    load(3);
+    panel->fill();
+    QTableView* table = panel->table();
+    EXPECT_EQ(table->rowHeight(0), 35);
+    EXPECT_EQ(table->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(table->font().pointSize(), 14);
+    EXPECT_TRUE(table->showGrid());
+    EXPECT_EQ(table->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(table->selectionMode(), QAbstractItemView::ExtendedSelection);
+
+    lurvo::app::Settings settings;
+    settings.w_msx = 90;
+    settings.w_pointer = 40;
+    settings.w_senno = 50;
+    settings.w_text = 600;
+    panel->setColumnWidths(settings);
+    table->horizontalHeader()->resizeSection(3, 720); // the learner drags the text column
+    lurvo::app::Settings written;
+    panel->getColsWidth(written);
+    EXPECT_EQ(written.w_msx, 90);
+    EXPECT_EQ(written.w_pointer, 40);
+    EXPECT_EQ(written.w_senno, 50);
+    EXPECT_EQ(written.w_text, 720);
+}
+
+TEST_F(ListPanelTest, PosRefreshMarksAndColoursTheCurrentSentence) {
+    load(6);
+    mode = SentenceMode::TwoLinesOddHead;
+    panel->fill();
+    EXPECT_TRUE(highlighted(0) && highlighted(1)) << "the colour needs no posRefresh";
+    EXPECT_FALSE(highlighted(2));
+
+    currentLine = 3; // the tail of sentence 2
+    QSignalSpy changes(model(), &QAbstractItemModel::dataChanged);
+    panel->posRefresh();
+    EXPECT_EQ(panel->markedRow(), 2);
+    EXPECT_EQ(column(1), QStringList({"", "", "▼▼", "", "", ""}));
+    EXPECT_EQ(QList<bool>(
+                  {highlighted(0), highlighted(1), highlighted(2), highlighted(3), highlighted(4)}),
+              QList<bool>({false, false, true, true, false}));
+    // Only the rows of the old and the new sentence are repainted.
+    int lowest = 99;
+    int highest = -1;
+    for (const QList<QVariant>& change : changes) {
+        lowest = std::min(lowest, change[0].value<QModelIndex>().row());
+        highest = std::max(highest, change[1].value<QModelIndex>().row());
+    }
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 3);
+
+    // The mode changes under the list: the mark goes to the new head of the current sentence.
+    mode = SentenceMode::TwoLinesEvenHead;
+    panel->posRefresh();
+    EXPECT_EQ(column(1), QStringList({"", "", "", "▼▼", "", ""}));
+    EXPECT_TRUE(highlighted(3) && highlighted(4));
+    EXPECT_FALSE(highlighted(2));
+
+    // Stopped: the first sentence is coloured.
+    currentLine = 0;
+    EXPECT_TRUE(highlighted(0));
+    EXPECT_FALSE(highlighted(3));
+}
+
+TEST_F(ListPanelTest, KeepsTheCurrentSentenceInViewPageByPage) {
+    load(60);
+    panel->fill();
+    const int page = visibleRows();
+    ASSERT_GE(page, 4);
+    ASSERT_EQ(topRow(), 0);
+
+    currentLine = page - 2; // fully visible: no scrolling
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), 0);
+
+    currentLine = page; // just below the view: it becomes the top row
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), page);
+
+    currentLine = 40;
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), 40);
+
+    currentLine = 39; // just above the view: it becomes the bottom row
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), 39 - page + 1);
+
+    currentLine = 59; // near the end the list cannot scroll further
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), 60 - page);
+
+    mode = SentenceMode::TwoLinesOddHead;
+    currentLine = 3; // a two-line sentence above: its tail ends on the bottom row
+    panel->posRefresh();
+    EXPECT_EQ(topRow(), 3 - page + 1 < 0 ? 0 : 3 - page + 1);
+}
+
+TEST_F(ListPanelTest, CopiesOnlyTheFirstSelectedLinesText) {
+    load(4);
+    document.lines[3].text = QString(511, u'字');
+    panel->fill();
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    panel->runCommand(ListPanel::CmdCopyLine);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before")) << "no selection";
+
+    select(2);
+    select(1);
+    QTest::keyClick(panel->table(), Qt::Key_C, Qt::ControlModifier);
+    QApplication::processEvents(); // the copy is queued
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("line 2"));
+
+    panel->table()->clearSelection();
+    select(3);
+    panel->runCommand(ListPanel::CmdCopyLine);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString(511, u'字'));
+}
+
+TEST_F(ListPanelTest, ContextMenuIsGreyedWithoutASelection) {
+    load(3);
+    panel->fill();
+    std::unique_ptr<QMenu> menu = panel->makeContextMenu();
+    EXPECT_EQ(menu->title(), QStringLiteral("字幕"));
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        texts << action->text();
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+    EXPECT_EQ(texts, QStringList({"复制字幕 \t Ctrl+C", "跳到此行 \t Dbclick", "编辑字幕…",
+                                  "调整字幕时间…"}));
+    select(1);
+    menu = panel->makeContextMenu();
+    for (QAction* action : menu->actions())
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+}
+
+TEST_F(ListPanelTest, DoubleClickJumpsToTheRowsLine) {
+    load(6);
+    panel->fill();
+    QTableView* table = panel->table();
+    const QPoint row4 = table->visualRect(model()->index(4, 3)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row4);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row4);
+    QApplication::processEvents();
+    EXPECT_EQ(jumps, QList<int>{4});
+
+    jumps.clear();
+    table->clearSelection();
+    panel->runCommand(ListPanel::CmdJumpToLine);
+    EXPECT_TRUE(jumps.isEmpty());
+}
+
+TEST_F(ListPanelTest, EditingPausesPlaybackAndRewritesTheRow) {
+    load(3);
+    panel->fill();
+    select(1);
+    playing = true;
+    whenDialogOpens([](QWidget* dialog) {
+        auto* edit = dialog->findChild<QPlainTextEdit*>(QStringLiteral("textEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setPlainText(QStringLiteral("食咗飯未？"));
+        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    panel->runCommand(ListPanel::CmdEditLine);
+    EXPECT_EQ(toggles, 1);
+    EXPECT_FALSE(playing) << "paused, and left paused";
+    EXPECT_EQ(document.line(1).text, QStringLiteral("食咗飯未？"));
+    EXPECT_EQ(cell(1, 3), QStringLiteral("食咗飯未？"));
+    EXPECT_EQ(sentenceRefreshes, 1);
+    EXPECT_TRUE(document.modified);
+
+    // A new time goes into the time column; while paused nothing is toggled.
+    whenDialogOpens([](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("timeEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QStringLiteral("00:03.20"));
+        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    panel->runCommand(ListPanel::CmdAdjustLineTime);
+    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(document.line(1).startMs, 3200);
+    EXPECT_EQ(cell(1, 0), QStringLiteral("00:03.20"));
+
+    // Cancelled: nothing changes.
+    whenDialogOpens([](QWidget* dialog) {
+        dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    });
+    panel->runCommand(ListPanel::CmdAdjustLineTime);
+    EXPECT_EQ(cell(1, 0), QStringLiteral("00:03.20"));
+    EXPECT_EQ(sounds, 0);
+}
+
+TEST_F(ListPanelTest, BulkRewritesFollowTheDocument) {
+    load(4);
+    panel->fill();
+    document.applyOffset(500);
+    mode = SentenceMode::TwoLinesOddHead;
+    panel->rewriteTimes();
+    panel->renumberSentences();
+    EXPECT_EQ(column(0), QStringList({"00:00.00", "00:02.00", "00:04.50", "00:07.00"}));
+    EXPECT_EQ(column(2), QStringList({"1", "", "2", ""}));
+    panel->setSentenceNumberText(1, QStringLiteral("x"));
+    panel->setTimeText(0, QStringLiteral("y"));
+    panel->setText(3, QStringLiteral("z"));
+    EXPECT_EQ(cell(1, 2), "x");
+    EXPECT_EQ(cell(0, 0), "y");
+    EXPECT_EQ(cell(3, 3), "z");
+    panel->setText(4, QStringLiteral("out of range"));
+    EXPECT_EQ(model()->rowCount(), 4);
+}
+
+} // namespace

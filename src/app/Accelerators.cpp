@@ -54,7 +54,9 @@ int acceleratorCommand(AcceleratorTable table, int key) {
 }
 
 bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || QApplication::activeModalWidget() != nullptr)
+    // Dialogs and open popups (menus, a combo box's list) keep their own keys.
+    if (event->type() != QEvent::KeyPress || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr)
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     // Arrows and the keypad come with the keypad modifier on some systems; it is not a modifier.

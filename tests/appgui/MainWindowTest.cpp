@@ -209,6 +209,19 @@ TEST_F(MainWindowTest, KeysActAsCommandsEvenWhenTheListHasFocus) {
     QTest::keyClick(list, Qt::Key_A);
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_TRUE(host.commands.isEmpty());
+
+    // An open popup (a context menu, a combo box's list) takes the arrows for itself.
+    QMenu popup;
+    popup.addAction(QStringLiteral("one"));
+    popup.addAction(QStringLiteral("two"));
+    popup.popup(window.mapToGlobal(QPoint(50, 50)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+    ASSERT_EQ(QApplication::activePopupWidget(), &popup);
+    QTest::keyClick(&popup, Qt::Key_Down);
+    QTest::keyClick(&popup, Qt::Key_Down);
+    EXPECT_TRUE(host.commands.isEmpty());
+    EXPECT_EQ(popup.activeAction(), popup.actions().value(1));
+    popup.close();
     qApp->removeEventFilter(&filter);
 }
 

@@ -45,11 +45,18 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     env.dataFolder = appDataFolder();
     env.checkMediaComponents = [] { return CheckMediaComponents(); };
     env.showError = [](const QString& text) {
-        QMessageBox::critical(QApplication::activeWindow(), productTitle(), text);
+        QMessageBox box(QMessageBox::Critical, productTitle(), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.exec();
     };
     env.askYesNo = [](const QString& text) {
-        return QMessageBox::question(QApplication::activeWindow(), productTitle(), text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        // The buttons speak the program's language, as the rest of its texts do.
+        QMessageBox box(QMessageBox::Question, productTitle(), text,
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        return box.exec() == QMessageBox::Yes;
     };
     env.askOpenPath = [] {
         return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),

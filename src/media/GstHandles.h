@@ -22,6 +22,9 @@ struct GErrorFree {
 struct GFree {
     void operator()(gpointer p) const { g_free(p); }
 };
+struct GstStructureFree {
+    void operator()(GstStructure* structure) const { gst_structure_free(structure); }
+};
 
 using GstElementPtr = std::unique_ptr<GstElement, GstObjectUnref>;
 using GstBusPtr = std::unique_ptr<GstBus, GstObjectUnref>;
@@ -30,6 +33,8 @@ using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, GFree>;
+using GstDevicePtr = std::unique_ptr<GstDevice, GstObjectUnref>;
+using GstStructurePtr = std::unique_ptr<GstStructure, GstStructureFree>;
 
 // Takes ownership of a newly made element, sinking its floating reference.
 inline GstElementPtr adoptElement(GstElement* element) {

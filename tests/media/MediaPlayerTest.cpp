@@ -3,6 +3,7 @@
 
 #include "../subtitles/TestData.h"
 #include "AudioCapture.h"
+#include "GraphOwner.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -17,6 +18,8 @@
 
 using namespace lurvo::media;
 using lurvo::test::dataPath;
+using lurvo::test::NotifyCounter;
+using lurvo::test::waitFor;
 
 namespace {
 
@@ -31,29 +34,6 @@ struct OrderCase {
 };
 const OrderCase kOrders[] = {{ParserOrder::SecondaryFirst, "id3"},
                              {ParserOrder::Mpeg1First, "parsebin"}};
-
-// Receives the graph's notifications as the main window will.
-class NotifyCounter : public QObject {
-public:
-    int count = 0;
-    bool event(QEvent* e) override {
-        if (e->type() != kGraphNotifyEvent)
-            return QObject::event(e);
-        ++count;
-        return true;
-    }
-};
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 TEST(MediaPlayer, OpensWithEitherParserFirst) {
     for (const OrderCase& c : kOrders) {

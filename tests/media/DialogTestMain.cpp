@@ -1,0 +1,13 @@
+// The device dialog runs on the offscreen platform with a real QApplication.
+#include <QApplication>
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    gst_init(&argc, &argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -66,6 +66,25 @@ void ChangeLessonOffset(RepeaterApp& app) {
     app.mainWindow()->mainPanel()->listPanel()->rewriteTimes();
 }
 
+readalong::ReadAlongHost readAlongHost(RepeaterApp& app) {
+    RepeaterApp* a = &app;
+    readalong::ReadAlongHost host;
+    host.settings = &app.settings;
+    host.lessonPath = [a] { return a->lessons()->lessonPath; };
+    host.document = [a]() -> const subtitles::SubtitleDocument* { return openDocument(*a); };
+    host.mode = [a] { return subtitles::sentenceModeFromSetting(a->settings.lrcMode); };
+    host.currentLine = [a] { return a->playback.currentLine; };
+    host.channel = [a] { return a->channel; };
+    host.volume = [a] { return a->settings.volume; };
+    host.lessonLengthMs = [a]() -> std::int64_t {
+        return a->lessons()->player ? a->lessons()->player->LengthMs() : 0;
+    };
+    host.mainCommand = [a](int command) { a->dispatch(command); };
+    host.invalidInputSound = [a] { a->environment().invalidInputSound(); };
+    host.closed = [a] { a->ReadAlongClosed(); };
+    return host;
+}
+
 void RegroupSentences(RepeaterApp& app) {
     if (openDocument(app) == nullptr)
         return;

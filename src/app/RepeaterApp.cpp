@@ -2,6 +2,7 @@
 
 #include "app/Accelerators.h"
 #include "app/AppIcon.h"
+#include "app/CenterWindow.h"
 #include "app/CommandIds.h"
 #include "app/DataFolder.h"
 #include "app/PanelLinks.h"
@@ -12,6 +13,7 @@
 #include "media/NotificationSound.h"
 #include "platform/ResourceFolder.h"
 #include "player/RepairDialog.h"
+#include "readalong/ReadAlongWindow.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
@@ -70,6 +72,7 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     env.invalidInputSound = [resources] { media::PlayInvalidInputSound(resources); };
     env.makePlayer = [] { return std::make_unique<media::MediaPlayer>(); };
     env.hasAudioOutput = [] { return media::FindDefaultAudioRenderer() != nullptr; };
+    env.readAlongMedia = readalong::ReadAlongMedia::system();
     return env;
 }
 
@@ -78,6 +81,8 @@ RepeaterApp::RepeaterApp(Environment environment) : env_(std::move(environment))
 RepeaterApp::~RepeaterApp() {
     if (accelerators_)
         qApp->removeEventFilter(accelerators_.get());
+    // The read-along window plays and records from the lesson: it goes first.
+    readAlong_.reset();
     // The lesson goes before the window its player notifies.
     lessons_.reset();
 }
@@ -136,9 +141,12 @@ void RepeaterApp::createWindows() {
     linkPanels(*this);
     accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
         [this] { return static_cast<QWidget*>(mainWindow_.get()); },
-        [] { return static_cast<QWidget*>(nullptr); }, // the read-along window arrives later
+        [this] { return static_cast<QWidget*>(readAlong_.get()); },
         [this](int command) { dispatch(command); },
-        [](int) {},
+        [this](int command) {
+            if (readAlong_)
+                readAlong_->dispatch(command);
+        },
     });
     qApp->installEventFilter(accelerators_.get());
 }
@@ -165,6 +173,8 @@ void RepeaterApp::Shutdown() {
 }
 
 void RepeaterApp::ExitApplication() {
+    if (readAlong_)
+        readAlong_->CloseReadAlong();
     // A failed save of edited subtitles keeps the program running.
     if (lessons_ && !lessons_->CloseLesson())
         return;
@@ -196,6 +206,29 @@ void RepeaterApp::ChangeChannel(int newChannel) {
     channel = newChannel;
     if (playback.lessonLoaded && lessons_->player)
         lessons_->player->SetChannel(newChannel);
+}
+
+void RepeaterApp::OpenReadAlong() {
+    if (!playback.lessonLoaded || readAlong_)
+        return;
+    if (playback.playState == PlayState::Playing)
+        sentences_->TogglePlayPause();
+    readAlong_ = readalong::ReadAlongWindow::open(readAlongHost(*this), env_.readAlongMedia,
+                                                  mainWindow_.get());
+    if (!readAlong_)
+        return;
+    CenterWindow(readAlong_.get());
+    readAlong_->show();
+    mainWindow_->setEnabled(false);
+}
+
+void RepeaterApp::ReadAlongClosed() {
+    mainWindow_->setEnabled(true);
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+    // The window is still on the stack that told us it closed.
+    if (readAlong_)
+        readAlong_.release()->deleteLater();
 }
 
 void RepeaterApp::ViewSubtitleFile() {
@@ -246,6 +279,9 @@ void RepeaterApp::dispatch(int command) {
         break;
     case CmdViewSubtitles:
         ViewSubtitleFile();
+        break;
+    case CmdReadAlong:
+        OpenReadAlong();
         break;
     case CmdExit:
         ExitApplication();
@@ -303,7 +339,7 @@ void RepeaterApp::dispatch(int command) {
         sentences_->LastSentence();
         break;
     default:
-        // The read-along window and splitting reach their operations here as those land.
+        // Splitting reaches its operation here when it lands.
         break;
     }
 }

@@ -7,6 +7,7 @@
 #include "player/LessonLoader.h"
 #include "player/PlaybackState.h"
 #include "player/SentencePlayer.h"
+#include "readalong/ReadAlongMedia.h"
 
 #include <QFont>
 #include <QString>
@@ -14,6 +15,10 @@
 
 #include <functional>
 #include <memory>
+
+namespace lurvo::readalong {
+class ReadAlongWindow;
+}
 
 namespace lurvo::app {
 
@@ -38,6 +43,7 @@ public:
         std::function<void()> invalidInputSound;
         std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
         std::function<bool()> hasAudioOutput;
+        readalong::ReadAlongMedia readAlongMedia;
     };
     static Environment systemEnvironment();
 
@@ -65,6 +71,11 @@ public:
     void SetFontSize(int size);
     void ChangeChannel(int channel);
     void ViewSubtitleFile();
+    // The read-along window for the open lesson; the main window waits while it is open.
+    void OpenReadAlong();
+    readalong::ReadAlongWindow* readAlongWindow() const { return readAlong_.get(); }
+    // The read-along window has closed: the main window takes over again.
+    void ReadAlongClosed();
     // A page of the bundled product web site, by its path ("/", "/down", "/soft/help.html").
     void OpenWebPage(const QString& page);
     void ShowAbout();
@@ -100,6 +111,7 @@ private:
     std::unique_ptr<player::SentencePlayer> sentences_;
     std::unique_ptr<player::LessonLoader> lessons_;
     std::unique_ptr<AcceleratorFilter> accelerators_;
+    std::unique_ptr<readalong::ReadAlongWindow> readAlong_;
     bool shutDown_ = false;
 };
 

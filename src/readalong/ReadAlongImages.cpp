@@ -1,0 +1,100 @@
+#include "readalong/ReadAlongImages.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace lurvo::readalong {
+
+namespace {
+
+constexpr int kWidth = 50;
+constexpr int kHeight = 32;
+const QColor kRed(0xd0, 0x30, 0x30);
+
+void triangle(QPainter& p, qreal x, qreal y, qreal w, qreal h, bool pointsRight) {
+    QPainterPath path;
+    path.moveTo(pointsRight ? x : x + w, y);
+    path.lineTo(pointsRight ? x + w : x, y + h / 2);
+    path.lineTo(pointsRight ? x : x + w, y + h);
+    path.closeSubpath();
+    p.drawPath(path);
+}
+
+QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled) {
+    QPixmap pixmap(kWidth, kHeight);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = enabled ? QColor(0x1f, 0x4e, 0x8c) : QColor(0xa8, 0xa8, 0xa8);
+    const QColor red = enabled ? kRed : QColor(0xc8, 0xa8, 0xa8);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    switch (image) {
+    case ReadAlongImage::Previous:
+        p.drawRect(QRectF(13, 7, 3, 16));
+        triangle(p, 17, 7, 10, 16, false);
+        triangle(p, 27, 7, 10, 16, false);
+        break;
+    case ReadAlongImage::Next:
+        triangle(p, 13, 7, 10, 16, true);
+        triangle(p, 23, 7, 10, 16, true);
+        p.drawRect(QRectF(34, 7, 3, 16));
+        break;
+    case ReadAlongImage::PlayLesson:
+        // A loudspeaker: the lesson's own voice.
+        p.drawRect(QRectF(13, 11, 6, 9));
+        triangle(p, 15, 6, 11, 19, false);
+        p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        for (const int r : {5, 10})
+            p.drawArc(QRectF(27 - r, 15.5 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+        break;
+    case ReadAlongImage::PlayRecording:
+        // A play triangle beside a microphone: one's own reading, played back.
+        triangle(p, 12, 8, 11, 15, true);
+        p.drawRoundedRect(QRectF(28, 5, 7, 12), 3.5, 3.5);
+        p.setPen(QPen(ink, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(25.5, 9, 12, 11), 180 * 16, 180 * 16);
+        p.drawLine(QPointF(31.5, 20), QPointF(31.5, 25));
+        p.drawLine(QPointF(28, 25), QPointF(35, 25));
+        break;
+    case ReadAlongImage::Record:
+        p.setBrush(red);
+        if (recordingLook)
+            p.drawRoundedRect(QRectF(17, 8, 16, 16), 2, 2);
+        else
+            p.drawEllipse(QRectF(16, 7, 18, 18));
+        break;
+    case ReadAlongImage::Exit: {
+        // A door with an arrow leaving it.
+        p.setPen(QPen(ink, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(13, 6, 13, 20));
+        p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(21, 16), QPointF(35, 16));
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        triangle(p, 33, 11, 6, 10, true);
+        break;
+    }
+    }
+    if (recordingLook) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(red);
+        p.drawRect(QRectF(4, 29, kWidth - 8, 2));
+    }
+    return pixmap;
+}
+
+} // namespace
+
+QIcon readAlongIcon(ReadAlongImage image, bool recordingLook) {
+    QIcon icon;
+    icon.addPixmap(draw(image, recordingLook, true), QIcon::Normal);
+    icon.addPixmap(draw(image, recordingLook, false), QIcon::Disabled);
+    return icon;
+}
+
+} // namespace lurvo::readalong

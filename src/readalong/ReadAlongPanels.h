@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace lurvo::readalong {
+
+// The upper part of the read-along window: the capture device, where the recording goes, and
+// whether changing sentence plays it at once.
+class DevicePanel : public QWidget {
+public:
+    struct Actions {
+        std::function<void()> chooseDevice;
+        std::function<void()> showProperties;
+        std::function<void()> chooseDestination;
+        std::function<void(bool)> autoPlayChanged;
+    };
+
+    DevicePanel(QWidget* parent, Actions actions);
+    void setDeviceName(const QString& name);
+    void setDestination(const QString& path);
+    void setAutoPlay(bool on);
+
+    QLineEdit* deviceEdit() const { return device_; }
+    QLineEdit* destinationEdit() const { return destination_; }
+    QPushButton* deviceButton() const { return deviceButton_; }
+    QPushButton* propertiesButton() const { return propertiesButton_; }
+    QPushButton* destinationButton() const { return destinationButton_; }
+    QCheckBox* autoPlayBox() const { return autoPlay_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QLineEdit* device_;
+    QLineEdit* destination_;
+    QPushButton* deviceButton_;
+    QPushButton* propertiesButton_;
+    QPushButton* destinationButton_;
+    QCheckBox* autoPlay_;
+};
+
+// The middle of the read-along window: what is going on, in large type on white.
+class StatePanel : public QWidget {
+public:
+    explicit StatePanel(QWidget* parent);
+    // Repaints with this text.
+    void refresh(const QString& text);
+    QString text() const { return text_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString text_;
+    QFont font_;
+};
+
+} // namespace lurvo::readalong

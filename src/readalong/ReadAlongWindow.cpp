@@ -1,0 +1,548 @@
+#include "readalong/ReadAlongWindow.h"
+
+#include "app/CommandIds.h"
+#include "app/Settings.h"
+#include "app/StringTable.h"
+#include "media/GraphEvent.h"
+#include "media/MediaPlayer.h"
+#include "media/Recorder.h"
+#include "platform/FileOps.h"
+#include "readalong/Destination.h"
+#include "readalong/DeviceDialog.h"
+#include "readalong/ReadAlongImages.h"
+#include "readalong/ReadAlongPanels.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolTip>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace lurvo::readalong {
+
+namespace {
+
+using app::CmdReadAlongClose;
+using app::CmdReadAlongNext;
+using app::CmdReadAlongPlayLesson;
+using app::CmdReadAlongPlayRecording;
+using app::CmdReadAlongPrevious;
+using app::CmdReadAlongRecord;
+
+// The window is 520 by 275 pixels with its frame; the client area is what is left inside a
+// usual frame.
+constexpr QSize kClientSize(514, 246);
+constexpr int kDevicePanelHeight = 80;
+
+struct Command {
+    int id;
+    const char16_t* menuText;
+    ReadAlongImage image;
+    int tooltip;
+    bool separatorAfter; // in the menu
+};
+
+constexpr Command kCommands[] = {
+    {CmdReadAlongPrevious, u"上一句 \t ←", ReadAlongImage::Previous, 1016, false},
+    {CmdReadAlongNext, u"下一句 \t →", ReadAlongImage::Next, 1017, true},
+    {CmdReadAlongPlayLesson, u"播放原声 \t ↑", ReadAlongImage::PlayLesson, 1018, false},
+    {CmdReadAlongPlayRecording, u"播放录音 \t Tab", ReadAlongImage::PlayRecording, 1019, true},
+    {CmdReadAlongRecord, u"开始录音 \t ↓", ReadAlongImage::Record, 1020, true},
+    {CmdReadAlongClose, u"退出 \t Esc", ReadAlongImage::Exit, 1023, false},
+};
+
+// Fills the client area above the status bar: the device panel at the top, the toolbar at the
+// bottom and the state panel between.
+class Container : public QWidget {
+public:
+    Container(QWidget* parent, DevicePanel*& device, StatePanel*& state, QToolBar*& toolbar,
+              DevicePanel::Actions actions)
+        : QWidget(parent) {
+        setObjectName("container");
+        device = device_ = new DevicePanel(this, std::move(actions));
+        state = state_ = new StatePanel(this);
+        toolbar = toolbar_ = new QToolBar(this);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        const int w = width();
+        const int t = toolbar_->sizeHint().height();
+        toolbar_->setGeometry(0, height() - t, w, t);
+        device_->setGeometry(0, 0, w, kDevicePanelHeight);
+        state_->setGeometry(0, kDevicePanelHeight, w,
+                            std::max(0, height() - t - kDevicePanelHeight));
+    }
+
+private:
+    DevicePanel* device_;
+    StatePanel* state_;
+    QToolBar* toolbar_;
+};
+
+} // namespace
+
+QString stateText(ReadAlongState state) {
+    return app::stringText(1024 + int(state));
+}
+
+std::unique_ptr<ReadAlongWindow> ReadAlongWindow::open(ReadAlongHost host, ReadAlongMedia media,
+                                                       QWidget* owner) {
+    int& deviceIndex = host.settings->follow_aDevId;
+    media::CaptureDevice device = media.openDevice(deviceIndex);
+    if (!device) {
+        // The saved device is gone: the first one takes its place, and its index is kept.
+        device = media.openDevice(0);
+        if (device)
+            deviceIndex = 0;
+    }
+    if (!device) {
+        media.message(owner, true, QStringLiteral("找不到录音设备"));
+        return nullptr;
+    }
+    std::unique_ptr<ReadAlongWindow> window(
+        new ReadAlongWindow(std::move(host), std::move(media), std::move(device)));
+    // Owned by the main window for the window system, but not a Qt child: the main window is
+    // disabled while this one is open, which would disable a child too.
+    window->winId();
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr)
+        window->windowHandle()->setTransientParent(owner->window()->windowHandle());
+    return window;
+}
+
+ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
+                                 media::CaptureDevice device)
+    : host_(std::move(host)), media_(std::move(media)), device_(std::move(device)) {
+    setObjectName("readAlongWindow");
+    setWindowTitle(app::stringText(1022));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kClientSize);
+
+    buildMenu();
+    setCentralWidget(new Container(this, devicePanel_, statePanel_, toolbar_,
+                                   {
+                                       [this] { ChooseDevice(); },
+                                       [this] { ShowProperties(); },
+                                       [this] { ChooseDestination(); },
+                                       [this](bool on) { host_.settings->follow_bAutoPlay = on; },
+                                   }));
+    buildToolbar();
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    tick_.setTimerType(Qt::PreciseTimer);
+    tick_.setInterval(kTickMs);
+    connect(&tick_, &QTimer::timeout, this, [this] { OnReadAlongTick(); });
+
+    UpdateButtons();
+    showSentenceNumber();
+    devicePanel_->setDeviceName(device_.name);
+    devicePanel_->setDestination(host_.settings->follow_destFile);
+    devicePanel_->setAutoPlay(host_.settings->follow_bAutoPlay);
+    RefreshState();
+    statePanel_->setFocusPolicy(Qt::StrongFocus);
+    statePanel_->setFocus();
+}
+
+ReadAlongWindow::~ReadAlongWindow() {
+    tick_.stop();
+    if (recorder_)
+        recorder_->Close();
+    if (lessonPlayer_)
+        lessonPlayer_->Close();
+    if (recordingPlayer_)
+        recordingPlayer_->Close();
+}
+
+void ReadAlongWindow::buildMenu() {
+    QMenu* menu = menuBar()->addMenu(app::stringText(1022));
+    for (const Command& c : kCommands) {
+        QAction* action = menu->addAction(QString::fromUtf16(c.menuText));
+        connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
+        if (c.separatorAfter)
+            menu->addSeparator();
+    }
+}
+
+void ReadAlongWindow::buildToolbar() {
+    toolbar_->setObjectName("readAlongToolbar");
+    toolbar_->setIconSize(QSize(50, 32));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setFocusPolicy(Qt::NoFocus);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const Command& c : kCommands) {
+        QAction* action = toolbar_->addAction(readAlongIcon(c.image, false), QString());
+        action->setData(c.id);
+        action->setToolTip(app::stringText(c.tooltip));
+        connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
+        if (c.id == CmdReadAlongNext || c.id == CmdReadAlongPlayRecording ||
+            c.id == CmdReadAlongRecord)
+            toolbar_->addSeparator();
+    }
+}
+
+QAction* ReadAlongWindow::toolbarAction(int command) const {
+    for (QAction* action : toolbar_->actions())
+        if (action->data().toInt() == command)
+            return action;
+    return nullptr;
+}
+
+void ReadAlongWindow::dispatch(int command) {
+    switch (command) {
+    case CmdReadAlongPrevious:
+        GoPreviousSentence();
+        break;
+    case CmdReadAlongNext:
+        GoNextSentence();
+        break;
+    case CmdReadAlongPlayLesson:
+        PlayLessonSentence();
+        break;
+    case CmdReadAlongPlayRecording:
+        PlayRecording();
+        break;
+    case CmdReadAlongRecord:
+        ToggleRecording();
+        break;
+    case CmdReadAlongClose:
+        CloseReadAlong();
+        break;
+    default:
+        break;
+    }
+}
+
+QString ReadAlongWindow::statusText() const {
+    return status_->text();
+}
+
+void ReadAlongWindow::showSentenceNumber() {
+    const subtitles::SubtitleDocument* doc = host_.document();
+    if (doc == nullptr || doc->lineCount() == 0)
+        return;
+    const subtitles::SentenceMode mode = host_.mode();
+    const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
+    status_->setText(QString::asprintf("%d / %d", doc->sentenceOfLine(line, mode).sentence,
+                                       doc->sentenceCount(mode)));
+}
+
+void ReadAlongWindow::RefreshState() {
+    statePanel_->refresh(stateText(state_));
+}
+
+void ReadAlongWindow::UpdateButtons() {
+    const bool recording = state_ == ReadAlongState::Recording;
+    for (const int command : {CmdReadAlongPrevious, CmdReadAlongNext, CmdReadAlongPlayLesson})
+        toolbarAction(command)->setEnabled(!recording);
+    toolbarAction(CmdReadAlongPlayRecording)
+        ->setEnabled(!recording && QFile::exists(host_.settings->follow_destFile));
+    toolbarAction(CmdReadAlongRecord)->setEnabled(true);
+    toolbarAction(CmdReadAlongClose)->setEnabled(true);
+}
+
+void ReadAlongWindow::SetRecordingLook(bool on) {
+    for (const Command& c : kCommands)
+        toolbarAction(c.id)->setIcon(readAlongIcon(c.image, on));
+    toolbarAction(CmdReadAlongRecord)->setToolTip(app::stringText(on ? 1021 : 1020));
+}
+
+void ReadAlongWindow::startTick() {
+    tick_.start();
+}
+
+void ReadAlongWindow::fail(const QString& format, const QString& detail) {
+    media_.message(this, false, QString(format).replace(QStringLiteral("%s"), detail.left(255)));
+}
+
+void ReadAlongWindow::StopActivity() {
+    switch (state_) {
+    case ReadAlongState::Ready:
+        return;
+    case ReadAlongState::PlayingLesson:
+        lessonPlayer_->Stop();
+        break;
+    case ReadAlongState::PlayingRecording:
+        recordingPlayer_->Stop();
+        recordingPlayer_->Close();
+        recordingPlayer_.reset();
+        break;
+    case ReadAlongState::Recording:
+        recorder_->Stop();
+        SetRecordingLook(false);
+        break;
+    }
+    state_ = ReadAlongState::Ready;
+    tick_.stop();
+    RefreshState();
+    UpdateButtons();
+}
+
+void ReadAlongWindow::PlayLessonSentence() {
+    if (state_ == ReadAlongState::Recording)
+        return;
+    StopActivity();
+    const subtitles::SubtitleDocument* doc = host_.document();
+    if (doc == nullptr || doc->lineCount() == 0)
+        return;
+    if (!lessonPlayer_) {
+        std::unique_ptr<media::MediaPlayer> player = media_.makePlayer();
+        const media::MediaResult opened =
+            player->Open(host_.lessonPath(), this, media::ParserOrder::Mpeg1First);
+        if (!opened.ok()) {
+            player->Close();
+            fail(QStringLiteral("播放原声失败：\r\n%s"), opened.message);
+            return;
+        }
+        player->SetChannel(host_.channel());
+        // The volume setting, even when the main window is muted: this is for listening.
+        player->SetVolume(host_.volume());
+        lessonPlayer_ = std::move(player);
+    }
+    const subtitles::SentenceMode mode = host_.mode();
+    const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
+    const subtitles::LineRange lines =
+        doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+    lessonPlayer_->SeekMs(doc->line(lines.first).startMs);
+    const media::MediaResult played = lessonPlayer_->Play();
+    if (!played.ok()) {
+        fail(QStringLiteral("播放原声失败：\r\n%s"), played.message);
+        return;
+    }
+    state_ = ReadAlongState::PlayingLesson;
+    UpdateButtons();
+    RefreshState();
+    startTick();
+}
+
+void ReadAlongWindow::PlayRecording() {
+    if (state_ == ReadAlongState::Recording)
+        return;
+    StopActivity();
+    std::unique_ptr<media::MediaPlayer> player = media_.makePlayer();
+    media::MediaResult result =
+        player->Open(host_.settings->follow_destFile, this, media::ParserOrder::SecondaryFirst);
+    if (result.ok()) {
+        // One's own voice always at full volume, whatever the lesson's setting.
+        player->SetVolume(0);
+        result = player->Play();
+    }
+    if (!result.ok()) {
+        player->Close();
+        fail(QStringLiteral("播放录音失败：\r\n%s"), result.message);
+        return;
+    }
+    recordingPlayer_ = std::move(player);
+    state_ = ReadAlongState::PlayingRecording;
+    UpdateButtons();
+    RefreshState();
+    startTick();
+}
+
+void ReadAlongWindow::ToggleRecording() {
+    QToolTip::hideText();
+    if (state_ == ReadAlongState::Recording) {
+        StopActivity();
+        return;
+    }
+    StopActivity();
+    const QString destination = host_.settings->follow_destFile;
+    if (destination.isEmpty()) {
+        media_.message(this, false, QStringLiteral("请指定录音存放位置"));
+        return;
+    }
+    if (!recorder_) {
+        std::unique_ptr<media::Recorder> recorder = media_.makeRecorder();
+        const media::MediaResult built = recorder->Build(device_, device_.name, this);
+        if (!built.ok()) {
+            recorder->Close();
+            fail(QStringLiteral("录音失败：\r\n%s"), built.message);
+            return;
+        }
+        recorder_ = std::move(recorder);
+    }
+    // The old recording goes first, read-only or not.
+    platform::makeWritable(destination);
+    QFile::remove(destination);
+    recorder_->SetOutputFile(destination);
+    const media::MediaResult started = recorder_->Start();
+    if (!started.ok()) {
+        fail(QStringLiteral("录音失败：\r\n%s"), started.message);
+        return;
+    }
+    state_ = ReadAlongState::Recording;
+    SetRecordingLook(true);
+    RefreshState();
+    UpdateButtons();
+    startTick();
+}
+
+void ReadAlongWindow::GoPreviousSentence() {
+    if (state_ == ReadAlongState::Recording)
+        return;
+    StopActivity();
+    host_.mainCommand(app::CmdPrevious);
+    showSentenceNumber();
+    RefreshState();
+    UpdateButtons();
+    if (host_.settings->follow_bAutoPlay)
+        PlayLessonSentence();
+}
+
+void ReadAlongWindow::GoNextSentence() {
+    if (state_ == ReadAlongState::Recording)
+        return;
+    StopActivity();
+    host_.mainCommand(app::CmdNext);
+    showSentenceNumber();
+    RefreshState();
+    UpdateButtons();
+    if (host_.settings->follow_bAutoPlay)
+        PlayLessonSentence();
+}
+
+void ReadAlongWindow::OnReadAlongTick() {
+    switch (state_) {
+    case ReadAlongState::PlayingLesson: {
+        const subtitles::SubtitleDocument* doc = host_.document();
+        if (doc == nullptr || doc->lineCount() == 0) {
+            StopActivity();
+            return;
+        }
+        const subtitles::SentenceMode mode = host_.mode();
+        const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
+        const subtitles::LineRange lines =
+            doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+        if (lessonPlayer_->IsAtEnd())
+            StopActivity();
+        else if (lessonPlayer_->PositionMs() >=
+                 doc->lineEndMs(lines.last, int(host_.lessonLengthMs())))
+            StopActivity();
+        break;
+    }
+    case ReadAlongState::PlayingRecording:
+        if (recordingPlayer_->IsAtEnd())
+            StopActivity();
+        break;
+    case ReadAlongState::Recording: {
+        // A file that cannot be read counts as empty.
+        const QFileInfo file(host_.settings->follow_destFile);
+        const std::int64_t size = file.exists() ? file.size() : 0;
+        if (size >= recordingLimit_)
+            StopActivity();
+        break;
+    }
+    case ReadAlongState::Ready:
+        break;
+    }
+}
+
+void ReadAlongWindow::OnReadAlongGraphEvent() {
+    media::GraphEvent event;
+    while (state_ != ReadAlongState::Ready) {
+        bool got = false;
+        switch (state_) {
+        case ReadAlongState::PlayingLesson:
+            got = lessonPlayer_->GetEvent(event);
+            break;
+        case ReadAlongState::PlayingRecording:
+            got = recordingPlayer_->GetEvent(event);
+            break;
+        case ReadAlongState::Recording:
+            got = recorder_->GetEvent(event);
+            break;
+        case ReadAlongState::Ready:
+            break;
+        }
+        if (!got)
+            return;
+        if (event.code == media::kEventErrorAbort) {
+            StopActivity();
+            fail(QStringLiteral("运行异常：\r\n%s"), event.text);
+        }
+    }
+}
+
+void ReadAlongWindow::ChooseDestination() {
+    const QString chosen = media_.askDestination(this);
+    if (chosen.isEmpty())
+        return;
+    const QString path = recordingPathFor(chosen);
+    platform::makeWritable(path);
+    if (overwritesLesson(path, host_.lessonPath())) {
+        media_.message(this, false, QStringLiteral("请不要自我覆盖"));
+        return;
+    }
+    host_.settings->follow_destFile = path;
+    devicePanel_->setDestination(path);
+    UpdateButtons();
+}
+
+void ReadAlongWindow::ChooseDevice() {
+    StopActivity();
+    const QList<media::CaptureDevice> devices = media_.listDevices();
+    QStringList names;
+    for (const media::CaptureDevice& d : devices)
+        names << d.name;
+    const std::optional<int> chosen = DeviceDialog::choose(names, host_.settings->follow_aDevId,
+                                                           host_.invalidInputSound, devicePanel_);
+    if (!chosen || *chosen < 0 || *chosen >= devices.size())
+        return;
+    // The next recording builds its graph for the new device.
+    if (recorder_) {
+        recorder_->Close();
+        recorder_.reset();
+    }
+    device_ = devices[*chosen].copy();
+    host_.settings->follow_aDevId = *chosen;
+    devicePanel_->setDeviceName(device_.name);
+}
+
+void ReadAlongWindow::ShowProperties() {
+    media_.showProperties(device_, this, device_.name, 30, 30);
+}
+
+void ReadAlongWindow::CloseReadAlong() {
+    if (closed_)
+        return;
+    StopActivity();
+    if (recorder_) {
+        recorder_->Close();
+        recorder_.reset();
+    }
+    if (lessonPlayer_) {
+        lessonPlayer_->Close();
+        lessonPlayer_.reset();
+    }
+    device_ = {};
+    closed_ = true;
+    hide();
+    if (host_.closed)
+        host_.closed();
+}
+
+bool ReadAlongWindow::event(QEvent* event) {
+    if (event->type() == media::kGraphNotifyEvent) {
+        OnReadAlongGraphEvent();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void ReadAlongWindow::closeEvent(QCloseEvent* event) {
+    CloseReadAlong();
+    event->accept();
+}
+
+} // namespace lurvo::readalong

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "readalong/ReadAlongMedia.h"
+#include "subtitles/SentenceMode.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace lurvo::app {
+struct Settings;
+}
+namespace lurvo::media {
+class MediaPlayer;
+class Recorder;
+} // namespace lurvo::media
+namespace lurvo::subtitles {
+class SubtitleDocument;
+}
+
+namespace lurvo::readalong {
+
+class DevicePanel;
+class StatePanel;
+
+enum class ReadAlongState { Ready = 0, PlayingLesson = 1, PlayingRecording = 2, Recording = 3 };
+
+// The state panel's text for a state: "就绪", "正在播放原声…", ...
+QString stateText(ReadAlongState state);
+
+// What the window reads from the main window's lesson and asks of it.
+struct ReadAlongHost {
+    app::Settings* settings = nullptr; // follow_aDevId, follow_bAutoPlay, follow_destFile
+    std::function<QString()> lessonPath;
+    std::function<const subtitles::SubtitleDocument*()> document;
+    std::function<subtitles::SentenceMode()> mode;
+    std::function<int()> currentLine;
+    std::function<int()> channel;
+    std::function<int()> volume;
+    std::function<std::int64_t()> lessonLengthMs; // as the main window's player reports it
+    std::function<void(int command)> mainCommand; // the main window's sentence navigation
+    std::function<void()> invalidInputSound;
+    std::function<void()> closed; // the window has closed; the main window takes over again
+};
+
+// A small window beside the lesson that plays the current sentence, records the learner reading
+// it, and plays the recording back, one activity at a time.
+class ReadAlongWindow : public QMainWindow {
+public:
+    static constexpr int kTickMs = 10;
+    static constexpr std::int64_t kRecordingLimitBytes = 15 * 1024 * 1024;
+
+    // Opens the window on the saved capture device, or on the first one when that is gone.
+    // Without any capture device it says so and returns null.
+    static std::unique_ptr<ReadAlongWindow> open(ReadAlongHost host, ReadAlongMedia media,
+                                                 QWidget* owner);
+    ~ReadAlongWindow() override;
+
+    // The window's commands by id (its menu, keys and toolbar).
+    void dispatch(int command);
+
+    void PlayLessonSentence();
+    void PlayRecording();
+    void ToggleRecording();
+    void GoPreviousSentence();
+    void GoNextSentence();
+    void CloseReadAlong();
+    void ChooseDevice();
+    void ChooseDestination();
+    void ShowProperties();
+    void OnReadAlongTick();
+    void OnReadAlongGraphEvent();
+
+    ReadAlongState state() const { return state_; }
+    QString deviceName() const { return device_.name; }
+    QString statusText() const;
+    QAction* toolbarAction(int command) const;
+    QToolBar* toolbar() const { return toolbar_; }
+    DevicePanel* devicePanel() const { return devicePanel_; }
+    StatePanel* statePanel() const { return statePanel_; }
+    bool ticking() const { return tick_.isActive(); }
+    // The size at which a recording stops by itself; tests make it small.
+    void setRecordingLimit(std::int64_t bytes) { recordingLimit_ = bytes; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media, media::CaptureDevice device);
+    void buildMenu();
+    void buildToolbar();
+    void StopActivity();
+    void UpdateButtons();
+    void RefreshState();
+    void SetRecordingLook(bool on);
+    void showSentenceNumber();
+    void startTick();
+    void fail(const QString& format, const QString& detail);
+
+    ReadAlongHost host_;
+    ReadAlongMedia media_;
+    media::CaptureDevice device_;
+    ReadAlongState state_ = ReadAlongState::Ready;
+    std::unique_ptr<media::Recorder> recorder_;
+    std::unique_ptr<media::MediaPlayer> recordingPlayer_;
+    std::unique_ptr<media::MediaPlayer> lessonPlayer_;
+    DevicePanel* devicePanel_ = nullptr;
+    StatePanel* statePanel_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer tick_;
+    std::int64_t recordingLimit_ = kRecordingLimitBytes;
+    bool closed_ = false;
+};
+
+} // namespace lurvo::readalong

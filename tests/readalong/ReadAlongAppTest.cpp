@@ -1,0 +1,135 @@
+// The read-along window opened from the main window, driven by its keys.
+#include "app/CommandIds.h"
+#include "app/RepeaterApp.h"
+#include "media/MediaPlayer.h"
+#include "readalong/ReadAlongWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace lurvo::app;
+using lurvo::readalong::ReadAlongState;
+
+namespace {
+
+class ReadAlongAppTest : public testing::Test {
+protected:
+    QTemporaryDir resources;
+    QTemporaryDir data;
+    QStringList errors;
+    QStringList messages;
+    QByteArray savedPath = qgetenv("PATH");
+    RepeaterApp::Environment env;
+
+    ReadAlongAppTest() {
+        // The start-up checks want the helper programs; empty scripts will do.
+        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
+        for (const char* name : {"mp3val", "mp3splt"}) {
+            QFile tool(resources.filePath(name));
+            tool.open(QIODevice::WriteOnly);
+            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        env.resourceFolder = resources.path();
+        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
+        env.checkMediaComponents = [] { return 1; };
+        env.showError = [this](const QString& text) { errors << text; };
+        env.invalidInputSound = [] {};
+        env.openUrl = [](const QUrl&) {};
+        env.askYesNo = [](const QString&) { return false; };
+        env.askOpenPath = [] { return QString(); };
+        env.runRepairTool = [](const QString&, const QStringList&) {};
+        env.makePlayer = [] {
+            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
+        };
+        env.hasAudioOutput = [] { return true; };
+        env.readAlongMedia = lurvo::readalong::ReadAlongMedia::system();
+        env.readAlongMedia.message = [this](QWidget*, bool, const QString& text) {
+            messages << text;
+        };
+    }
+    ~ReadAlongAppTest() override { qputenv("PATH", savedPath); }
+
+    void openLesson(RepeaterApp& app) {
+        ASSERT_TRUE(app.InitInstance());
+        app.lessons()->OpenLesson(QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.mp3"));
+        ASSERT_TRUE(app.playback.lessonLoaded) << errors.join('|').toStdString();
+    }
+};
+
+TEST_F(ReadAlongAppTest, KeysActOnTheReadAlongWindowWhileItIsOpen) {
+    RepeaterApp app(env);
+    openLesson(app);
+    app.settings.follow_destFile = data.filePath("reading.mp3");
+    app.settings.follow_bAutoPlay = false;
+    ASSERT_EQ(app.playback.playState, PlayState::Playing);
+
+    app.dispatch(CmdReadAlong); // Tab in the main window
+    lurvo::readalong::ReadAlongWindow* window = app.readAlongWindow();
+    ASSERT_NE(window, nullptr) << messages.join('|').toStdString();
+    EXPECT_EQ(app.playback.playState, PlayState::Paused) << "the lesson waits";
+    EXPECT_FALSE(app.mainWindow()->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    QTest::keyClick(window, Qt::Key_Up);
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    QTest::keyClick(window, Qt::Key_Down); // records, ending the sentence
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.join('|').toStdString();
+    const int line = app.playback.currentLine;
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Tab})
+        QTest::keyClick(window, key);
+    EXPECT_EQ(window->state(), ReadAlongState::Recording) << "ignored while recording";
+    EXPECT_EQ(app.playback.currentLine, line);
+    QTest::qWait(300);
+    QTest::keyClick(window, Qt::Key_Down);
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    EXPECT_TRUE(QFile::exists(app.settings.follow_destFile));
+
+    QTest::keyClick(window, Qt::Key_Right); // the main window's next sentence
+    EXPECT_EQ(app.playback.currentLine, line + 1);
+    EXPECT_EQ(window->statusText(), QStringLiteral("2 / 6"));
+    QTest::keyClick(window, Qt::Key_Tab);
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingRecording);
+
+    QTest::keyClick(window, Qt::Key_Down);
+    ASSERT_EQ(window->state(), ReadAlongState::Recording);
+    QTest::keyClick(window, Qt::Key_Escape); // stops and closes
+    EXPECT_EQ(app.readAlongWindow(), nullptr);
+    EXPECT_TRUE(app.mainWindow()->isEnabled());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_TRUE(QFile::exists(app.settings.follow_destFile));
+}
+
+TEST_F(ReadAlongAppTest, WithoutCaptureDeviceTheMainWindowStays) {
+    env.readAlongMedia.openDevice = [](int) { return lurvo::media::CaptureDevice(); };
+    RepeaterApp app(env);
+    openLesson(app);
+    app.dispatch(CmdReadAlong);
+    EXPECT_EQ(app.readAlongWindow(), nullptr);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("找不到录音设备")});
+    EXPECT_TRUE(app.mainWindow()->isEnabled());
+}
+
+TEST_F(ReadAlongAppTest, ExitClosesTheReadAlongWindowAndKeepsItsSettings) {
+    RepeaterApp app(env);
+    openLesson(app);
+    app.dispatch(CmdReadAlong);
+    ASSERT_NE(app.readAlongWindow(), nullptr);
+    app.settings.follow_destFile = data.filePath("reading.mp3");
+    app.settings.follow_bAutoPlay = false;
+    app.ExitApplication();
+    EXPECT_EQ(app.readAlongWindow(), nullptr);
+    RepeaterApp again(env);
+    ASSERT_TRUE(again.InitInstance());
+    EXPECT_EQ(again.settings.follow_destFile, data.filePath("reading.mp3"));
+    EXPECT_FALSE(again.settings.follow_bAutoPlay);
+    EXPECT_EQ(again.settings.follow_aDevId, 0);
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+// The read-along window on real audio: the lesson plays to the sound server's null sink and
+// its monitor is the capture device, so what the window records is the lesson's own sound.
+#include "readalong/ReadAlongWindow.h"
+
+#include "AudioCapture.h"
+#include "app/CommandIds.h"
+#include "app/Settings.h"
+#include "media/MediaPlayer.h"
+#include "readalong/DeviceDialog.h"
+#include "readalong/ReadAlongPanels.h"
+#include "subtitles/SubtitleDocument.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace lurvo::readalong;
+using lurvo::app::CmdReadAlongNext;
+using lurvo::app::CmdReadAlongPlayLesson;
+using lurvo::app::CmdReadAlongPlayRecording;
+using lurvo::app::CmdReadAlongPrevious;
+using lurvo::app::CmdReadAlongRecord;
+using lurvo::media::CaptureDevice;
+using lurvo::media::MediaPlayer;
+using lurvo::subtitles::SentenceMode;
+
+namespace {
+
+const QString kLesson = QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.mp3");
+
+struct Message {
+    bool warning;
+    QString text;
+};
+
+class ReadAlongTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    lurvo::app::Settings settings;
+    lurvo::subtitles::SubtitleDocument document;
+    int currentLine = 0;
+    QList<int> mainCommands;
+    QList<Message> messages;
+    QStringList destinations; // answers of the save dialog, in turn
+    int closings = 0;
+    int sounds = 0;
+    std::int64_t lengthMs = 0;
+    ReadAlongMedia media = ReadAlongMedia::system();
+
+    ReadAlongTest() {
+        EXPECT_EQ(document.load(QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.lrc")), 1);
+        MediaPlayer probe("fakesink");
+        EXPECT_TRUE(probe.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
+        lengthMs = probe.LengthMs();
+        settings.follow_bAutoPlay = false;
+        media.message = [this](QWidget*, bool warning, const QString& text) {
+            messages.append({warning, text});
+        };
+        media.askDestination = [this](QWidget*) {
+            return destinations.isEmpty() ? QString() : destinations.takeFirst();
+        };
+    }
+
+    ReadAlongHost host() {
+        ReadAlongHost h;
+        h.settings = &settings;
+        h.lessonPath = [] { return kLesson; };
+        h.document = [this] { return &document; };
+        h.mode = [] { return SentenceMode::OneLine; };
+        h.currentLine = [this] { return currentLine; };
+        h.channel = [] { return 0; };
+        h.volume = [] { return -500; };
+        h.lessonLengthMs = [this] { return lengthMs; };
+        h.mainCommand = [this](int command) {
+            mainCommands << command;
+            const int step = command == lurvo::app::CmdNext ? 1 : -1;
+            currentLine = std::clamp(currentLine + step, 0, document.lineCount() - 1);
+        };
+        h.invalidInputSound = [this] { ++sounds; };
+        h.closed = [this] { ++closings; };
+        return h;
+    }
+
+    std::unique_ptr<ReadAlongWindow> open() {
+        auto window = ReadAlongWindow::open(host(), media, nullptr);
+        EXPECT_TRUE(window) << "a capture device is needed: the sound server's null sink";
+        if (window)
+            window->show();
+        return window;
+    }
+
+    static bool waitForReady(ReadAlongWindow& window, int ms) {
+        return QTest::qWaitFor([&] { return window.state() == ReadAlongState::Ready; }, ms);
+    }
+    static bool enabled(ReadAlongWindow& window, int command) {
+        return window.toolbarAction(command)->isEnabled();
+    }
+    QString destination(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(ReadAlongTest, OpensOnTheSavedDeviceWithItsTextsAndSettings) {
+    settings.follow_destFile = destination("reading.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("跟读对比"));
+    EXPECT_EQ(window->size(), QSize(514, 246));
+    EXPECT_FALSE(window->deviceName().isEmpty());
+    EXPECT_EQ(window->devicePanel()->deviceEdit()->text(), window->deviceName());
+    EXPECT_EQ(window->devicePanel()->destinationEdit()->text(), settings.follow_destFile);
+    EXPECT_EQ(window->statusText(), QStringLiteral("1 / 6"));
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("就绪"));
+    EXPECT_EQ(window->toolbarAction(CmdReadAlongRecord)->toolTip(),
+              QStringLiteral("开始录音（↓）"));
+    EXPECT_FALSE(enabled(*window, CmdReadAlongPlayRecording)) << "no recording yet";
+    EXPECT_TRUE(enabled(*window, CmdReadAlongPlayLesson));
+}
+
+TEST_F(ReadAlongTest, WithoutCaptureDeviceItRefusesToOpen) {
+    media.openDevice = [](int) { return CaptureDevice(); };
+    EXPECT_FALSE(ReadAlongWindow::open(host(), media, nullptr));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].warning);
+    EXPECT_EQ(messages[0].text, QStringLiteral("找不到录音设备"));
+}
+
+TEST_F(ReadAlongTest, StaleDeviceIndexFallsBackToTheFirstAndIsKept) {
+    settings.follow_aDevId = 7;
+    QList<int> asked;
+    media.openDevice = [&asked](int index) {
+        asked << index;
+        return index == 0 ? lurvo::media::OpenCaptureDevice(0) : CaptureDevice();
+    };
+    auto window = open();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(asked, QList<int>({7, 0}));
+    EXPECT_EQ(settings.follow_aDevId, 0);
+}
+
+TEST_F(ReadAlongTest, PlaysTheCurrentSentenceAndStopsAtItsEnd) {
+    currentLine = 1; // 2.61 s to 5.00 s
+    auto window = open();
+    ASSERT_TRUE(window);
+    QElapsedTimer clock;
+    clock.start();
+    window->PlayLessonSentence();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在播放原声…"));
+    EXPECT_TRUE(window->ticking());
+    ASSERT_TRUE(waitForReady(*window, 6000));
+    EXPECT_NEAR(double(clock.elapsed()), 2390.0, 250.0);
+    EXPECT_FALSE(window->ticking());
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("就绪"));
+
+    // The last sentence ends with the lesson.
+    currentLine = document.lineCount() - 1;
+    window->PlayLessonSentence();
+    ASSERT_TRUE(waitForReady(*window, 8000));
+}
+
+TEST_F(ReadAlongTest, RecordsTheLessonAndPlaysTheRecordingBack) {
+    settings.follow_destFile = destination("reading.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    MediaPlayer lesson; // the lesson sounds on the null sink, whose monitor is recorded
+    ASSERT_TRUE(lesson.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
+    ASSERT_TRUE(lesson.Play().ok());
+
+    QElapsedTimer clock;
+    clock.start();
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在录音…"));
+    EXPECT_EQ(window->toolbarAction(CmdReadAlongRecord)->toolTip(),
+              QStringLiteral("结束录音（↓）"));
+    for (const int command : {CmdReadAlongPrevious, CmdReadAlongNext, CmdReadAlongPlayLesson,
+                              CmdReadAlongPlayRecording})
+        EXPECT_FALSE(enabled(*window, command)) << command;
+    EXPECT_TRUE(enabled(*window, CmdReadAlongRecord));
+    // Nothing else runs while recording.
+    window->PlayLessonSentence();
+    window->PlayRecording();
+    window->GoNextSentence();
+    EXPECT_EQ(window->state(), ReadAlongState::Recording);
+    EXPECT_TRUE(mainCommands.isEmpty());
+
+    QTest::qWait(2000);
+    window->ToggleRecording();
+    const double recordedMs = double(clock.elapsed());
+    lesson.Close();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    EXPECT_EQ(window->toolbarAction(CmdReadAlongRecord)->toolTip(),
+              QStringLiteral("开始录音（↓）"));
+    EXPECT_TRUE(enabled(*window, CmdReadAlongPlayRecording));
+
+    int rate = 0;
+    const std::vector<std::int16_t> samples =
+        lurvo::test::decodeReference(settings.follow_destFile, &rate);
+    EXPECT_EQ(rate, 22050);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_NEAR(double(samples.size()) * 1000.0 / rate, recordedMs, 150.0);
+    EXPECT_GT(lurvo::test::rms(samples), 300.0) << "the lesson's voice was recorded";
+    MediaPlayer check("fakesink");
+    ASSERT_TRUE(
+        check.Open(settings.follow_destFile, nullptr, lurvo::media::ParserOrder::SecondaryFirst)
+            .ok());
+    EXPECT_NEAR(double(check.LengthMs()), recordedMs, 150.0) << "the header tells the length";
+    check.Close();
+
+    clock.restart();
+    window->PlayRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingRecording);
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在播放录音…"));
+    ASSERT_TRUE(waitForReady(*window, 5000));
+    EXPECT_NEAR(double(clock.elapsed()), recordedMs, 400.0) << "played to its end";
+}
+
+TEST_F(ReadAlongTest, RecordingReplacesAReadOnlyFileAndStopsAtTheSizeLimit) {
+    settings.follow_destFile = destination("reading.mp3");
+    QFile old(settings.follow_destFile);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older recording");
+    old.close();
+    ASSERT_TRUE(old.setPermissions(QFile::ReadOwner));
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->setRecordingLimit(6000); // about a second and a half at 32 kbit/s
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    EXPECT_TRUE(waitForReady(*window, 8000)) << "stops by itself";
+    QFile recorded(settings.follow_destFile);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    const QByteArray bytes = recorded.readAll();
+    EXPECT_GE(bytes.size(), 6000);
+    EXPECT_FALSE(bytes.startsWith("an older")) << "the old file was deleted first";
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReadAlongTest, RecordingNeedsADestination) {
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->ToggleRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_FALSE(messages[0].warning);
+    EXPECT_EQ(messages[0].text, QStringLiteral("请指定录音存放位置"));
+
+    // A recording that cannot be played back says so.
+    settings.follow_destFile = destination("missing.mp3");
+    window->PlayRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("播放录音失败：\r\n")));
+}
+
+TEST_F(ReadAlongTest, DestinationIsAnMp3AndNeverTheLesson) {
+    auto window = open();
+    ASSERT_TRUE(window);
+    destinations = {destination("a.wav"), destination("b.MP3"), kLesson.toUpper(), QString()};
+    window->ChooseDestination();
+    EXPECT_EQ(settings.follow_destFile, destination("a.wav.mp3"));
+    window->ChooseDestination();
+    EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
+    EXPECT_EQ(window->devicePanel()->destinationEdit()->text(), destination("b.MP3"));
+    // The lesson's own path in other letters is refused (its folder is in capitals too, which
+    // does not exist: the comparison ignores case, as a learner would expect).
+    window->ChooseDestination();
+    EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("请不要自我覆盖"));
+    window->ChooseDestination(); // cancelled
+    EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
+}
+
+TEST_F(ReadAlongTest, SentenceChangesDriveTheMainWindowAndMayPlay) {
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->GoNextSentence();
+    EXPECT_EQ(mainCommands, QList<int>{lurvo::app::CmdNext});
+    EXPECT_EQ(window->statusText(), QStringLiteral("2 / 6"));
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+
+    settings.follow_bAutoPlay = true;
+    currentLine = 0;
+    window->GoPreviousSentence(); // at the first sentence: plays it again
+    EXPECT_EQ(window->statusText(), QStringLiteral("1 / 6"));
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    window->GoNextSentence();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    EXPECT_EQ(currentLine, 1);
+
+    // The box shows the setting the window opened with, and sets it.
+    QCheckBox* box = window->devicePanel()->autoPlayBox();
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    EXPECT_TRUE(settings.follow_bAutoPlay);
+    box->click();
+    EXPECT_FALSE(settings.follow_bAutoPlay);
+}
+
+TEST_F(ReadAlongTest, ChoosingAnotherDeviceKeepsItsIndex) {
+    const CaptureDevice real = lurvo::media::OpenCaptureDevice(0);
+    ASSERT_TRUE(real);
+    media.listDevices = [&real] {
+        return QList<CaptureDevice>{CaptureDevice(real.copy().device, QStringLiteral("甲")),
+                                    CaptureDevice(real.copy().device, QStringLiteral("乙"))};
+    };
+    auto window = open();
+    ASSERT_TRUE(window);
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<DeviceDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("选择录音设备"));
+        ASSERT_EQ(dialog->list()->count(), 2);
+        EXPECT_EQ(dialog->list()->currentRow(), 0);
+        dialog->list()->setCurrentRow(1);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("确定"))
+                button->click();
+    });
+    window->ChooseDevice();
+    EXPECT_EQ(settings.follow_aDevId, 1);
+    EXPECT_EQ(window->deviceName(), QStringLiteral("乙"));
+    EXPECT_EQ(window->devicePanel()->deviceEdit()->text(), QStringLiteral("乙"));
+}
+
+TEST(DeviceDialog, ConfirmingWithoutAChoiceOnlySounds) {
+    int sounds = 0;
+    DeviceDialog dialog(
+        {QStringLiteral("甲")}, 5, [&sounds] { ++sounds; }, nullptr);
+    EXPECT_TRUE(dialog.list()->selectedItems().isEmpty()) << "no such entry: nothing selected";
+    dialog.show();
+    QPushButton* ok = dialog.findChildren<QPushButton*>().first();
+    ASSERT_EQ(ok->text(), QStringLiteral("确定"));
+    ok->click();
+    EXPECT_EQ(sounds, 1);
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.list()->setCurrentRow(0);
+    ok->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(ReadAlongTest, ClosingEndsWhatRunsAndHandsBack) {
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->PlayLessonSentence();
+    ASSERT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    window->close(); // as the window's close button does
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    EXPECT_EQ(closings, 1);
+    EXPECT_FALSE(window->isVisible());
+    window->CloseReadAlong();
+    EXPECT_EQ(closings, 1) << "closed once";
+}
+
+} // namespace

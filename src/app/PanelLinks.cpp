@@ -4,6 +4,7 @@
 #include "media/MediaPlayer.h"
 #include "subtitles/OffsetDialog.h"
 #include "subtitles/SubtitleDocument.h"
+#include "views/WebPanel.h"
 
 namespace lurvo::app {
 
@@ -51,6 +52,11 @@ void linkPanels(RepeaterApp& app) {
                                        [a] { ChangeLessonOffset(*a); },
                                        [a] { a->OpenWebPage(QStringLiteral("/")); },
                                    });
+
+    // The product site's "what's new" page at the right end of the control panel.
+    auto* web = new views::WebPanel(panels->controlPanel(), app.environment().openUrl);
+    web->navigate(app.webPageUrl(QStringLiteral("/soft/new.html")));
+    panels->controlPanel()->setWebPanel(web);
 }
 
 void ChangeLessonOffset(RepeaterApp& app) {

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace lurvo::views {
 
 namespace {
@@ -199,6 +201,17 @@ void ControlPanel::paintEvent(QPaintEvent*) {
         p.setPen(light);
         p.drawLine(x + 1, 0, x + 1, h - 1);
     }
+}
+
+void ControlPanel::setWebPanel(QWidget* panel) {
+    webPanel_ = panel;
+    resizeEvent(nullptr);
+}
+
+void ControlPanel::resizeEvent(QResizeEvent*) {
+    // Only the web page takes up the width beyond the fixed groups of controls.
+    if (webPanel_ != nullptr)
+        webPanel_->setGeometry(760, 5, std::max(0, width() - 763), std::max(0, height() - 10));
 }
 
 void ControlPanel::mousePressEvent(QMouseEvent* event) {

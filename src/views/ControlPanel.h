@@ -50,10 +50,14 @@ public:
     QCheckBox* loopBox() const { return loop_; }
     QPushButton* offsetButton() const { return offsetButton_; }
     QWidget* logo() const { return logo_; }
+    // The web page at the right end, kept in place as the panel is resized; may be absent.
+    void setWebPanel(QWidget* panel);
+    QWidget* webPanel() const { return webPanel_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void onModeSelected(int index);
@@ -72,6 +76,7 @@ private:
     QLabel* offset_;
     QPushButton* offsetButton_;
     QWidget* logo_;
+    QWidget* webPanel_ = nullptr;
 };
 
 } // namespace lurvo::views

@@ -1,0 +1,65 @@
+#include "views/WebPanel.h"
+#include "views/ControlPanel.h"
+
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+using lurvo::views::ControlPanel;
+using lurvo::views::WebPanel;
+
+namespace {
+
+const QUrl kNewPage =
+    QUrl::fromLocalFile(QStringLiteral(LURVO_SOURCE_DIR "/resources/site/soft/new.html"));
+
+TEST(WebPanel, SitsAtTheRightEndAndAloneTakesTheExtraWidth) {
+    QWidget window;
+    lurvo::app::Settings settings;
+    auto* panel = new ControlPanel(&window);
+    panel->attach(settings, {[] { return false; }, [](int) {}, [] {}, [] {}, [] {}});
+    auto* web = new WebPanel(panel, {});
+    panel->setWebPanel(web);
+    panel->setGeometry(0, 0, 1000, 85);
+    window.resize(1000, 85);
+    window.show();
+    EXPECT_EQ(web->geometry(), QRect(760, 5, 237, 75));
+    const QRect logo = panel->logo()->geometry();
+    panel->resize(1400, 85);
+    EXPECT_EQ(web->geometry(), QRect(760, 5, 637, 75));
+    EXPECT_EQ(panel->logo()->geometry(), logo);
+    panel->resize(700, 85); // narrower than the controls: the page has no room left
+    EXPECT_EQ(web->width(), 0);
+}
+
+TEST(WebPanel, ShowsTheBundledPageWithoutMenuBorderOrHistory) {
+    QList<QUrl> opened;
+    WebPanel web(nullptr, [&opened](const QUrl& url) { opened << url; });
+    web.resize(400, 75);
+    ASSERT_TRUE(web.navigate(kNewPage));
+    QTextBrowser* page = web.browser();
+    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("新版本说明")));
+    EXPECT_EQ(page->contextMenuPolicy(), Qt::NoContextMenu);
+    EXPECT_EQ(page->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(web.frameShadow(), QFrame::Sunken);
+    EXPECT_FALSE(page->isBackwardAvailable());
+
+    // A link goes to the learner's browser, resolved against the page; the panel stays.
+    emit page->anchorClicked(QUrl(QStringLiteral("help.html")));
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(
+                             QStringLiteral(LURVO_SOURCE_DIR "/resources/site/soft/help.html")));
+    EXPECT_EQ(page->source(), kNewPage);
+}
+
+TEST(WebPanel, MissingPageShowsANotice) {
+    WebPanel web(nullptr, {});
+    EXPECT_FALSE(web.navigate(QUrl::fromLocalFile(QDir::temp().filePath("no-such-page.html"))));
+    EXPECT_TRUE(web.browser()->toPlainText().contains(QStringLiteral("无法显示")));
+    EXPECT_FALSE(web.navigate(QUrl(QStringLiteral("https://example.com/soft/new.html"))));
+}
+
+} // namespace

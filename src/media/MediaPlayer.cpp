@@ -1,5 +1,6 @@
 #include "media/MediaPlayer.h"
 
+#include "media/GraphBus.h"
 #include "media/LengthScan.h"
 
 #include <QCoreApplication>
@@ -26,13 +27,6 @@ constexpr std::int64_t kStallProgressMs = 250;
 
 GstMessagePtr firstError(GstBus* bus) {
     return GstMessagePtr(gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR));
-}
-
-MediaResult resultOf(GstMessage* error) {
-    GError* raw = nullptr;
-    gst_message_parse_error(error, &raw, nullptr);
-    GErrorPtr owned(raw);
-    return MediaResult::fromGError(owned.get());
 }
 
 bool isMp3(GstElement* decoder) {
@@ -120,7 +114,7 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
     const GstStateChangeReturn prerolled =
         gst_element_get_state(pipeline.get(), nullptr, nullptr, kPrerollTimeout);
     if (GstMessagePtr error = firstError(bus.get()))
-        return fail(resultOf(error.get()));
+        return fail(errorResult(error.get()));
     if (prerolled == GST_STATE_CHANGE_FAILURE)
         return fail(
             MediaResult::failure(MediaError::StateChange, QStringLiteral("无法打开音频文件。")));
@@ -286,26 +280,11 @@ void MediaPlayer::SetChannel(int channel) {
 }
 
 bool MediaPlayer::GetEvent(GraphEvent& event, int timeoutMs) {
-    if (!pipeline_)
-        return false;
-    GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
-    GstMessagePtr message(gst_bus_timed_pop(bus.get(), GstClockTime(timeoutMs) * GST_MSECOND));
-    if (!message)
-        return false;
-    event = GraphEvent{};
-    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
-        const MediaResult error = resultOf(message.get());
-        event.code = kEventErrorAbort;
-        event.param1 = error.error;
-        event.text = error.message;
-    }
-    return true;
+    return popGraphEvent(pipeline_.get(), event, timeoutMs);
 }
 
 GstElementPtr MediaPlayer::element(const char* name) const {
-    if (!pipeline_)
-        return nullptr;
-    return GstElementPtr(gst_bin_get_by_name(GST_BIN(pipeline_.get()), name));
+    return elementByName(pipeline_.get(), name);
 }
 
 } // namespace lurvo::media

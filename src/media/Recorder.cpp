@@ -1,6 +1,7 @@
 #include "media/Recorder.h"
 
 #include "media/Elements.h"
+#include "media/GraphBus.h"
 #include "platform/FileOps.h"
 
 #include <QCoreApplication>
@@ -21,13 +22,6 @@ constexpr std::chrono::seconds kStopTimeout{3};
 // The chain's own names, which the capture element must not take.
 const char* const kChainNames[] = {"convert", "resample", "format",
                                    "lame",    "wavDest",  "fileWriter"};
-
-MediaResult resultOf(GstMessage* error) {
-    GError* raw = nullptr;
-    gst_message_parse_error(error, &raw, nullptr);
-    GErrorPtr owned(raw);
-    return MediaResult::fromGError(owned.get());
-}
 
 QString elementNameFor(const QString& wanted) {
     if (wanted.isEmpty())
@@ -137,7 +131,7 @@ GstBusSyncReply Recorder::onBusMessage(GstBus*, GstMessage* message, gpointer se
         {
             const std::lock_guard lock(recorder->mutex_);
             if (!recorder->failed_)
-                recorder->firstError_ = resultOf(message);
+                recorder->firstError_ = errorResult(message);
             recorder->failed_ = true;
         }
         recorder->changed_.notify_all();
@@ -206,7 +200,7 @@ MediaResult Recorder::Start() {
     MediaResult reported;
     while (GstMessagePtr error{gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR)}) {
         if (reported.ok())
-            reported = resultOf(error.get());
+            reported = errorResult(error.get());
     }
     if (!reported.ok())
         return reported;
@@ -254,26 +248,11 @@ void Recorder::Close() {
 }
 
 bool Recorder::GetEvent(GraphEvent& event, int timeoutMs) {
-    if (!pipeline_)
-        return false;
-    GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
-    GstMessagePtr message(gst_bus_timed_pop(bus.get(), GstClockTime(timeoutMs) * GST_MSECOND));
-    if (!message)
-        return false;
-    event = GraphEvent{};
-    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
-        const MediaResult error = resultOf(message.get());
-        event.code = kEventErrorAbort;
-        event.param1 = error.error;
-        event.text = error.message;
-    }
-    return true;
+    return popGraphEvent(pipeline_.get(), event, timeoutMs);
 }
 
 GstElementPtr Recorder::element(const char* name) const {
-    if (!pipeline_)
-        return nullptr;
-    return GstElementPtr(gst_bin_get_by_name(GST_BIN(pipeline_.get()), name));
+    return elementByName(pipeline_.get(), name);
 }
 
 } // namespace lurvo::media

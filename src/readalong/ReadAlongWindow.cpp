@@ -389,22 +389,19 @@ void ReadAlongWindow::ToggleRecording() {
 }
 
 void ReadAlongWindow::GoPreviousSentence() {
-    if (state_ == ReadAlongState::Recording)
-        return;
-    StopActivity();
-    host_.mainCommand(app::CmdPrevious);
-    showSentenceNumber();
-    RefreshState();
-    UpdateButtons();
-    if (host_.settings->follow_bAutoPlay)
-        PlayLessonSentence();
+    changeSentence(app::CmdPrevious);
 }
 
 void ReadAlongWindow::GoNextSentence() {
+    changeSentence(app::CmdNext);
+}
+
+void ReadAlongWindow::changeSentence(int mainCommand) {
     if (state_ == ReadAlongState::Recording)
         return;
     StopActivity();
-    host_.mainCommand(app::CmdNext);
+    // The main window moves its own current sentence; this window follows it.
+    host_.mainCommand(mainCommand);
     showSentenceNumber();
     RefreshState();
     UpdateButtons();

@@ -98,6 +98,7 @@ private:
     void buildMenu();
     void buildToolbar();
     void StopActivity();
+    void changeSentence(int mainCommand);
     void UpdateButtons();
     void RefreshState();
     void SetRecordingLook(bool on);

@@ -1,0 +1,35 @@
+#include "media/GraphBus.h"
+
+namespace lurvo::media {
+
+MediaResult errorResult(GstMessage* error) {
+    GError* raw = nullptr;
+    gst_message_parse_error(error, &raw, nullptr);
+    GErrorPtr owned(raw);
+    return MediaResult::fromGError(owned.get());
+}
+
+bool popGraphEvent(GstElement* pipeline, GraphEvent& event, int timeoutMs) {
+    if (pipeline == nullptr)
+        return false;
+    GstBusPtr bus(gst_element_get_bus(pipeline));
+    GstMessagePtr message(gst_bus_timed_pop(bus.get(), GstClockTime(timeoutMs) * GST_MSECOND));
+    if (!message)
+        return false;
+    event = GraphEvent{};
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
+        const MediaResult error = errorResult(message.get());
+        event.code = kEventErrorAbort;
+        event.param1 = error.error;
+        event.text = error.message;
+    }
+    return true;
+}
+
+GstElementPtr elementByName(GstElement* pipeline, const char* name) {
+    if (pipeline == nullptr)
+        return nullptr;
+    return GstElementPtr(gst_bin_get_by_name(GST_BIN(pipeline), name));
+}
+
+} // namespace lurvo::media

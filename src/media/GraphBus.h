@@ -1,0 +1,20 @@
+#pragma once
+
+#include "media/GraphEvent.h"
+#include "media/GstHandles.h"
+#include "media/MediaResult.h"
+
+// What the player and the recorder share of their graphs' message queues.
+namespace lurvo::media {
+
+// The result an error message of the bus carries.
+MediaResult errorResult(GstMessage* error);
+
+// Takes the next waiting message of the pipeline's bus, waiting up to timeoutMs; false when
+// none came. An error arrives as kEventErrorAbort with its kind and text.
+bool popGraphEvent(GstElement* pipeline, GraphEvent& event, int timeoutMs);
+
+// An element of the pipeline by name; null when there is no pipeline or no such element.
+GstElementPtr elementByName(GstElement* pipeline, const char* name);
+
+} // namespace lurvo::media

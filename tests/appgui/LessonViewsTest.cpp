@@ -1,5 +1,6 @@
 // The panels working on a real lesson inside the application: the list, the control panel and
 // subtitle corrections that are saved when the lesson closes.
+#include "AppTestEnvironment.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
 #include "media/MediaPlayer.h"
@@ -23,51 +24,26 @@ using lurvo::views::ListPanel;
 
 namespace {
 
-class LessonViewsTest : public testing::Test {
+class LessonViewsTest : public testing::Test, protected lurvo::test::AppTestEnvironment {
 protected:
-    QTemporaryDir resources;
-    QTemporaryDir data;
     QTemporaryDir lessons;
-    QStringList errors;
     QStringList questions;
     bool answerYes = false;
-    QByteArray savedPath = qgetenv("PATH");
     std::unique_ptr<RepeaterApp> app;
     QString lesson;
 
     LessonViewsTest() {
-        // The start-up checks want the helper programs; empty scripts will do.
-        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
-        for (const char* name : {"mp3val", "mp3splt"}) {
-            QFile tool(resources.filePath(name));
-            tool.open(QIODevice::WriteOnly);
-            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        RepeaterApp::Environment env;
-        env.resourceFolder = resources.path();
-        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
-        env.checkMediaComponents = [] { return 1; };
-        env.showError = [this](const QString& text) { errors << text; };
-        env.invalidInputSound = [] {};
-        env.openUrl = [](const QUrl&) {};
+        provideTools();
         env.askYesNo = [this](const QString& text) {
             questions << text;
             return answerYes;
         };
-        env.askOpenPath = [] { return QString(); };
-        env.runRepairTool = [](const QString&, const QStringList&) {};
-        env.makePlayer = [] {
-            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
-        };
-        env.hasAudioOutput = [] { return true; };
-        app = std::make_unique<RepeaterApp>(std::move(env));
-
+        app = std::make_unique<RepeaterApp>(env);
         const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
         lesson = lessons.filePath("lesson.mp3");
         QFile::copy(source.filePath("eg.mp3"), lesson);
         QFile::copy(source.filePath("eg.lrc"), lessons.filePath("lesson.lrc"));
     }
-    ~LessonViewsTest() override { qputenv("PATH", savedPath); }
 
     void open() {
         ASSERT_TRUE(app->InitInstance());

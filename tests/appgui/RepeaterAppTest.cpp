@@ -1,4 +1,5 @@
 #include "app/RepeaterApp.h"
+#include "AppTestEnvironment.h"
 #include "app/CommandIds.h"
 #include "app/StartupChecks.h"
 #include "media/MediaPlayer.h"
@@ -14,45 +15,20 @@ using namespace lurvo::app;
 
 namespace {
 
-class RepeaterAppTest : public testing::Test {
+class RepeaterAppTest : public testing::Test, protected lurvo::test::AppTestEnvironment {
 protected:
-    QTemporaryDir resources;
-    QTemporaryDir data;
-    QStringList errors;
     QList<QUrl> opened;
     int mediaCheck = 1;
-    QByteArray savedPath = qgetenv("PATH");
-
-    ~RepeaterAppTest() override { qputenv("PATH", savedPath); }
 
     RepeaterApp::Environment environment() {
-        RepeaterApp::Environment env;
-        env.resourceFolder = resources.path();
-        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
-        env.checkMediaComponents = [this] { return mediaCheck; };
-        env.showError = [this](const QString& text) { errors << text; };
-        env.invalidInputSound = [] {};
-        env.openUrl = [this](const QUrl& url) { opened << url; };
-        env.askYesNo = [](const QString&) { return false; };
-        env.askOpenPath = [] { return QString(); };
-        env.runRepairTool = [](const QString&, const QStringList&) {};
-        env.makePlayer = [] {
-            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
-        };
-        env.hasAudioOutput = [] { return true; };
-        return env;
+        RepeaterApp::Environment e = env;
+        e.checkMediaComponents = [this] { return mediaCheck; };
+        e.openUrl = [this](const QUrl& url) { opened << url; };
+        return e;
     }
 
-    // Helper programs that exist only in the resource folder, with PATH leading nowhere.
     void provideTools(std::initializer_list<const char*> names) {
-        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
-        for (const char* name : names) {
-            QFile tool(resources.filePath(name));
-            ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-            tool.write("#!/bin/sh\n");
-            tool.close();
-            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        ASSERT_TRUE(AppTestEnvironment::provideTools(names));
     }
 
     QString optionsFile() const { return QDir(data.path()).filePath("LurvoRepeater/options.ini"); }

@@ -1,4 +1,5 @@
 // The read-along window opened from the main window, driven by its keys.
+#include "AppTestEnvironment.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
 #include "media/MediaPlayer.h"
@@ -17,42 +18,17 @@ using lurvo::readalong::ReadAlongState;
 
 namespace {
 
-class ReadAlongAppTest : public testing::Test {
+class ReadAlongAppTest : public testing::Test, protected lurvo::test::AppTestEnvironment {
 protected:
-    QTemporaryDir resources;
-    QTemporaryDir data;
-    QStringList errors;
     QStringList messages;
-    QByteArray savedPath = qgetenv("PATH");
-    RepeaterApp::Environment env;
 
     ReadAlongAppTest() {
-        // The start-up checks want the helper programs; empty scripts will do.
-        qputenv("PATH", QFile::encodeName(resources.filePath("no-such-folder")));
-        for (const char* name : {"mp3val", "mp3splt"}) {
-            QFile tool(resources.filePath(name));
-            tool.open(QIODevice::WriteOnly);
-            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        env.resourceFolder = resources.path();
-        env.dataFolder = QDir(data.path()).filePath("LurvoRepeater");
-        env.checkMediaComponents = [] { return 1; };
-        env.showError = [this](const QString& text) { errors << text; };
-        env.invalidInputSound = [] {};
-        env.openUrl = [](const QUrl&) {};
-        env.askYesNo = [](const QString&) { return false; };
-        env.askOpenPath = [] { return QString(); };
-        env.runRepairTool = [](const QString&, const QStringList&) {};
-        env.makePlayer = [] {
-            return std::make_unique<lurvo::media::MediaPlayer>("fakesink sync=true");
-        };
-        env.hasAudioOutput = [] { return true; };
+        provideTools();
         env.readAlongMedia = lurvo::readalong::ReadAlongMedia::system();
         env.readAlongMedia.message = [this](QWidget*, bool, const QString& text) {
             messages << text;
         };
     }
-    ~ReadAlongAppTest() override { qputenv("PATH", savedPath); }
 
     void openLesson(RepeaterApp& app) {
         ASSERT_TRUE(app.InitInstance());

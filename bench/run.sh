@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLURVO_BENCH=ON >/dev/null
-cmake --build build-bench --target subtitles_bench media_bench lesson_bench views_bench
+cmake --build build-bench --target subtitles_bench media_bench lesson_bench views_bench split_bench
 bash scripts/start-pulse.sh
 
 data=build-bench/data
@@ -35,7 +35,15 @@ if [ ! -f "$data/hour-vbr.mp3" ]; then
     rm "$data/short.wav"
     lrc 84 700 > "$data/boundaries.lrc"
 fi
+# A 30-minute lesson with a line every 3 s, cut into one-sentence segments by split_bench.
+if [ ! -f "$data/split-30min.mp3" ]; then
+    sox -D -n -r 22050 -c 1 -b 16 "$data/split.wav" synth 1800 sine 200-700 tremolo 1.3 90
+    lame --quiet -m m -b 32 "$data/split.wav" "$data/split-30min.mp3"
+    rm "$data/split.wav"
+    lrc 1800 3000 > "$data/split-30min.lrc"
+fi
 ./build-bench/bench/subtitles_bench
 LURVO_BENCH_DATA="$data" ./build-bench/bench/media_bench
 LURVO_BENCH_DATA="$data" ./build-bench/bench/lesson_bench
 ./build-bench/bench/views_bench
+LURVO_BENCH_DATA="$data" ./build-bench/bench/split_bench

@@ -1,0 +1,89 @@
+#include "split/ProgressDialog.h"
+
+#include "app/StringTable.h"
+#include "split/BusyIndicator.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lurvo::split {
+
+ProgressDialog::ProgressDialog(const SplitContext& context, const SplitJob& job, QWidget* parent)
+    : QDialog(parent),
+      runner_(*context.document, context.mode, context.lessonPath, context.splitterProgram, job),
+      showError_(context.showError), showInformation_(context.showInformation) {
+    const QString caption = QStringLiteral("按句切割中…");
+    setWindowTitle(caption);
+    setModal(true);
+
+    animation_ = new BusyIndicator(this);
+    animation_->setObjectName(QStringLiteral("animation"));
+    progress_ = new QLabel(this);
+    progress_->setObjectName(QStringLiteral("progressText"));
+    progress_->setAlignment(Qt::AlignCenter);
+    auto* working = new QLabel(caption, this);
+    working->setAlignment(Qt::AlignCenter);
+    auto* stop = new QPushButton(QStringLiteral("终止"), this);
+    stop->setObjectName(QStringLiteral("stopButton"));
+    stop->setDefault(true);
+    connect(stop, &QPushButton::clicked, this, &ProgressDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(stop);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(animation_, 0, Qt::AlignHCenter);
+    layout->addWidget(progress_);
+    layout->addWidget(working);
+    layout->addLayout(buttons);
+    setMinimumWidth(240);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    animation_->start();
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &ProgressDialog::onTick);
+    timer_.start();
+}
+
+void ProgressDialog::onTick() {
+    switch (runner_.tick()) {
+    case SplitRunner::Tick::Idle:
+    case SplitRunner::Tick::Waiting:
+    case SplitRunner::Tick::SegmentDone:
+        return;
+    case SplitRunner::Tick::Started:
+        progress_->setText(runner_.progressText());
+        return;
+    case SplitRunner::Tick::Completed:
+        endRun();
+        if (showInformation_)
+            showInformation_(app::stringText(1058));
+        done(kCompleted);
+        return;
+    case SplitRunner::Tick::GaveUp:
+        endRun();
+        if (showError_)
+            showError_(splitterStartFailedText(runner_.program()));
+        done(kStopped);
+        return;
+    }
+}
+
+void ProgressDialog::endRun() {
+    timer_.stop();
+    animation_->stop();
+    animation_->hide();
+}
+
+void ProgressDialog::reject() {
+    if (!runner_.finished()) {
+        runner_.stop();
+        endRun();
+    }
+    done(kStopped);
+}
+
+} // namespace lurvo::split

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "split/SplitContext.h"
+#include "split/SplitJob.h"
+#include "split/SplitRunner.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class QLabel;
+
+namespace lurvo::split {
+
+class BusyIndicator;
+
+// The wait while the segments are cut: a busy animation, "n / count", and "终止". Runs the job
+// from its 100 ms timer; ends with kCompleted after the last segment (having said so), or with
+// kStopped on "终止", the close box, or when the splitter cannot be started at all.
+class ProgressDialog : public QDialog {
+public:
+    static constexpr int kCompleted = 0;
+    static constexpr int kStopped = 2;
+
+    // The context's document must outlive the dialog.
+    ProgressDialog(const SplitContext& context, const SplitJob& job, QWidget* parent);
+
+    // "终止": no further segment; the running splitter finishes its segment on its own.
+    void reject() override;
+
+private:
+    void onTick();
+    void endRun();
+
+    SplitRunner runner_;
+    std::function<void(const QString&)> showError_;
+    std::function<void(const QString&)> showInformation_;
+    QTimer timer_;
+    BusyIndicator* animation_ = nullptr;
+    QLabel* progress_ = nullptr;
+};
+
+} // namespace lurvo::split

@@ -1,0 +1,50 @@
+#include "split/SplitContext.h"
+
+#include "app/StringTable.h"
+#include "media/NotificationSound.h"
+#include "platform/ResourceFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace lurvo::split {
+
+namespace {
+
+void showBox(QMessageBox::Icon icon, const QString& text) {
+    // The dialog that asked is the modal one on top.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(icon, app::productTitle(), text, QMessageBox::Ok,
+                    owner != nullptr ? owner : QApplication::activeWindow());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+}
+
+} // namespace
+
+SplitContext systemSplitContext(subtitles::SubtitleDocument* document, subtitles::SentenceMode mode,
+                                const QString& lessonPath) {
+    SplitContext context;
+    context.document = document;
+    context.mode = mode;
+    context.lessonPath = lessonPath;
+    const QString resources = platform::resourceFolder();
+    context.splitterProgram = platform::findProgram(QStringLiteral("mp3splt"), resources);
+    // Not found: the bare name, which then fails to start and is named in the error.
+    if (context.splitterProgram.isEmpty())
+        context.splitterProgram = QStringLiteral("mp3splt");
+    context.invalidInputSound = [resources] { media::PlayInvalidInputSound(resources); };
+    context.showError = [](const QString& text) { showBox(QMessageBox::Critical, text); };
+    context.showInformation = [](const QString& text) { showBox(QMessageBox::Information, text); };
+    context.chooseFolder = [](QWidget* owner, const QString& title) {
+        return QFileDialog::getExistingDirectory(
+            owner, title, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+            QFileDialog::ShowDirsOnly);
+    };
+    return context;
+}
+
+} // namespace lurvo::split

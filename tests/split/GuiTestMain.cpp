@@ -1,0 +1,14 @@
+// The dialogs run on the offscreen platform with a real QApplication; GStreamer checks the cut
+// segments.
+#include <QApplication>
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    gst_init(&argc, &argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,186 @@
+#include "split/SplitRunner.h"
+
+#include "SplitTestSupport.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+using namespace lurvo::split;
+using lurvo::subtitles::SentenceMode;
+using lurvo::test::beginLine;
+using lurvo::test::evenLines;
+using lurvo::test::logLines;
+using lurvo::test::waitUntil;
+using lurvo::test::writeFakeSplitter;
+using Tick = SplitRunner::Tick;
+
+namespace {
+
+// Ticks faster than the dialog does: the runner does not depend on the period.
+constexpr int kTestTickMs = 10;
+
+struct Rig {
+    QTemporaryDir dir;
+    QString out = dir.filePath(QStringLiteral("out"));
+    QString log = dir.filePath(QStringLiteral("log"));
+    QString program = dir.filePath(QStringLiteral("fake-splitter"));
+    QString lesson = dir.filePath(QStringLiteral("a.mp3"));
+
+    Rig() { QDir().mkpath(out); }
+
+    SplitJob job(int start, int end, int per, bool frameExact = true) const {
+        SplitJob j;
+        j.startSentence = start;
+        j.endSentence = end;
+        j.sentencesPerSegment = per;
+        j.frameExact = frameExact;
+        j.destFolder = out + u'/';
+        return j;
+    }
+};
+
+// Ticks the runner until it has finished, stopWhen holds, or timeoutMs pass; every result in
+// order, and the progress text after each start.
+struct Drive {
+    std::vector<Tick> ticks;
+    QStringList progress;
+};
+Drive drive(
+    SplitRunner& runner, int timeoutMs,
+    const std::function<bool(Tick)>& stopWhen = [](Tick) { return false; }) {
+    Drive d;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setInterval(kTestTickMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const Tick t = runner.tick();
+        d.ticks.push_back(t);
+        if (t == Tick::Started)
+            d.progress << runner.progressText();
+        if (runner.finished() || stopWhen(t))
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    timer.start();
+    loop.exec();
+    return d;
+}
+
+int count(const std::vector<Tick>& ticks, Tick wanted) {
+    return int(std::count(ticks.begin(), ticks.end(), wanted));
+}
+
+TEST(SplitRunner, CutsEverySegmentInTurnAndWritesItsSubtitles) {
+    for (const bool frameExact : {true, false}) {
+        SCOPED_TRACE(frameExact);
+        Rig rig;
+        writeFakeSplitter(rig.program, rig.log, "0.05");
+        const auto doc = evenLines(10);
+        const SplitJob job = rig.job(1, 10, 3, frameExact);
+        SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, job);
+        ASSERT_EQ(runner.segmentCount(), 4);
+        EXPECT_TRUE(runner.progressText().isEmpty());
+
+        const Drive d = drive(runner, 10000);
+        ASSERT_TRUE(runner.finished());
+        EXPECT_EQ(d.ticks.back(), Tick::Completed);
+        EXPECT_EQ(count(d.ticks, Tick::Started), 4);
+        EXPECT_EQ(count(d.ticks, Tick::SegmentDone), 3);
+        EXPECT_EQ(d.progress, (QStringList{"1 / 4", "2 / 4", "3 / 4", "4 / 4"}));
+        // A segment ends before the next begins: one splitter at a time.
+        QStringList expected;
+        for (int k = 1; k <= 4; ++k) {
+            const SegmentPlan plan = planSegment(job, k, doc, SentenceMode::OneLine, rig.lesson);
+            expected << beginLine(plan.arguments) << QStringLiteral("end");
+            EXPECT_TRUE(QFile::exists(rig.out + u'/' + plan.name + QStringLiteral(".lrc"))) << k;
+        }
+        EXPECT_EQ(logLines(rig.log), expected);
+        QStringList first{rig.lesson, "0.0.43", "0.9.43", "-d", rig.out, "-o", "a_0000"};
+        if (frameExact)
+            first << QStringLiteral("-f");
+        EXPECT_EQ(expected.at(0), beginLine(first));
+        EXPECT_EQ(runner.tick(), Tick::Idle);
+    }
+}
+
+TEST(SplitRunner, StopStartsNoFurtherSegmentAndLetsTheRunningOneFinish) {
+    Rig rig;
+    writeFakeSplitter(rig.program, rig.log, "0.4");
+    const auto doc = evenLines(6);
+    SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, rig.job(1, 6, 2));
+    drive(runner, 5000, [](Tick t) { return t == Tick::Started; });
+    ASSERT_EQ(runner.progressText(), QStringLiteral("1 / 3"));
+    ASSERT_TRUE(waitUntil([&] { return logLines(rig.log).size() == 1; }, 3000));
+
+    const QPointer<QProcess> detached = runner.stop();
+    ASSERT_FALSE(detached.isNull());
+    EXPECT_TRUE(runner.finished());
+    EXPECT_EQ(runner.tick(), Tick::Idle);
+    EXPECT_TRUE(waitUntil([&] { return detached.isNull(); }, 5000));
+    const QStringList log = logLines(rig.log);
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log.at(1), QStringLiteral("end")); // finished, not killed
+    EXPECT_EQ(runner.tick(), Tick::Idle);
+    EXPECT_EQ(QDir(rig.out).entryList(QDir::Files), QStringList{QStringLiteral("a_0000.lrc")});
+}
+
+TEST(SplitRunner, DestroyingTheRunnerDoesNotKillTheSplitter) {
+    Rig rig;
+    writeFakeSplitter(rig.program, rig.log, "0.3");
+    const auto doc = evenLines(2);
+    {
+        SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, rig.job(1, 2, 1));
+        drive(runner, 5000, [](Tick t) { return t == Tick::Started; });
+        ASSERT_TRUE(waitUntil([&] { return logLines(rig.log).size() == 1; }, 3000));
+    }
+    EXPECT_TRUE(waitUntil([&] { return logLines(rig.log).size() == 2; }, 5000));
+    EXPECT_EQ(logLines(rig.log).value(1), QStringLiteral("end"));
+    // Time for the detached QProcess to see its end and delete itself (else a leak report).
+    waitUntil([] { return false; }, 200);
+}
+
+TEST(SplitRunner, ASplitterThatCannotStartIsTriedAgainThenGivenUp) {
+    Rig rig;
+    const auto doc = evenLines(4);
+    const QString missing = rig.dir.filePath(QStringLiteral("no such splitter"));
+    SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, missing, rig.job(1, 4, 2));
+    const Drive d = drive(runner, 20000);
+    ASSERT_TRUE(runner.finished());
+    EXPECT_EQ(d.ticks.back(), Tick::GaveUp);
+    EXPECT_EQ(count(d.ticks, Tick::Started), kMaxStartAttempts);
+    // Always the first segment again.
+    EXPECT_EQ(d.progress, QStringList(kMaxStartAttempts, QStringLiteral("1 / 2")));
+    EXPECT_EQ(runner.tick(), Tick::Idle);
+    EXPECT_TRUE(splitterStartFailedText(missing).contains(missing));
+}
+
+TEST(SplitRunner, ARetriedSegmentGoesOnOnceTheSplitterStarts) {
+    Rig rig;
+    const auto doc = evenLines(4);
+    const SplitJob job = rig.job(1, 4, 2);
+    SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, job);
+    int starts = 0;
+    drive(runner, 5000, [&](Tick t) { return t == Tick::Started && ++starts == 3; });
+    ASSERT_EQ(starts, 3);
+    ASSERT_FALSE(runner.finished());
+    writeFakeSplitter(rig.program, rig.log, "0");
+    const Drive d = drive(runner, 10000);
+    EXPECT_EQ(d.ticks.back(), Tick::Completed);
+    const QStringList log = logLines(rig.log);
+    ASSERT_EQ(log.size(), 4);
+    EXPECT_EQ(log.at(0),
+              beginLine(planSegment(job, 1, doc, SentenceMode::OneLine, rig.lesson).arguments));
+    EXPECT_EQ(log.at(2),
+              beginLine(planSegment(job, 2, doc, SentenceMode::OneLine, rig.lesson).arguments));
+}
+
+} // namespace

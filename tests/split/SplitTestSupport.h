@@ -1,0 +1,79 @@
+#pragma once
+
+#include "subtitles/SubtitleDocument.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+// Failures show the text, not its bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace lurvo::test {
+
+// A document of n lines, line i starting at i * stepMs + firstMs.
+inline subtitles::SubtitleDocument evenLines(int n, int stepMs = 3000, int firstMs = 430) {
+    subtitles::SubtitleDocument doc;
+    doc.header = QStringLiteral("[ti:test]\r\n");
+    for (int i = 0; i < n; ++i)
+        doc.lines.append({firstMs + i * stepMs, QStringLiteral("line %1").arg(i)});
+    return doc;
+}
+
+// A stand-in for the splitter: a script that notes "begin" with its arguments, each in <>, works
+// for `seconds`, then notes "end", all in logPath. The folder of scriptPath must exist.
+inline void writeFakeSplitter(const QString& scriptPath, const QString& logPath,
+                              const char* seconds) {
+    QFile script(scriptPath);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly)) << scriptPath.toStdString();
+    script.write("#!/bin/sh\nlog='" + QFile::encodeName(logPath) +
+                 "'\n"
+                 "printf 'begin' >> \"$log\"\n"
+                 "for a in \"$@\"; do printf ' <%s>' \"$a\" >> \"$log\"; done\n"
+                 "printf '\\n' >> \"$log\"\n"
+                 "sleep " +
+                 QByteArray(seconds) + "\nprintf 'end\\n' >> \"$log\"\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+}
+
+inline QStringList logLines(const QString& logPath) {
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The log line of a start with these arguments.
+inline QString beginLine(const QStringList& arguments) {
+    QString line = QStringLiteral("begin");
+    for (const QString& a : arguments)
+        line += QStringLiteral(" <%1>").arg(a);
+    return line;
+}
+
+// Runs the event loop until done() holds or timeoutMs pass; whether it held.
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // deleteLater() outside a nested loop waits for one otherwise.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+} // namespace lurvo::test

@@ -14,6 +14,7 @@
 #include "platform/ResourceFolder.h"
 #include "player/RepairDialog.h"
 #include "readalong/ReadAlongWindow.h"
+#include "split/SplitDialog.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
@@ -231,6 +232,18 @@ void RepeaterApp::ReadAlongClosed() {
         readAlong_.release()->deleteLater();
 }
 
+void RepeaterApp::SplitLesson() {
+    if (!playback.lessonLoaded || !lessons_->document)
+        return;
+    split::SplitContext context = split::systemSplitContext(
+        lessons_->document.get(), subtitles::sentenceModeFromSetting(settings.lrcMode),
+        lessons_->lessonPath);
+    context.splitterProgram = platform::findProgram(QStringLiteral("mp3splt"), env_.resourceFolder);
+    context.invalidInputSound = env_.invalidInputSound;
+    context.showError = env_.showError;
+    split::ShowSplitDialog(context, mainWindow_.get());
+}
+
 void RepeaterApp::ViewSubtitleFile() {
     if (!playback.lessonLoaded)
         return;
@@ -338,8 +351,10 @@ void RepeaterApp::dispatch(int command) {
     case CmdLast:
         sentences_->LastSentence();
         break;
+    case CmdSplit:
+        SplitLesson();
+        break;
     default:
-        // Splitting reaches its operation here when it lands.
         break;
     }
 }

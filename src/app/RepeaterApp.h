@@ -76,6 +76,8 @@ public:
     readalong::ReadAlongWindow* readAlongWindow() const { return readAlong_.get(); }
     // The read-along window has closed: the main window takes over again.
     void ReadAlongClosed();
+    // Cuts the open lesson into smaller lessons of a few sentences each.
+    void SplitLesson();
     // A page of the bundled product web site, by its path ("/", "/down", "/soft/help.html").
     void OpenWebPage(const QString& page);
     void ShowAbout();

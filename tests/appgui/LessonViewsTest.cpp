@@ -191,6 +191,24 @@ TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
     EXPECT_NE(file.readAll(), original);
 }
 
+TEST_F(LessonViewsTest, SplitCommandOffersTheLessonsSentences) {
+    open();
+    app->dispatch(CmdNext);
+    QString title;
+    QString end;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        end = dialog->findChild<QLineEdit*>(QStringLiteral("endEdit"))->text();
+        dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    });
+    app->dispatch(CmdSplit);
+    EXPECT_EQ(title, QStringLiteral("按句切割"));
+    EXPECT_EQ(end, QStringLiteral("10"));
+    EXPECT_EQ(app->playback.playState, PlayState::Playing) << "playback goes on";
+}
+
 TEST_F(LessonViewsTest, ColumnWidthsAreStoredAtExit) {
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(list()->table()->columnWidth(3), 1000);

@@ -1,4 +1,5 @@
-// The device dialog runs on the offscreen platform with a real QApplication.
+// Dialog tests run on the offscreen platform with a real QApplication, and GStreamer ready for
+// what they play or check.
 #include <QApplication>
 
 #include <gst/gst.h>

@@ -58,8 +58,8 @@ QString stableKey(GstDevice* device, GstElement* element) {
     if (element != nullptr) {
         if (GstElementFactory* factory = gst_element_get_factory(element))
             key += QString::fromUtf8(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory)));
-        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), "device");
-        if (spec != nullptr && spec->value_type == G_TYPE_STRING) {
+        GParamSpec* property = g_object_class_find_property(G_OBJECT_GET_CLASS(element), "device");
+        if (property != nullptr && property->value_type == G_TYPE_STRING) {
             gchar* opened = nullptr;
             g_object_get(element, "device", &opened, nullptr);
             key += QLatin1Char('\n') + takeText(opened);

@@ -1,5 +1,6 @@
 #include "subtitles/AdjustTimeDialog.h"
 
+#include "subtitles/DialogButtons.h"
 #include "subtitles/LineEdits.h"
 #include "subtitles/TimeText.h"
 
@@ -7,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -32,14 +32,6 @@ AdjustTimeDialog::AdjustTimeDialog(SubtitleDocument& doc, int index,
     edit_ = new QLineEdit(formatLrcTime(doc.line(index).startMs), this);
     edit_->setObjectName(QStringLiteral("timeEdit"));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(ok, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("行号："), this), 0, 0);
     fields->addWidget(lineNumber, 0, 1);
@@ -54,10 +46,7 @@ AdjustTimeDialog::AdjustTimeDialog(SubtitleDocument& doc, int index,
           QStringLiteral("对：02:02.02"), QStringLiteral("错：2:2.2")})
         rules->addWidget(new QLabel(rule, this));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = confirmButtonRow(this, [this] { confirm(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -1,12 +1,12 @@
 #include "subtitles/EditTextDialog.h"
 
+#include "subtitles/DialogButtons.h"
 #include "subtitles/LineEdits.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -28,20 +28,10 @@ EditTextDialog::EditTextDialog(SubtitleDocument& doc, int index, QWidget* parent
     auto* lineNumber = new QLabel(QString::number(index + 1), this);
     lineNumber->setObjectName(QStringLiteral("lineNumberLabel"));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(ok, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(new QLabel(QStringLiteral("行号："), this));
     bottom->addWidget(lineNumber);
-    bottom->addStretch();
-    bottom->addWidget(ok);
-    bottom->addWidget(cancel);
+    bottom->addLayout(confirmButtonRow(this, [this] { confirm(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("编辑字幕："), this));

@@ -1,13 +1,13 @@
 #include "subtitles/OffsetDialog.h"
 
 #include "app/StringTable.h"
+#include "subtitles/DialogButtons.h"
 #include "subtitles/OffsetStore.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lurvo::subtitles {
@@ -21,14 +21,6 @@ OffsetDialog::OffsetDialog(int currentOffsetMs, QWidget* parent)
     edit_ = new QLineEdit(QString::number(currentOffsetMs), this);
     edit_->setObjectName(QStringLiteral("offsetEdit"));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(ok, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("调整字幕偏移："), this), 0, 0);
     fields->addWidget(edit_, 0, 1);
@@ -36,10 +28,7 @@ OffsetDialog::OffsetDialog(int currentOffsetMs, QWidget* parent)
     fields->addWidget(new QLabel(QStringLiteral("正：字幕提前"), this), 1, 1, 1, 2);
     fields->addWidget(new QLabel(QStringLiteral("负：字幕延后"), this), 2, 1, 1, 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = confirmButtonRow(this, [this] { confirm(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -1,11 +1,11 @@
 #include "views/RepeatCountDialog.h"
 
+#include "subtitles/DialogButtons.h"
 #include "views/ControlValues.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lurvo::views {
@@ -16,20 +16,11 @@ RepeatCountDialog::RepeatCountDialog(int currentCount, QWidget* parent)
     setModal(true);
     edit_->setObjectName(QStringLiteral("countEdit"));
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* entry = new QHBoxLayout;
     entry->addWidget(new QLabel(QStringLiteral("每句读几遍："), this));
     entry->addWidget(edit_);
     entry->addWidget(new QLabel(QStringLiteral("（0~9）"), this));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = subtitles::confirmButtonRow(this, [this] { accept(); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(entry);
     layout->addWidget(new QLabel(QStringLiteral("“0”表示无数遍"), this));

@@ -18,7 +18,9 @@
 
 using namespace lurvo::media;
 using lurvo::test::dataPath;
+using lurvo::test::expectOneReadErrorQueued;
 using lurvo::test::NotifyCounter;
+using lurvo::test::postReadError;
 using lurvo::test::waitFor;
 
 namespace {
@@ -283,21 +285,8 @@ TEST(MediaPlayer, ErrorWhilePlayingArrivesAsAbortEvent) {
         player.Open(dataPath("media/sweep-cbr.mp3"), &owner, ParserOrder::SecondaryFirst).ok());
     ASSERT_TRUE(player.Play().ok());
     GstElementPtr source = player.element("source");
-    GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_READ,
-                                        "Could not read from resource.");
-    gst_element_post_message(source.get(),
-                             gst_message_new_error(GST_OBJECT(source.get()), error, "test"));
-    g_error_free(error);
-
-    ASSERT_TRUE(waitFor([&] { return owner.count > 0; }, 3000));
-    EXPECT_EQ(owner.count, 1);
-    GraphEvent event;
-    ASSERT_TRUE(player.GetEvent(event));
-    EXPECT_EQ(event.code, kEventErrorAbort);
-    EXPECT_EQ(event.param1, MediaError::Resource);
-    EXPECT_EQ(event.text, "Could not read from resource.");
-    // Nothing else waits in the queue: the owner's drain ends after one time-out.
-    EXPECT_FALSE(player.GetEvent(event, 50));
+    postReadError(source.get());
+    expectOneReadErrorQueued(player, owner);
 }
 
 TEST(NotificationSound, PlaysOnlyAReasonableChord) {

@@ -16,7 +16,10 @@
 #include <algorithm>
 
 using namespace lurvo::media;
+using lurvo::test::expectOneReadErrorQueued;
+using lurvo::test::kReadErrorText;
 using lurvo::test::NotifyCounter;
+using lurvo::test::postReadError;
 using lurvo::test::waitFor;
 
 namespace {
@@ -228,27 +231,15 @@ TEST(Recorder, ErrorWhileRecordingArrivesAsAbortEvent) {
     ASSERT_TRUE(recorder.SetOutputFile(dir.filePath("broken.mp3")).ok());
     ASSERT_TRUE(recorder.Start().ok());
     GstElementPtr source = recorder.element("tone");
-    GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_READ,
-                                        "Could not read from resource.");
-    gst_element_post_message(source.get(),
-                             gst_message_new_error(GST_OBJECT(source.get()), error, "test"));
-    g_error_free(error);
-
-    ASSERT_TRUE(waitFor([&] { return owner.count > 0; }, 3000));
-    EXPECT_EQ(owner.count, 1);
-    GraphEvent event;
-    ASSERT_TRUE(recorder.GetEvent(event));
-    EXPECT_EQ(event.code, kEventErrorAbort);
-    EXPECT_EQ(event.param1, MediaError::Resource);
-    EXPECT_EQ(event.text, "Could not read from resource.");
-    EXPECT_FALSE(recorder.GetEvent(event, 50));
+    postReadError(source.get());
+    expectOneReadErrorQueued(recorder, owner);
 
     QElapsedTimer clock;
     clock.start();
     const MediaResult stopped = recorder.Stop();
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(stopped.ok());
-    EXPECT_EQ(stopped.message, "Could not read from resource.");
+    EXPECT_EQ(stopped.message, kReadErrorText);
 
     // The next recording starts clean.
     const QString next = dir.filePath("next.mp3");

@@ -23,9 +23,7 @@ protected:
 
     QString write(const QString& name, const QByteArray& content) {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        lurvo::test::writeFile(path, content);
         return path;
     }
 };

@@ -1,4 +1,5 @@
 #include "subtitles/OffsetStore.h"
+#include "TestData.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -20,17 +21,11 @@ protected:
 
     QString write(const QString& name, const QByteArray& content) {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-        file.write(content);
+        lurvo::test::writeFile(path, content);
         return path;
     }
 
-    QByteArray read(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        return file.readAll();
-    }
+    QByteArray read(const QString& path) { return lurvo::test::readFile(path); }
 
     // Bytes that differ from chunk to chunk, so a chunk hashed twice or skipped shows.
     static QByteArray pattern(qsizetype size) {

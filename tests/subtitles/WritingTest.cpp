@@ -20,33 +20,17 @@ using lurvo::test::dataPath;
 
 namespace {
 
-// The expected file: byte-order mark, then the text's units low byte first.
-QByteArray utf16leFile(const QString& text) {
-    QByteArray bytes("\xFF\xFE");
-    for (const QChar c : text) {
-        bytes += char(c.unicode() & 0xFF);
-        bytes += char(c.unicode() >> 8);
-    }
-    return bytes;
-}
-
 class Writing : public testing::Test {
 protected:
     QTemporaryDir dir;
 
     QString write(const QString& name, const QByteArray& content) {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        lurvo::test::writeFile(path, content);
         return path;
     }
 
-    QByteArray read(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        return file.readAll();
-    }
+    QByteArray read(const QString& path) { return lurvo::test::readFile(path); }
 
     // Loads a file and changes nothing but the modified flag, so that save() writes it.
     void loadTouched(SubtitleDocument& doc, const QString& path) {
@@ -70,8 +54,9 @@ TEST_F(Writing, SavedTimesAreFileTimesWithBothOffsetsAddedBack) {
     doc.setLineStart(1, 9200);
     ASSERT_EQ(doc.save(), 0);
     EXPECT_FALSE(doc.modified);
-    EXPECT_EQ(read(path), utf16leFile(QString::fromUtf8("[ti:課]\r\n[offset:500]\r\n"
-                                                        "[00:05.00]你好\r\n[00:10.00]b\r\n")));
+    EXPECT_EQ(read(path),
+              lurvo::test::utf16File(QString::fromUtf8("[ti:課]\r\n[offset:500]\r\n"
+                                                       "[00:05.00]你好\r\n[00:10.00]b\r\n")));
 }
 
 TEST_F(Writing, SaveWritesTheParsedDocumentBack) {
@@ -95,7 +80,7 @@ TEST_F(Writing, SaveWritesTheParsedDocumentBack) {
         SubtitleDocument doc;
         loadTouched(doc, path);
         ASSERT_EQ(doc.save(), 0);
-        EXPECT_EQ(read(path), utf16leFile(QString::fromUtf8(c.saved)));
+        EXPECT_EQ(read(path), lurvo::test::utf16File(QString::fromUtf8(c.saved)));
     }
 }
 
@@ -119,7 +104,7 @@ TEST_F(Writing, AnyEncodingIsSavedAsUtf16) {
         SubtitleDocument doc;
         loadTouched(doc, path);
         ASSERT_EQ(doc.save(), 0);
-        EXPECT_EQ(read(path), utf16leFile(QString::fromUtf8(utf8)));
+        EXPECT_EQ(read(path), lurvo::test::utf16File(QString::fromUtf8(utf8)));
     }
 }
 
@@ -129,7 +114,7 @@ TEST_F(Writing, TimesFromAnHourOnReadBack) {
     ASSERT_EQ(doc.load(path), 1);
     doc.setLineStart(1, 3723450);
     ASSERT_EQ(doc.save(), 0);
-    EXPECT_EQ(read(path), utf16leFile("[00:01.00]a\r\n[1:02:03.45]b\r\n"));
+    EXPECT_EQ(read(path), lurvo::test::utf16File("[00:01.00]a\r\n[1:02:03.45]b\r\n"));
     SubtitleDocument reloaded;
     ASSERT_EQ(reloaded.load(path), 1);
     ASSERT_EQ(reloaded.lineCount(), 2);
@@ -139,7 +124,7 @@ TEST_F(Writing, TimesFromAnHourOnReadBack) {
     reloaded.appliedOffsetMs = 300;
     reloaded.setLineStart(1, std::numeric_limits<int>::max());
     ASSERT_EQ(reloaded.save(), 0);
-    EXPECT_EQ(read(path), utf16leFile("[00:01.30]a\r\n[596:31:23.64]b\r\n"));
+    EXPECT_EQ(read(path), lurvo::test::utf16File("[00:01.30]a\r\n[596:31:23.64]b\r\n"));
 }
 
 TEST_F(Writing, UnmodifiedDocumentLeavesTheFileAlone) {
@@ -169,7 +154,7 @@ TEST_F(Writing, ReadOnlyFileIsSavedAndLeftWritable) {
     ASSERT_EQ(doc.load(path), 1);
     doc.setLineText(0, QStringLiteral("b"));
     ASSERT_EQ(doc.save(), 0);
-    EXPECT_EQ(read(path), utf16leFile("[00:01.00]b\r\n"));
+    EXPECT_EQ(read(path), lurvo::test::utf16File("[00:01.00]b\r\n"));
     EXPECT_TRUE(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
 }
 
@@ -196,7 +181,7 @@ TEST_F(Writing, RangeTimesAreRelativeToItsFirstLine) {
         doc.appliedOffsetMs = c.appliedOffsetMs;
         const QString path = dir.filePath("part.lrc");
         ASSERT_EQ(doc.writeRange(c.first, c.last, path), 0);
-        EXPECT_EQ(read(path), utf16leFile(doc.header + QString::fromUtf8(c.records)));
+        EXPECT_EQ(read(path), lurvo::test::utf16File(doc.header + QString::fromUtf8(c.records)));
         EXPECT_FALSE(doc.modified);
     }
     doc.modified = true;

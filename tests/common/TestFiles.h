@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,5 +33,19 @@ inline QByteArray readFile(const QString& path) {
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     return file.readAll();
 }
+
+// A test with a temporary folder of its own to write files into.
+class TempFolderTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    // A file of these bytes in the folder; its path.
+    QString write(const QString& name, const QByteArray& content) {
+        const QString path = dir.filePath(name);
+        writeFile(path, content);
+        return path;
+    }
+    QByteArray read(const QString& path) { return readFile(path); }
+};
 
 } // namespace lurvo::test

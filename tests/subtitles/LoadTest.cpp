@@ -17,16 +17,7 @@ using lurvo::test::dataPath;
 
 namespace {
 
-class Load : public testing::Test {
-protected:
-    QTemporaryDir dir;
-
-    QString write(const QString& name, const QByteArray& content) {
-        const QString path = dir.filePath(name);
-        lurvo::test::writeFile(path, content);
-        return path;
-    }
-};
+class Load : public lurvo::test::TempFolderTest {};
 
 TEST_F(Load, MissingOrUnreadableFileIsAReadError) {
     SubtitleDocument missing;

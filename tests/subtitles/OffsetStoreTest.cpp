@@ -15,18 +15,8 @@ using namespace lurvo::subtitles;
 
 namespace {
 
-class OffsetStore : public testing::Test {
+class OffsetStore : public lurvo::test::TempFolderTest {
 protected:
-    QTemporaryDir dir;
-
-    QString write(const QString& name, const QByteArray& content) {
-        const QString path = dir.filePath(name);
-        lurvo::test::writeFile(path, content);
-        return path;
-    }
-
-    QByteArray read(const QString& path) { return lurvo::test::readFile(path); }
-
     // Bytes that differ from chunk to chunk, so a chunk hashed twice or skipped shows.
     static QByteArray pattern(qsizetype size) {
         QByteArray bytes(size, Qt::Uninitialized);

@@ -20,18 +20,8 @@ using lurvo::test::dataPath;
 
 namespace {
 
-class Writing : public testing::Test {
+class Writing : public lurvo::test::TempFolderTest {
 protected:
-    QTemporaryDir dir;
-
-    QString write(const QString& name, const QByteArray& content) {
-        const QString path = dir.filePath(name);
-        lurvo::test::writeFile(path, content);
-        return path;
-    }
-
-    QByteArray read(const QString& path) { return lurvo::test::readFile(path); }
-
     // Loads a file and changes nothing but the modified flag, so that save() writes it.
     void loadTouched(SubtitleDocument& doc, const QString& path) {
         ASSERT_EQ(doc.load(path), 1) << path.toStdString();

@@ -25,6 +25,16 @@ void ensureGstInitialized() {
         gst_init(nullptr, nullptr);
 }
 
+MediaResult linkChain(std::span<GstElement* const> chain) {
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i)
+        if (!gst_element_link(chain[i], chain[i + 1]))
+            return MediaResult::failure(
+                MediaError::Core,
+                QStringLiteral("无法连接音频组件“%1”和“%2”。")
+                    .arg(GST_ELEMENT_NAME(chain[i]), GST_ELEMENT_NAME(chain[i + 1])));
+    return MediaResult::success();
+}
+
 GstElement* makeElement(const char* factory, const char* name, MediaResult& result) {
     GstElement* element = gst_element_factory_make(factory, name);
     if (element == nullptr && result.ok())

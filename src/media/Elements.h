@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <span>
+
 namespace lurvo::media {
 
 // Initialises GStreamer once for the process, before anything of it is used.
@@ -12,6 +14,10 @@ void ensureGstInitialized();
 
 // Makes a GStreamer element under a name; a missing plug-in is reported in `result`.
 GstElement* makeElement(const char* factory, const char* name, MediaResult& result);
+
+// Links the elements one after another; the first pair that will not link is named in the
+// failure.
+MediaResult linkChain(std::span<GstElement* const> chain);
 
 // The two MP3 parse chains, each a bin named "mp3Parser" with one sink and one source pad.
 //  - Secondary: id3demux ! mpegaudioparse. The ID3v2 tag is taken off before the parser sees

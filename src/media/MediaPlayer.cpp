@@ -93,12 +93,8 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
             gst_bin_add(GST_BIN(pipeline.get()), e);
     if (!result.ok())
         return result;
-    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
-        if (!gst_element_link(chain[i], chain[i + 1]))
-            return MediaResult::failure(
-                MediaError::Core,
-                QStringLiteral("无法连接音频组件“%1”和“%2”。")
-                    .arg(GST_ELEMENT_NAME(chain[i]), GST_ELEMENT_NAME(chain[i + 1])));
+    if (const MediaResult linked = linkChain(chain); !linked.ok())
+        return linked;
 
     GstElement* source = chain[0];
     g_object_set(source, "location", QFile::encodeName(path).constData(), nullptr);

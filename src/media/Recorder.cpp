@@ -107,12 +107,8 @@ MediaResult Recorder::build(GstElementPtr capture, const QString& name, QObject*
     // Every frame reaches the file at once: the owner watches the file's size to end long
     // recordings, and a recording cut short by a crash keeps what was said.
     gst_util_set_object_arg(G_OBJECT(writer), "buffer-mode", "unbuffered");
-    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
-        if (!gst_element_link(chain[i], chain[i + 1]))
-            return MediaResult::failure(
-                MediaError::Core,
-                QStringLiteral("无法连接音频组件“%1”和“%2”。")
-                    .arg(GST_ELEMENT_NAME(chain[i]), GST_ELEMENT_NAME(chain[i + 1])));
+    if (const MediaResult linked = linkChain(chain); !linked.ok())
+        return linked;
 
     GstBusPtr bus(gst_element_get_bus(pipeline.get()));
     notify_ = notify;

@@ -17,7 +17,8 @@ if ! pactl info >/dev/null 2>&1; then
 fi
 # An idle null sink sleeps for its full 2 s latency, so a new stream stalls for up to two
 # seconds before it is heard. A silent low-latency stream keeps the sink awake and in time.
-if ! pgrep -f 'pacat.*lurvo-keep-awake' >/dev/null; then
+# Asked of this server, so that a second server (PULSE_RUNTIME_PATH) gets its own.
+if ! pactl list clients 2>/dev/null | grep -q 'application.name = "lurvo-keep-awake"'; then
     setsid pacat --playback --raw --latency-msec=10 --client-name=lurvo-keep-awake \
         --stream-name=lurvo-keep-awake /dev/zero >/dev/null 2>&1 < /dev/null &
 fi

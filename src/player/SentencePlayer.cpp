@@ -69,13 +69,41 @@ int SentencePlayer::headOf(int line, SentenceMode mode) const {
     return line;
 }
 
+// A sentence that ends where it starts: its lines share their start with the next sentence
+// (common in bilingual files), or it starts at or past the end of the recording.
+bool SentencePlayer::isEmptySentence(int line, SentenceMode mode) const {
+    const subtitles::LineRange lines =
+        document_->linesOfSentence(document_->sentenceOfLine(line, mode).sentence, mode);
+    const std::int64_t end = lines.last < lastLine() ? start(lines.last + 1) : player_->LengthMs();
+    return end <= start(lines.first);
+}
+
+// An empty sentence cannot be played, and repeating it would seek on every tick: the nearest
+// sentence that has audio in the direction of travel stands in for it, else the nearest the
+// other way.
+int SentencePlayer::passOverEmpty(int line, int direction, SentenceMode mode) const {
+    if (!isEmptySentence(line, mode))
+        return line;
+    const int count = document_->sentenceCount(mode);
+    const int from = document_->sentenceOfLine(line, mode).sentence;
+    for (const int step : {direction, -direction}) {
+        for (int n = from + step; n >= 1 && n <= count; n += step) {
+            const int first = document_->linesOfSentence(n, mode).first;
+            if (!isEmptySentence(first, mode))
+                return first;
+        }
+    }
+    return line;
+}
+
 void SentencePlayer::repeat() {
     ++state_.passCount;
     player_->SeekMs(start(state_.currentLine));
 }
 
-void SentencePlayer::moveTo(int line) {
-    state_.currentLine = std::clamp(line, 0, lastLine());
+void SentencePlayer::moveTo(int line, int direction) {
+    state_.currentLine =
+        passOverEmpty(std::clamp(line, 0, lastLine()), direction, settings_().mode);
     state_.passCount = 1;
     player_->SeekMs(start(state_.currentLine));
     RefreshPlaybackViews();
@@ -179,7 +207,7 @@ void SentencePlayer::GoToLine(int line) {
         return;
     const SentenceMode mode = settings_().mode;
     const int sentence = document_->sentenceOfLine(std::clamp(line, 0, lastLine()), mode).sentence;
-    moveTo(document_->linesOfSentence(sentence, mode).first);
+    moveTo(document_->linesOfSentence(sentence, mode).first, +1);
 }
 
 // How many lines a sentence step moves from line x: in one-line mode `lines`; in the two-line
@@ -208,14 +236,14 @@ void SentencePlayer::stepBack(const SentenceStep& step) {
     if (!ready())
         return;
     const int x = state_.currentLine;
-    moveTo(x == 0 ? 0 : std::max(0, x - step.lines(settings_().mode, x)));
+    moveTo(x == 0 ? 0 : std::max(0, x - step.lines(settings_().mode, x)), -1);
 }
 
 void SentencePlayer::stepForward(const SentenceStep& step) {
     if (!ready())
         return;
     const int x = state_.currentLine;
-    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step.lines(settings_().mode, x)));
+    moveTo(x == lastLine() ? x : std::min(lastLine(), x + step.lines(settings_().mode, x)), +1);
 }
 
 void SentencePlayer::PreviousSentence() {
@@ -249,13 +277,17 @@ void SentencePlayer::RepeatCurrentSentence() {
 void SentencePlayer::OnPositionTick() {
     if (!ready() || state_.playState != PlayState::Playing)
         return;
+    // A sound output that stopped taking audio is set going again where it stood.
+    player_->RecoverStall();
     const PlaybackSettings s = settings_();
     const bool oneLine = s.mode == SentenceMode::OneLine;
+    // An empty sentence counts as heard: the audio flows on instead of seeking on every tick.
+    const bool done = exhausted(s) || isEmptySentence(state_.currentLine, s.mode);
     if (state_.currentLine < lastLine() && !player_->IsAtEnd()) {
         if (player_->PositionMs() >= start(state_.currentLine + 1)) {
             // The audio has entered the next line.
             if (oneLine) {
-                if (exhausted(s)) {
+                if (done) {
                     ++state_.currentLine;
                     state_.passCount = 1;
                     RefreshPlaybackViews();
@@ -265,7 +297,7 @@ void SentencePlayer::OnPositionTick() {
             } else {
                 if (isTwoLineHead(state_.currentLine, s.mode)) {
                     ++state_.currentLine; // on into the sentence's tail
-                } else if (exhausted(s)) {
+                } else if (done) {
                     ++state_.currentLine;
                     state_.passCount = 1;
                 } else {
@@ -276,7 +308,7 @@ void SentencePlayer::OnPositionTick() {
             }
         }
     } else if (player_->IsAtEnd()) {
-        if (exhausted(s)) {
+        if (done) {
             StopPlayback();
             if (s.fileLoop)
                 TogglePlayPause();

@@ -60,8 +60,11 @@ private:
     bool exhausted(const PlaybackSettings& s) const;
     bool isTwoLineHead(int line, subtitles::SentenceMode mode) const;
     int headOf(int line, subtitles::SentenceMode mode) const;
+    bool isEmptySentence(int line, subtitles::SentenceMode mode) const;
+    int passOverEmpty(int line, int direction, subtitles::SentenceMode mode) const;
     void repeat();
-    void moveTo(int line);
+    // direction (-1 back, +1 on) is where an empty sentence at `line` is passed over to.
+    void moveTo(int line, int direction);
     void stepBack(const SentenceStep& step);
     void stepForward(const SentenceStep& step);
     void startPlaying();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -231,6 +232,65 @@ TEST_F(SentencePlayerTest, ALineBeyondTheRecordingIsNeverReached) {
     settings.fileLoop = false;
     player.TogglePlayPause();
     EXPECT_EQ(run(10000), (Trace{{0, 1}, {1, 1}, {0, 0}}));
+}
+
+// Bilingual files often give two lines one start time: in one-line mode the first of each pair
+// is a sentence with no audio; in even-head mode line 0 is. Such a sentence is passed over, and
+// the others repeat once a pass, never on every tick.
+TEST_F(SentencePlayerTest, SentencesOfNoLengthArePassedOverInEveryMode) {
+    const struct {
+        SentenceMode mode;
+        std::vector<int> playable; // the lines each audible sentence starts on
+    } modes[] = {{SentenceMode::OneLine, {1, 3, 5}},
+                 {SentenceMode::TwoLinesOddHead, {0, 2, 4}},
+                 {SentenceMode::TwoLinesEvenHead, {1, 3, 5}}};
+    for (const auto& m : modes) {
+        for (const int passes : {0, 3}) {
+            SCOPED_TRACE(testing::Message() << "mode " << int(m.mode) << ", passes " << passes);
+            load(6);
+            for (int i = 0; i < 6; ++i)
+                document.lines[i].startMs = (i / 2) * 1000; // 0 0 1000 1000 2000 2000
+            media.length = 3000;
+            media.seeks.clear();
+            settings.mode = m.mode;
+            settings.totalCount = passes;
+            settings.fileLoop = false;
+            player.TogglePlayPause();
+            const Trace trace = run(passes == 0 ? 5000 : 12000);
+            // One seek to start, then one per repeat: about a second of audio each.
+            EXPECT_LE(media.seeks.size(), passes == 0 ? 7 : 8) << media.seeks.size();
+            std::vector<int> heads;
+            for (const auto& [line, pass] : trace)
+                if (pass == 1 && (heads.empty() || heads.back() != line) &&
+                    std::find(m.playable.begin(), m.playable.end(), line) != m.playable.end())
+                    heads.push_back(line);
+            if (passes == 0) {
+                EXPECT_EQ(heads, std::vector<int>{m.playable[0]});
+                EXPECT_GE(state.passCount, 4);
+            } else {
+                EXPECT_EQ(heads, m.playable);
+                EXPECT_EQ(state.playState, PlayState::Stopped); // all heard, then the end
+            }
+
+            // Navigation lands on audible sentences, whichever way it goes.
+            state.currentLine = m.playable[1];
+            player.PreviousSentence();
+            EXPECT_EQ(state.currentLine, m.playable[0]);
+            player.NextSentence();
+            EXPECT_EQ(state.currentLine, m.playable[1]);
+            player.FirstSentence();
+            EXPECT_EQ(state.currentLine, m.playable[0]);
+        }
+    }
+}
+
+// The last line starts where the recording ends: End lands on the last sentence with audio.
+TEST_F(SentencePlayerTest, LastSentenceSkipsALineThatStartsAtTheEnd) {
+    load(4);
+    media.length = 3000; // line 3 starts at 3000
+    player.LastSentence();
+    EXPECT_EQ(state.currentLine, 2);
+    EXPECT_EQ(media.seeks.back(), 2000);
 }
 
 TEST_F(SentencePlayerTest, PlayPauseAndStopDriveTheViews) {

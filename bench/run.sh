@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLURVO_BENCH=ON >/dev/null
-cmake --build build-bench --target subtitles_bench media_bench lesson_bench views_bench split_bench
+cmake --build build-bench --target subtitles_bench media_bench lesson_bench views_bench split_bench \
+    playback_stress_bench
 bash scripts/start-pulse.sh
 
 data=build-bench/data
@@ -47,3 +48,4 @@ LURVO_BENCH_DATA="$data" ./build-bench/bench/media_bench
 LURVO_BENCH_DATA="$data" ./build-bench/bench/lesson_bench
 ./build-bench/bench/views_bench
 LURVO_BENCH_DATA="$data" ./build-bench/bench/split_bench
+./build-bench/bench/playback_stress_bench

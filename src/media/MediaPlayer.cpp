@@ -20,10 +20,10 @@ constexpr GstClockTime kPrerollTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kPipelineLatency = 20 * GST_MSECOND;
 // How long a seek may take to land before positions are read again.
 constexpr GstClockTime kSeekTimeout = 2 * GST_SECOND;
-// Playing, the position must move on by kStallProgressMs within kStallMs, or the graph counts
-// as stalled.
+// Playing, the audio must move on by kProgressStepMs at least every kStallMs, or the graph
+// counts as stalled.
 constexpr qint64 kStallMs = 500;
-constexpr std::int64_t kStallProgressMs = 250;
+constexpr std::int64_t kProgressStepMs = 40;
 
 GstMessagePtr firstError(GstBus* bus) {
     return GstMessagePtr(gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR));
@@ -60,13 +60,18 @@ MediaResult MediaPlayer::Open(const QString& path, QObject* notify, ParserOrder 
         order == ParserOrder::SecondaryFirst ? ParserKind::Secondary : ParserKind::Mpeg1;
     const ParserKind second =
         first == ParserKind::Secondary ? ParserKind::Mpeg1 : ParserKind::Secondary;
+    parser_ = first;
     MediaResult result = build(path, first);
-    if (!result.ok())
+    if (!result.ok()) {
+        parser_ = second;
         result = build(path, second);
+    }
+    if (result.ok())
+        path_ = path;
     return result;
 }
 
-MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
+MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int64_t knownLengthNs) {
     MediaResult result;
     GstElementPtr pipeline = adoptElement(gst_pipeline_new("player"));
     GstElementPtr renderer;
@@ -125,7 +130,7 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
     std::int64_t scanned = -1;
     if (!gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &lengthNs) || lengthNs <= 0) {
         // Files without a Xing or Info header do not tell their length before playing.
-        scanned = scanLengthNs(path, parser);
+        scanned = knownLengthNs > 0 ? knownLengthNs : scanLengthNs(path, parser);
         if (scanned <= 0)
             return fail(MediaResult::failure(MediaError::UnknownDuration,
                                              QStringLiteral("无法确定音频的长度。")));
@@ -139,10 +144,11 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser) {
     volume_ = chain[5];
     scannedLengthNs_ = scanned;
     endOfStream_ = false;
+    applyMix();
     return MediaResult::success();
 }
 
-void MediaPlayer::Close() {
+void MediaPlayer::teardown() {
     if (!pipeline_)
         return;
     GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
@@ -151,9 +157,17 @@ void MediaPlayer::Close() {
     pipeline_.reset();
     volume_ = nullptr;
     panorama_ = nullptr;
-    notify_ = nullptr;
-    scannedLengthNs_ = -1;
     playing_ = false;
+    progressClock_.invalidate();
+    progressAnchorMs_ = -1;
+}
+
+void MediaPlayer::Close() {
+    teardown();
+    notify_ = nullptr;
+    path_.clear();
+    scannedLengthNs_ = -1;
+    rebuildFailure_.reset();
 }
 
 GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer self) {
@@ -184,7 +198,8 @@ MediaResult MediaPlayer::setState(GstState state) {
 MediaResult MediaPlayer::Play() {
     MediaResult result = setState(GST_STATE_PLAYING);
     playing_ = result.ok();
-    watchPositionMs_ = -1;
+    progressClock_.invalidate(); // a fresh start gets the full time to begin
+    progressAnchorMs_ = -1;
     return result;
 }
 MediaResult MediaPlayer::Pause() {
@@ -210,44 +225,80 @@ std::int64_t MediaPlayer::PositionMs() const {
     gint64 ns = 0;
     if (!pipeline_ || !gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) || ns < 0)
         return 0;
-    watchForStall(ns);
     return ns / std::int64_t(GST_MSECOND);
 }
 
-void MediaPlayer::watchForStall(std::int64_t positionNs) const {
-    if (!playing_ || endOfStream_)
-        return;
-    const std::int64_t positionMs = positionNs / std::int64_t(GST_MSECOND);
-    // A new watch after a seek (the position went back) or while the audio keeps coming.
-    if (watchPositionMs_ < 0 || positionMs < watchPositionMs_ ||
-        positionMs - watchPositionMs_ >= kStallProgressMs) {
-        watchPositionMs_ = positionMs;
-        watchClock_.start();
+bool MediaPlayer::RecoverStall() {
+    if (!pipeline_ || !playing_ || endOfStream_) {
+        progressClock_.invalidate();
+        return false;
+    }
+    gint64 ns = -1;
+    const bool known = gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) && ns >= 0;
+    const std::int64_t positionMs = known ? ns / std::int64_t(GST_MSECOND) : -1;
+    // Only audio heard counts as moving on: the position some way past where it stood after
+    // the last seek or the last step. A seek proves nothing, as the stalled sink takes seeks
+    // and still plays nothing; a position wobbling in place is no progress either.
+    if (known && (progressAnchorMs_ < 0 || seekedSinceCheck_))
+        progressAnchorMs_ = positionMs;
+    seekedSinceCheck_ = false;
+    if (!progressClock_.isValid() || (known && positionMs >= progressAnchorMs_ + kProgressStepMs)) {
+        progressClock_.start();
+        if (known)
+            progressAnchorMs_ = positionMs;
+        return false;
+    }
+    if (progressClock_.elapsed() <= kStallMs)
+        return false;
+    // The audio sink now and then stops for good after a flushing seek while playing: still
+    // PLAYING, no error, the position stuck or wobbling in place, and neither seeking nor
+    // pausing sets it going. A new graph, with a new stream on the sound server, does.
+    rebuildAt(known ? positionMs : std::max<std::int64_t>(progressAnchorMs_, 0));
+    return true;
+}
+
+void MediaPlayer::rebuildAt(std::int64_t positionMs) {
+    ++stallRecoveries_;
+    const QString path = path_;
+    const std::int64_t lengthNs = scannedLengthNs_;
+    teardown();
+    const MediaResult built = build(path, parser_, lengthNs);
+    if (!built.ok()) {
+        // The owner hears of it as of any error that stopped playback.
+        rebuildFailure_ = GraphEvent{kEventErrorAbort, built.error, built.message};
+        if (notify_ != nullptr)
+            QCoreApplication::postEvent(notify_, new QEvent(kGraphNotifyEvent));
         return;
     }
-    if (watchClock_.elapsed() <= kStallMs)
-        return;
-    // The audio sink now and then stops for good after a flushing seek while playing: still
-    // PLAYING, no error, the position stuck or wobbling in place. Seeking again to where it
-    // stands gets it going.
-    ++stallRecoveries_;
+    const std::int64_t target =
+        std::clamp<std::int64_t>(positionMs, 0, std::max<std::int64_t>(0, LengthMs() - 1));
     gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            GstClockTime(positionNs));
-    watchPositionMs_ = -1;
+                            target * GST_MSECOND);
+    gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout);
+    playing_ = setState(GST_STATE_PLAYING).ok();
+    progressClock_.start();
+    progressAnchorMs_ = target;
 }
 
 void MediaPlayer::SeekMs(int ms) {
     if (!pipeline_)
         return;
-    const std::int64_t target = std::clamp<std::int64_t>(ms, 0, LengthMs());
+    // Never before the start nor at the very end: a line moved before 0 by an offset starts at
+    // 0, and the furthest target is the last millisecond.
+    const std::int64_t target =
+        std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(0, LengthMs() - 1));
     endOfStream_ = false;
-    watchPositionMs_ = -1;
+    seekedSinceCheck_ = true;
     gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                             target * GST_MSECOND);
-    // Let the seek land, so that the position read next is the new one.
-    gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout);
+    // Let the seek land, so that the position read next is the new one. One that has not
+    // landed in time has a sink that will not preroll: no further seek may pile onto it.
+    if (gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout) ==
+            GST_STATE_CHANGE_ASYNC &&
+        playing_)
+        rebuildAt(target);
 }
 
 bool MediaPlayer::IsAtEnd() const {
@@ -262,20 +313,36 @@ bool MediaPlayer::IsAtEnd() const {
 MediaResult MediaPlayer::SetVolume(int volume) {
     if (!volume_)
         return MediaResult::failure(MediaError::StateChange, QStringLiteral("没有打开的音频。"));
-    volume = std::clamp(volume, -10000, 0);
-    const double gain = volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0);
-    g_object_set(volume_, "volume", gain, nullptr);
+    volumeValue_ = std::clamp(volume, -10000, 0);
+    applyMix();
     return MediaResult::success();
 }
 
 void MediaPlayer::SetChannel(int channel) {
     if (!panorama_)
         return;
-    const float balance = channel == 1 ? -1.0f : channel == 2 ? 1.0f : 0.0f;
-    g_object_set(panorama_, "panorama", balance, nullptr);
+    channelValue_ = channel;
+    applyMix();
+}
+
+// Volume and balance as last set, also on a graph built anew.
+void MediaPlayer::applyMix() {
+    if (volume_) {
+        const double gain = volumeValue_ <= -10000 ? 0.0 : std::pow(10.0, volumeValue_ / 2000.0);
+        g_object_set(volume_, "volume", gain, nullptr);
+    }
+    if (panorama_) {
+        const float balance = channelValue_ == 1 ? -1.0f : channelValue_ == 2 ? 1.0f : 0.0f;
+        g_object_set(panorama_, "panorama", balance, nullptr);
+    }
 }
 
 bool MediaPlayer::GetEvent(GraphEvent& event, int timeoutMs) {
+    if (rebuildFailure_) {
+        event = *rebuildFailure_;
+        rebuildFailure_.reset();
+        return true;
+    }
     return popGraphEvent(pipeline_.get(), event, timeoutMs);
 }
 

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 namespace lurvo::media {
 
@@ -46,8 +47,12 @@ public:
 
     std::int64_t LengthMs() const override;
     std::int64_t PositionMs() const override;
-    // Clamps to 0..LengthMs and seeks exactly to the sample; in every state.
+    // Clamps into [0, LengthMs) and seeks exactly to the sample; in every state. A seek that
+    // does not land in time while playing counts as a stall and the graph is built anew there.
     void SeekMs(int ms) override;
+    // Called by the owner's tick while playing: a graph whose position has stood still for
+    // over half a second is built anew and set going where it stood. True when it was.
+    bool RecoverStall() override;
     // At or past the end, at the end of the stream until the next seek, or when the position
     // cannot be read.
     bool IsAtEnd() const override;
@@ -57,33 +62,41 @@ public:
     // 1 left only, 2 right only, anything else both.
     void SetChannel(int channel);
 
-    // Takes the next waiting event, waiting up to timeoutMs; false when none came.
+    // Takes the next waiting event, waiting up to timeoutMs; false when none came. A graph
+    // that could not be built again after a stall reports that first, as an abort.
     bool GetEvent(GraphEvent& event, int timeoutMs = 50) override;
 
     // An element of the open graph by name, for diagnostics and tests; null when absent.
     GstElementPtr element(const char* name) const;
-    // How often playback was found stalled and set going again.
+    // How often playback was found stalled and its graph built anew.
     int stallRecoveries() const { return stallRecoveries_; }
 
 private:
-    MediaResult build(const QString& path, ParserKind parser);
-    MediaResult checkPrerolled(const QString& path, ParserKind parser);
+    // knownLengthNs skips the length scan when the length is already known.
+    MediaResult build(const QString& path, ParserKind parser, std::int64_t knownLengthNs = -1);
+    void teardown();
+    void rebuildAt(std::int64_t positionMs);
+    void applyMix();
     MediaResult setState(GstState state);
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
-    // Called with every position read while playing (the owner reads every 10 ms).
-    void watchForStall(std::int64_t positionNs) const;
 
     QByteArray rendererDescription_;
     GstElementPtr pipeline_;
     GstElement* volume_ = nullptr;   // owned by the pipeline
     GstElement* panorama_ = nullptr; // owned by the pipeline
     QObject* notify_ = nullptr;
+    QString path_;
+    ParserKind parser_ = ParserKind::Secondary;
+    int volumeValue_ = 0;
+    int channelValue_ = 0;
     std::int64_t scannedLengthNs_ = -1; // when the stream does not tell its length
     std::atomic<bool> endOfStream_{false};
     bool playing_ = false;
-    mutable std::int64_t watchPositionMs_ = -1;
-    mutable QElapsedTimer watchClock_;
-    mutable int stallRecoveries_ = 0;
+    std::optional<GraphEvent> rebuildFailure_;
+    QElapsedTimer progressClock_;        // since the audio last moved on
+    std::int64_t progressAnchorMs_ = -1; // where it stood then
+    bool seekedSinceCheck_ = false;
+    int stallRecoveries_ = 0;
 };
 
 } // namespace lurvo::media

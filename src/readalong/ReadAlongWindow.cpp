@@ -421,6 +421,7 @@ void ReadAlongWindow::OnReadAlongTick() {
         const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
         const subtitles::LineRange lines =
             doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+        lessonPlayer_->RecoverStall();
         if (lessonPlayer_->IsAtEnd())
             StopActivity();
         else if (lessonPlayer_->PositionMs() >=
@@ -429,6 +430,7 @@ void ReadAlongWindow::OnReadAlongTick() {
         break;
     }
     case ReadAlongState::PlayingRecording:
+        recordingPlayer_->RecoverStall();
         if (recordingPlayer_->IsAtEnd())
             StopActivity();
         break;

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace lurvo::media;
@@ -99,9 +100,8 @@ TEST(MediaPlayer, SeekClampsToTheFile) {
     EXPECT_FALSE(player.IsAtEnd());
     player.SeekMs(-5);
     EXPECT_EQ(player.PositionMs(), 0);
-    player.SeekMs(999999);
-    EXPECT_EQ(player.PositionMs(), player.LengthMs());
-    EXPECT_TRUE(player.IsAtEnd());
+    player.SeekMs(999999); // the last millisecond: [0, length)
+    EXPECT_EQ(player.PositionMs(), player.LengthMs() - 1);
     player.SeekMs(2500);
     EXPECT_EQ(player.PositionMs(), 2500);
     EXPECT_FALSE(player.IsAtEnd());
@@ -218,38 +218,65 @@ TEST(MediaPlayer, StopKeepsThePosition) {
     ASSERT_TRUE(waitFor([&] { return player.PositionMs() > stopped + 100; }, 3000));
 }
 
-// The sink stops taking audio while playing, as the real one now and then does after a seek:
-// the player notices the standing position and seeks again where it stands.
-TEST(MediaPlayer, StalledPlaybackIsSetGoingAgain) {
+// The sink stops taking audio for good while playing, as the real one now and then does after a
+// seek: no seek or pause sets it going. The player notices the standing position and builds the
+// graph anew where it stood, with its volume and balance.
+TEST(MediaPlayer, StalledPlaybackIsBuiltAnewWhereItStood) {
     MediaPlayer player(kFakeRenderer);
     ASSERT_TRUE(
         player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    ASSERT_TRUE(player.SetVolume(-1000).ok());
+    player.SetChannel(2);
     ASSERT_TRUE(player.Play().ok());
     ASSERT_TRUE(waitFor([&] { return player.PositionMs() >= 300; }, 3000));
     GstElementPtr sink = player.element("renderer");
     GstPadPtr pad(gst_element_get_static_pad(sink.get(), "sink"));
-    const gulong probe = gst_pad_add_probe(
+    gst_pad_add_probe(
         pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER),
         [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; }, nullptr, nullptr);
-    // The owner's tick reads the position all the while.
-    ASSERT_TRUE(waitFor(
-        [&] {
-            player.PositionMs();
-            return player.stallRecoveries() > 0;
-        },
-        3000));
-    gst_pad_remove_probe(pad.get(), probe);
+    // The owner's tick asks all the while; the first half second of standing still is no stall.
+    QThread::msleep(300);
+    const std::int64_t stood = player.PositionMs();
+    EXPECT_FALSE(player.RecoverStall());
+    ASSERT_TRUE(waitFor([&] { return player.RecoverStall(); }, 3000));
+    EXPECT_EQ(player.stallRecoveries(), 1);
+    EXPECT_NE(player.element("renderer"), sink);
     const std::int64_t resumed = player.PositionMs();
+    EXPECT_GE(resumed, stood - 50);
+    EXPECT_LE(resumed, stood + 300);
     EXPECT_TRUE(waitFor([&] { return player.PositionMs() > resumed + 200; }, 3000));
+    double gain = 0;
+    float balance = 0;
+    g_object_get(player.element("volume").get(), "volume", &gain, nullptr);
+    g_object_get(player.element("balance").get(), "panorama", &balance, nullptr);
+    EXPECT_NEAR(gain, std::pow(10.0, -0.5), 1e-6);
+    EXPECT_EQ(balance, 1.0f);
 
     // Paused, a standing position is no stall.
     ASSERT_TRUE(player.Pause().ok());
-    const int recoveries = player.stallRecoveries();
     QThread::msleep(700);
-    player.PositionMs();
+    EXPECT_FALSE(player.RecoverStall());
     QThread::msleep(100);
-    player.PositionMs();
-    EXPECT_EQ(player.stallRecoveries(), recoveries);
+    EXPECT_FALSE(player.RecoverStall());
+    EXPECT_EQ(player.stallRecoveries(), 1);
+}
+
+// Seek targets stay within [0, length): before the start is the start, past the end the last
+// millisecond, and playback goes on from there.
+TEST(MediaPlayer, SeekTargetsAreClampedIntoTheRecording) {
+    MediaPlayer player(kFakeRenderer);
+    ASSERT_TRUE(
+        player.Open(dataPath("media/sweep-cbr.mp3"), nullptr, ParserOrder::SecondaryFirst).ok());
+    ASSERT_TRUE(player.Play().ok());
+    player.SeekMs(-1500);
+    EXPECT_LT(player.PositionMs(), 100);
+    EXPECT_TRUE(waitFor([&] { return player.PositionMs() >= 200; }, 3000));
+    player.SeekMs(int(player.LengthMs()) + 2000);
+    EXPECT_TRUE(waitFor([&] { return player.IsAtEnd(); }, 3000));
+    player.SeekMs(500);
+    EXPECT_FALSE(player.IsAtEnd());
+    EXPECT_TRUE(waitFor([&] { return player.PositionMs() >= 700; }, 3000));
+    EXPECT_EQ(player.stallRecoveries(), 0);
 }
 
 TEST(MediaPlayer, CloseIsSafeInEveryState) {

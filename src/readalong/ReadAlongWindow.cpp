@@ -362,6 +362,11 @@ void ReadAlongWindow::ToggleRecording() {
         media_.message(this, false, QStringLiteral("请指定录音存放位置"));
         return;
     }
+    // Checked again now: a destination kept from an earlier session may be the lesson open now.
+    if (overwritesLesson(destination, host_.lessonPath())) {
+        media_.message(this, false, QStringLiteral("请不要自我覆盖"));
+        return;
+    }
     if (!recorder_) {
         std::unique_ptr<media::Recorder> recorder = media_.makeRecorder();
         const media::MediaResult built = recorder->Build(device_, device_.name, this);

@@ -3,6 +3,7 @@
 #include "readalong/ReadAlongWindow.h"
 
 #include "AudioCapture.h"
+#include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,6 +54,7 @@ protected:
     QList<int> mainCommands;
     QList<Message> messages;
     QStringList destinations; // answers of the save dialog, in turn
+    QString lessonPath = kLesson;
     int closings = 0;
     int sounds = 0;
     std::int64_t lengthMs = 0;
@@ -74,7 +77,7 @@ protected:
     ReadAlongHost host() {
         ReadAlongHost h;
         h.settings = &settings;
-        h.lessonPath = [] { return kLesson; };
+        h.lessonPath = [this] { return lessonPath; };
         h.document = [this] { return &document; };
         h.mode = [] { return SentenceMode::OneLine; };
         h.currentLine = [this] { return currentLine; };
@@ -279,6 +282,29 @@ TEST_F(ReadAlongTest, DestinationIsAnMp3AndNeverTheLesson) {
     EXPECT_EQ(messages[0].text, QStringLiteral("请不要自我覆盖"));
     window->ChooseDestination(); // cancelled
     EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
+}
+
+TEST_F(ReadAlongTest, SavedDestinationThatIsTheLessonNeverOverwritesIt) {
+    lessonPath = destination("lesson.mp3");
+    ASSERT_TRUE(QFile::copy(kLesson, lessonPath));
+    const QByteArray lessonBytes = lurvo::test::readFile(lessonPath);
+    const QString link = destination("link.mp3");
+    ASSERT_TRUE(QFile::link(lessonPath, link));
+    auto window = open();
+    ASSERT_TRUE(window);
+    // Destinations chosen in an earlier session, when another lesson was open.
+    for (const QString& saved : {lessonPath, lessonPath.toUpper(), link}) {
+        SCOPED_TRACE(saved.toStdString());
+        messages.clear();
+        settings.follow_destFile = saved;
+        window->ToggleRecording();
+        EXPECT_EQ(window->state(), ReadAlongState::Ready);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_FALSE(messages[0].warning);
+        EXPECT_EQ(messages[0].text, QStringLiteral("请不要自我覆盖"));
+        EXPECT_EQ(lurvo::test::readFile(lessonPath), lessonBytes);
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST_F(ReadAlongTest, SentenceChangesDriveTheMainWindowAndMayPlay) {

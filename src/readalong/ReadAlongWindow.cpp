@@ -88,6 +88,31 @@ private:
     QToolBar* toolbar_;
 };
 
+// What the learner is told when a recording ends; nothing when the text is empty.
+struct RecordingEnd {
+    bool warning = false;
+    QString format; // with "%s" for the detail
+    QString detail;
+};
+
+// Ends the recording. The take replaces the last recording when its stream ended, or when
+// only the wait for that end ran out: it then holds what was said, perhaps without its last
+// moment. After an error it is dropped and the last recording stays.
+RecordingEnd endRecording(media::Recorder& recorder, RecordingTake& take) {
+    const media::MediaResult stopped = recorder.Stop();
+    const bool timedOut = stopped.error == media::MediaError::Timeout;
+    if (!stopped.ok() && !timedOut) {
+        take.discard();
+        return {false, QStringLiteral("运行异常：\r\n%s"), stopped.message};
+    }
+    QString reason;
+    if (take.keep(&reason))
+        return {};
+    if (!reason.isEmpty())
+        return {false, QStringLiteral("录音失败：\r\n%s"), reason};
+    return {}; // nothing was recorded: the last recording stays
+}
+
 } // namespace
 
 QString stateText(ReadAlongState state) {
@@ -156,6 +181,9 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
 
 ReadAlongWindow::~ReadAlongWindow() {
     tick_.stop();
+    // What was recorded so far is kept; there is no one left to tell how it ended.
+    if (state_ == ReadAlongState::Recording)
+        endRecording(*recorder_, take_);
     if (recorder_)
         recorder_->Close();
     if (lessonPlayer_)
@@ -267,6 +295,7 @@ void ReadAlongWindow::fail(const QString& format, const QString& detail) {
 }
 
 void ReadAlongWindow::StopActivity() {
+    RecordingEnd ended;
     switch (state_) {
     case ReadAlongState::Ready:
         return;
@@ -279,7 +308,7 @@ void ReadAlongWindow::StopActivity() {
         recordingPlayer_.reset();
         break;
     case ReadAlongState::Recording:
-        recorder_->Stop();
+        ended = endRecording(*recorder_, take_);
         SetRecordingLook(false);
         break;
     }
@@ -287,6 +316,9 @@ void ReadAlongWindow::StopActivity() {
     tick_.stop();
     RefreshState();
     UpdateButtons();
+    if (!ended.format.isEmpty())
+        media_.message(this, ended.warning,
+                       QString(ended.format).replace(QStringLiteral("%s"), ended.detail.left(255)));
 }
 
 void ReadAlongWindow::PlayLessonSentence() {
@@ -377,12 +409,16 @@ void ReadAlongWindow::ToggleRecording() {
         }
         recorder_ = std::move(recorder);
     }
-    // The old recording goes first, read-only or not.
-    platform::makeWritable(destination);
-    QFile::remove(destination);
-    recorder_->SetOutputFile(destination);
+    // The last recording stays until this one has ended well.
+    QString reason;
+    if (!take_.begin(destination, &reason)) {
+        fail(QStringLiteral("录音失败：\r\n%s"), reason);
+        return;
+    }
+    recorder_->SetOutputFile(take_.path());
     const media::MediaResult started = recorder_->Start();
     if (!started.ok()) {
+        take_.discard();
         fail(QStringLiteral("录音失败：\r\n%s"), started.message);
         return;
     }
@@ -439,7 +475,7 @@ void ReadAlongWindow::OnReadAlongTick() {
         break;
     case ReadAlongState::Recording: {
         // A file that cannot be read counts as empty.
-        const QFileInfo file(host_.settings->follow_destFile);
+        const QFileInfo file(take_.path());
         const std::int64_t size = file.exists() ? file.size() : 0;
         if (size >= recordingLimit_)
             StopActivity();
@@ -470,8 +506,11 @@ void ReadAlongWindow::OnReadAlongGraphEvent() {
         if (!got)
             return;
         if (event.code == media::kEventErrorAbort) {
+            // A recording reports its own end, with this error.
+            const bool recording = state_ == ReadAlongState::Recording;
             StopActivity();
-            fail(QStringLiteral("运行异常：\r\n%s"), event.text);
+            if (!recording)
+                fail(QStringLiteral("运行异常：\r\n%s"), event.text);
         }
     }
 }

@@ -3,10 +3,12 @@
 #include "readalong/ReadAlongWindow.h"
 
 #include "AudioCapture.h"
+#include "GraphOwner.h"
 #include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
+#include "media/Recorder.h"
 #include "readalong/DeviceDialog.h"
 #include "readalong/ReadAlongPanels.h"
 #include "subtitles/SubtitleDocument.h"
@@ -14,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -109,7 +112,16 @@ protected:
         return window.toolbarAction(command)->isEnabled();
     }
     QString destination(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QStringList filesInFolder() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    }
 };
+
+// The capture element of the window's recording graph.
+lurvo::media::GstElementPtr captureElement(const ReadAlongWindow& window) {
+    const lurvo::media::Recorder* recorder = window.recorder();
+    return recorder ? recorder->element(recorder->captureName().toUtf8().constData()) : nullptr;
+}
 
 TEST_F(ReadAlongTest, OpensOnTheSavedDeviceWithItsTextsAndSettings) {
     settings.follow_destFile = destination("reading.mp3");
@@ -239,13 +251,48 @@ TEST_F(ReadAlongTest, RecordingReplacesAReadOnlyFileAndStopsAtTheSizeLimit) {
     window->setRecordingLimit(6000); // about a second and a half at 32 kbit/s
     window->ToggleRecording();
     ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    // The take grows beside the old file, which stays until the take has ended well.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 0; }, 3000));
+    EXPECT_EQ(QFileInfo(window->takePath()).absolutePath(), dir.path());
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "an older recording");
     EXPECT_TRUE(waitForReady(*window, 8000)) << "stops by itself";
-    QFile recorded(settings.follow_destFile);
-    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
-    const QByteArray bytes = recorded.readAll();
+    const QByteArray bytes = lurvo::test::readFile(settings.follow_destFile);
     EXPECT_GE(bytes.size(), 6000);
-    EXPECT_FALSE(bytes.startsWith("an older")) << "the old file was deleted first";
+    EXPECT_FALSE(bytes.startsWith("an older")) << "the take replaced the old file";
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReadAlongTest, TakeThatFailsKeepsTheLastRecording) {
+    settings.follow_destFile = destination("reading.mp3");
+    lurvo::test::writeFile(settings.follow_destFile, "the last recording");
+    auto window = open();
+    ASSERT_TRUE(window);
+
+    // An error in the middle of the take.
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 0; }, 3000));
+    lurvo::test::postReadError(captureElement(*window).get());
+    ASSERT_TRUE(waitForReady(*window, 3000));
+    ASSERT_EQ(messages.size(), 1) << "reported once";
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("运行异常：\r\n") + QString::fromLatin1(lurvo::test::kReadErrorText));
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "the last recording");
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"}) << "no take left behind";
+
+    // A device that cannot be opened: the take never starts.
+    lurvo::media::GstElementPtr capture = captureElement(*window);
+    ASSERT_TRUE(capture);
+    g_object_set(capture.get(), "device", "no-such-source", nullptr);
+    messages.clear();
+    window->ToggleRecording();
+    waitForReady(*window, 3000);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("录音失败：\r\n")))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "the last recording");
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
 }
 
 TEST_F(ReadAlongTest, RecordingNeedsADestination) {

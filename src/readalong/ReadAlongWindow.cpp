@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -274,6 +275,8 @@ void ReadAlongWindow::UpdateButtons() {
     const bool recording = state_ == ReadAlongState::Recording;
     for (const int command : {CmdReadAlongPrevious, CmdReadAlongNext, CmdReadAlongPlayLesson})
         toolbarAction(command)->setEnabled(!recording);
+    // The take under way is kept where it was started for.
+    devicePanel_->destinationButton()->setEnabled(!recording);
     toolbarAction(CmdReadAlongPlayRecording)
         ->setEnabled(!recording && QFile::exists(host_.settings->follow_destFile));
     toolbarAction(CmdReadAlongRecord)->setEnabled(true);
@@ -516,6 +519,8 @@ void ReadAlongWindow::OnReadAlongGraphEvent() {
 }
 
 void ReadAlongWindow::ChooseDestination() {
+    if (state_ == ReadAlongState::Recording)
+        return;
     const QString chosen = media_.askDestination(this);
     if (chosen.isEmpty())
         return;

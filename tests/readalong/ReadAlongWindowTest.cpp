@@ -331,6 +331,27 @@ TEST_F(ReadAlongTest, DestinationIsAnMp3AndNeverTheLesson) {
     EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
 }
 
+TEST_F(ReadAlongTest, DestinationCannotChangeWhileRecording) {
+    settings.follow_destFile = destination("reading.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    QPushButton* choose = window->devicePanel()->destinationButton();
+    EXPECT_TRUE(choose->isEnabled());
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    EXPECT_FALSE(choose->isEnabled());
+    destinations = {destination("other.mp3")};
+    window->ChooseDestination(); // by its key or a click that got through
+    EXPECT_EQ(destinations.size(), 1) << "the save dialog was not shown";
+    EXPECT_EQ(settings.follow_destFile, destination("reading.mp3"));
+    EXPECT_EQ(window->devicePanel()->destinationEdit()->text(), destination("reading.mp3"));
+    QTest::qWait(300);
+    window->ToggleRecording();
+    EXPECT_TRUE(choose->isEnabled());
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 TEST_F(ReadAlongTest, SavedDestinationThatIsTheLessonNeverOverwritesIt) {
     lessonPath = destination("lesson.mp3");
     ASSERT_TRUE(QFile::copy(kLesson, lessonPath));

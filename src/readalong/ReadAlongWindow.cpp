@@ -108,7 +108,8 @@ RecordingEnd endRecording(media::Recorder& recorder, RecordingTake& take) {
     }
     QString reason;
     if (take.keep(&reason))
-        return {};
+        return timedOut ? RecordingEnd{true, QStringLiteral("录音文件可能不完整"), {}}
+                        : RecordingEnd{};
     if (!reason.isEmpty())
         return {false, QStringLiteral("录音失败：\r\n%s"), reason};
     return {}; // nothing was recorded: the last recording stays

@@ -295,6 +295,40 @@ TEST_F(ReadAlongTest, TakeThatFailsKeepsTheLastRecording) {
     EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
 }
 
+TEST_F(ReadAlongTest, TakeWhoseEndNeverCameIsKeptWithAWarning) {
+    settings.follow_destFile = destination("reading.mp3");
+    lurvo::test::writeFile(settings.follow_destFile, "the last recording");
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 4000; }, 5000));
+    // The end of the stream is lost on its way to the file.
+    lurvo::media::GstPadPtr pad(gst_element_get_static_pad(captureElement(*window).get(), "src"));
+    ASSERT_TRUE(pad);
+    gst_pad_add_probe(
+        pad.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer) {
+            return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS
+                       ? GST_PAD_PROBE_DROP
+                       : GST_PAD_PROBE_OK;
+        },
+        nullptr, nullptr);
+    window->ToggleRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].warning);
+    EXPECT_EQ(messages[0].text, QStringLiteral("录音文件可能不完整"));
+    // What was said is kept all the same.
+    const QByteArray kept = lurvo::test::readFile(settings.follow_destFile);
+    EXPECT_GT(kept.size(), 1000);
+    EXPECT_FALSE(kept.startsWith("the last recording"));
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
+    window->PlayRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingRecording)
+        << messages.value(1).text.toStdString();
+}
+
 TEST_F(ReadAlongTest, RecordingNeedsADestination) {
     auto window = open();
     ASSERT_TRUE(window);

@@ -223,6 +223,11 @@ QString readString(const QString& path, const QString& section, const QString& k
     return lookup(path, section, key).value_or(defaultValue).left(cap);
 }
 
+QString readString(const QString& path, const QString& section, const QString& key,
+                   const QString& defaultValue) {
+    return lookup(path, section, key).value_or(defaultValue);
+}
+
 bool writeString(const QString& path, const QString& section, const QString& key,
                  const QString& value) {
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))

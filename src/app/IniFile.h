@@ -21,6 +21,9 @@ int readInt(const QString& path, const QString& section, const QString& key, int
 // characters of either.
 QString readString(const QString& path, const QString& section, const QString& key,
                    const QString& defaultValue, qsizetype maxChars);
+// The same, whatever its length.
+QString readString(const QString& path, const QString& section, const QString& key,
+                   const QString& defaultValue);
 
 // Sets the key's value: in place when the key exists, else as a new last key of its section,
 // else in a new section at the end of the file, which is created when missing (as UTF-8). All

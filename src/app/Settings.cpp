@@ -19,7 +19,6 @@ namespace {
 constexpr qint64 kOversizedSettingsBytes = 1024 * 1024;
 constexpr int kStoredVolumeOffset = 10000;
 constexpr int kDefaultStoredVolume = 9500;
-constexpr qsizetype kMaxDestFileChars = 259;
 
 QString withPath(int textId, const QString& path) {
     return stringText(textId, QDir::toNativeSeparators(path));
@@ -79,8 +78,8 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.w_text = limitedTo(readInt("w_text", 1000), 200, 2048);
     s.follow_bAutoPlay = readInt("follow_bAutoPlay", 1) != 0;
     s.follow_aDevId = readInt("follow_aDevId", 0);
-    s.follow_destFile =
-        ini::readString(path, section, QStringLiteral("follow_destFile"), {}, kMaxDestFileChars);
+    // Whole, however long: a path cut short would send the recording somewhere else.
+    s.follow_destFile = ini::readString(path, section, QStringLiteral("follow_destFile"), {});
     return result;
 }
 

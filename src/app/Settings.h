@@ -23,7 +23,7 @@ struct Settings {
     int w_text = 1000;  // and text
     bool follow_bAutoPlay = true;
     int follow_aDevId = 0;   // recording device index of the read-along window
-    QString follow_destFile; // its recording file, at most 259 characters
+    QString follow_destFile; // its recording file, a path of any length
 
     bool operator==(const Settings&) const = default;
 };

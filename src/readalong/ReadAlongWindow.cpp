@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -88,6 +89,32 @@ private:
     QToolBar* toolbar_;
 };
 
+// What the learner is told when a recording ends; nothing when the text is empty.
+struct RecordingEnd {
+    bool warning = false;
+    QString format; // with "%s" for the detail
+    QString detail;
+};
+
+// Ends the recording. The take replaces the last recording when its stream ended, or when
+// only the wait for that end ran out: it then holds what was said, perhaps without its last
+// moment. After an error it is dropped and the last recording stays.
+RecordingEnd endRecording(media::Recorder& recorder, RecordingTake& take) {
+    const media::MediaResult stopped = recorder.Stop();
+    const bool timedOut = stopped.error == media::MediaError::Timeout;
+    if (!stopped.ok() && !timedOut) {
+        take.discard();
+        return {false, QStringLiteral("运行异常：\r\n%s"), stopped.message};
+    }
+    QString reason;
+    if (take.keep(&reason))
+        return timedOut ? RecordingEnd{true, QStringLiteral("录音文件可能不完整"), {}}
+                        : RecordingEnd{};
+    if (!reason.isEmpty())
+        return {false, QStringLiteral("录音失败：\r\n%s"), reason};
+    return {}; // nothing was recorded: the last recording stays
+}
+
 } // namespace
 
 QString stateText(ReadAlongState state) {
@@ -156,6 +183,9 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
 
 ReadAlongWindow::~ReadAlongWindow() {
     tick_.stop();
+    // What was recorded so far is kept; there is no one left to tell how it ended.
+    if (state_ == ReadAlongState::Recording)
+        endRecording(*recorder_, take_);
     if (recorder_)
         recorder_->Close();
     if (lessonPlayer_)
@@ -246,6 +276,8 @@ void ReadAlongWindow::UpdateButtons() {
     const bool recording = state_ == ReadAlongState::Recording;
     for (const int command : {CmdReadAlongPrevious, CmdReadAlongNext, CmdReadAlongPlayLesson})
         toolbarAction(command)->setEnabled(!recording);
+    // The take under way is kept where it was started for.
+    devicePanel_->destinationButton()->setEnabled(!recording);
     toolbarAction(CmdReadAlongPlayRecording)
         ->setEnabled(!recording && QFile::exists(host_.settings->follow_destFile));
     toolbarAction(CmdReadAlongRecord)->setEnabled(true);
@@ -267,6 +299,7 @@ void ReadAlongWindow::fail(const QString& format, const QString& detail) {
 }
 
 void ReadAlongWindow::StopActivity() {
+    RecordingEnd ended;
     switch (state_) {
     case ReadAlongState::Ready:
         return;
@@ -279,7 +312,7 @@ void ReadAlongWindow::StopActivity() {
         recordingPlayer_.reset();
         break;
     case ReadAlongState::Recording:
-        recorder_->Stop();
+        ended = endRecording(*recorder_, take_);
         SetRecordingLook(false);
         break;
     }
@@ -287,6 +320,9 @@ void ReadAlongWindow::StopActivity() {
     tick_.stop();
     RefreshState();
     UpdateButtons();
+    if (!ended.format.isEmpty())
+        media_.message(this, ended.warning,
+                       QString(ended.format).replace(QStringLiteral("%s"), ended.detail.left(255)));
 }
 
 void ReadAlongWindow::PlayLessonSentence() {
@@ -362,6 +398,11 @@ void ReadAlongWindow::ToggleRecording() {
         media_.message(this, false, QStringLiteral("请指定录音存放位置"));
         return;
     }
+    // Checked again now: a destination kept from an earlier session may be the lesson open now.
+    if (overwritesLesson(destination, host_.lessonPath())) {
+        media_.message(this, false, QStringLiteral("请不要自我覆盖"));
+        return;
+    }
     if (!recorder_) {
         std::unique_ptr<media::Recorder> recorder = media_.makeRecorder();
         const media::MediaResult built = recorder->Build(device_, device_.name, this);
@@ -372,12 +413,16 @@ void ReadAlongWindow::ToggleRecording() {
         }
         recorder_ = std::move(recorder);
     }
-    // The old recording goes first, read-only or not.
-    platform::makeWritable(destination);
-    QFile::remove(destination);
-    recorder_->SetOutputFile(destination);
+    // The last recording stays until this one has ended well.
+    QString reason;
+    if (!take_.begin(destination, &reason)) {
+        fail(QStringLiteral("录音失败：\r\n%s"), reason);
+        return;
+    }
+    recorder_->SetOutputFile(take_.path());
     const media::MediaResult started = recorder_->Start();
     if (!started.ok()) {
+        take_.discard();
         fail(QStringLiteral("录音失败：\r\n%s"), started.message);
         return;
     }
@@ -436,7 +481,7 @@ void ReadAlongWindow::OnReadAlongTick() {
         break;
     case ReadAlongState::Recording: {
         // A file that cannot be read counts as empty.
-        const QFileInfo file(host_.settings->follow_destFile);
+        const QFileInfo file(take_.path());
         const std::int64_t size = file.exists() ? file.size() : 0;
         if (size >= recordingLimit_)
             StopActivity();
@@ -467,13 +512,18 @@ void ReadAlongWindow::OnReadAlongGraphEvent() {
         if (!got)
             return;
         if (event.code == media::kEventErrorAbort) {
+            // A recording reports its own end, with this error.
+            const bool recording = state_ == ReadAlongState::Recording;
             StopActivity();
-            fail(QStringLiteral("运行异常：\r\n%s"), event.text);
+            if (!recording)
+                fail(QStringLiteral("运行异常：\r\n%s"), event.text);
         }
     }
 }
 
 void ReadAlongWindow::ChooseDestination() {
+    if (state_ == ReadAlongState::Recording)
+        return;
     const QString chosen = media_.askDestination(this);
     if (chosen.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readalong/Destination.h"
 #include "readalong/ReadAlongMedia.h"
 #include "subtitles/SentenceMode.h"
 
@@ -88,6 +89,10 @@ public:
     bool ticking() const { return tick_.isActive(); }
     // The size at which a recording stops by itself; tests make it small.
     void setRecordingLimit(std::int64_t bytes) { recordingLimit_ = bytes; }
+    // The recording graph once built, for diagnostics and tests; null before.
+    media::Recorder* recorder() const { return recorder_.get(); }
+    // The file the recording under way is written to until it is kept; empty when none.
+    QString takePath() const { return take_.path(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -110,6 +115,7 @@ private:
     ReadAlongMedia media_;
     media::CaptureDevice device_;
     ReadAlongState state_ = ReadAlongState::Ready;
+    RecordingTake take_; // before the recorder, so that the graph writing it goes first
     std::unique_ptr<media::Recorder> recorder_;
     std::unique_ptr<media::MediaPlayer> recordingPlayer_;
     std::unique_ptr<media::MediaPlayer> lessonPlayer_;

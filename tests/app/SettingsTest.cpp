@@ -98,6 +98,16 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     EXPECT_EQ(loaded.settings, s);
 }
 
+TEST_F(SettingsFile, LongRecordingPathLoadsWhole) {
+    // Longer than the 259 characters a path once had room for, beyond ASCII at the cut.
+    const QString longPath = u"/home/ann/"_s + u"粵語錄音練習/"_s.repeated(42) + u"第一課.mp3"_s;
+    ASSERT_GT(longPath.size(), 259);
+    Settings s;
+    s.follow_destFile = longPath;
+    ASSERT_TRUE(SaveSettings(s, folder).ok());
+    EXPECT_EQ(LoadSettings(folder).settings.follow_destFile, longPath);
+}
+
 TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
     writeOptions("volume=1\r\nlegacy=yes\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n");
     ASSERT_TRUE(SaveSettings(Settings{}, folder).ok());

@@ -1,13 +1,16 @@
 // The read-along window opened from the main window, driven by its keys.
 #include "AppTestEnvironment.h"
+#include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
+#include "app/Settings.h"
 #include "media/MediaPlayer.h"
 #include "readalong/ReadAlongWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,6 +83,33 @@ TEST_F(ReadAlongAppTest, KeysActOnTheReadAlongWindowWhileItIsOpen) {
     EXPECT_TRUE(app.mainWindow()->isEnabled());
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     EXPECT_TRUE(QFile::exists(app.settings.follow_destFile));
+}
+
+TEST_F(ReadAlongAppTest, LongDestinationFromTheSettingsIsTheFileRecordedTo) {
+    // Saved in an earlier session: deeper than 259 characters.
+    QString folder = data.filePath("recordings");
+    while (folder.size() < 300)
+        folder += QStringLiteral("/粵語錄音練習資料夾");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString chosen = folder + QStringLiteral("/reading.mp3");
+    Settings saved;
+    saved.follow_destFile = chosen;
+    saved.follow_bAutoPlay = false;
+    ASSERT_TRUE(SaveSettings(saved, env.dataFolder).ok());
+
+    RepeaterApp app(env);
+    openLesson(app);
+    EXPECT_EQ(app.settings.follow_destFile, chosen);
+    app.dispatch(CmdReadAlong);
+    lurvo::readalong::ReadAlongWindow* window = app.readAlongWindow();
+    ASSERT_NE(window, nullptr) << messages.join('|').toStdString();
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.join('|').toStdString();
+    QTest::qWait(300);
+    window->ToggleRecording();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_GT(QFileInfo(chosen).size(), 0);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"reading.mp3"});
 }
 
 TEST_F(ReadAlongAppTest, WithoutCaptureDeviceTheMainWindowStays) {

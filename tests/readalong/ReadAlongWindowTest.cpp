@@ -3,9 +3,12 @@
 #include "readalong/ReadAlongWindow.h"
 
 #include "AudioCapture.h"
+#include "GraphOwner.h"
+#include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
+#include "media/Recorder.h"
 #include "readalong/DeviceDialog.h"
 #include "readalong/ReadAlongPanels.h"
 #include "subtitles/SubtitleDocument.h"
@@ -13,8 +16,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,6 +57,7 @@ protected:
     QList<int> mainCommands;
     QList<Message> messages;
     QStringList destinations; // answers of the save dialog, in turn
+    QString lessonPath = kLesson;
     int closings = 0;
     int sounds = 0;
     std::int64_t lengthMs = 0;
@@ -74,7 +80,7 @@ protected:
     ReadAlongHost host() {
         ReadAlongHost h;
         h.settings = &settings;
-        h.lessonPath = [] { return kLesson; };
+        h.lessonPath = [this] { return lessonPath; };
         h.document = [this] { return &document; };
         h.mode = [] { return SentenceMode::OneLine; };
         h.currentLine = [this] { return currentLine; };
@@ -106,7 +112,16 @@ protected:
         return window.toolbarAction(command)->isEnabled();
     }
     QString destination(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QStringList filesInFolder() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    }
 };
+
+// The capture element of the window's recording graph.
+lurvo::media::GstElementPtr captureElement(const ReadAlongWindow& window) {
+    const lurvo::media::Recorder* recorder = window.recorder();
+    return recorder ? recorder->element(recorder->captureName().toUtf8().constData()) : nullptr;
+}
 
 TEST_F(ReadAlongTest, OpensOnTheSavedDeviceWithItsTextsAndSettings) {
     settings.follow_destFile = destination("reading.mp3");
@@ -236,13 +251,82 @@ TEST_F(ReadAlongTest, RecordingReplacesAReadOnlyFileAndStopsAtTheSizeLimit) {
     window->setRecordingLimit(6000); // about a second and a half at 32 kbit/s
     window->ToggleRecording();
     ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    // The take grows beside the old file, which stays until the take has ended well.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 0; }, 3000));
+    EXPECT_EQ(QFileInfo(window->takePath()).absolutePath(), dir.path());
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "an older recording");
     EXPECT_TRUE(waitForReady(*window, 8000)) << "stops by itself";
-    QFile recorded(settings.follow_destFile);
-    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
-    const QByteArray bytes = recorded.readAll();
+    const QByteArray bytes = lurvo::test::readFile(settings.follow_destFile);
     EXPECT_GE(bytes.size(), 6000);
-    EXPECT_FALSE(bytes.startsWith("an older")) << "the old file was deleted first";
+    EXPECT_FALSE(bytes.startsWith("an older")) << "the take replaced the old file";
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReadAlongTest, TakeThatFailsKeepsTheLastRecording) {
+    settings.follow_destFile = destination("reading.mp3");
+    lurvo::test::writeFile(settings.follow_destFile, "the last recording");
+    auto window = open();
+    ASSERT_TRUE(window);
+
+    // An error in the middle of the take.
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 0; }, 3000));
+    lurvo::test::postReadError(captureElement(*window).get());
+    ASSERT_TRUE(waitForReady(*window, 3000));
+    ASSERT_EQ(messages.size(), 1) << "reported once";
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("运行异常：\r\n") + QString::fromLatin1(lurvo::test::kReadErrorText));
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "the last recording");
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"}) << "no take left behind";
+
+    // A device that cannot be opened: the take never starts.
+    lurvo::media::GstElementPtr capture = captureElement(*window);
+    ASSERT_TRUE(capture);
+    g_object_set(capture.get(), "device", "no-such-source", nullptr);
+    messages.clear();
+    window->ToggleRecording();
+    waitForReady(*window, 3000);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("录音失败：\r\n")))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "the last recording");
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
+}
+
+TEST_F(ReadAlongTest, TakeWhoseEndNeverCameIsKeptWithAWarning) {
+    settings.follow_destFile = destination("reading.mp3");
+    lurvo::test::writeFile(settings.follow_destFile, "the last recording");
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(window->takePath()).size() > 4000; }, 5000));
+    // The end of the stream is lost on its way to the file.
+    lurvo::media::GstPadPtr pad(gst_element_get_static_pad(captureElement(*window).get(), "src"));
+    ASSERT_TRUE(pad);
+    gst_pad_add_probe(
+        pad.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer) {
+            return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS
+                       ? GST_PAD_PROBE_DROP
+                       : GST_PAD_PROBE_OK;
+        },
+        nullptr, nullptr);
+    window->ToggleRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].warning);
+    EXPECT_EQ(messages[0].text, QStringLiteral("录音文件可能不完整"));
+    // What was said is kept all the same.
+    const QByteArray kept = lurvo::test::readFile(settings.follow_destFile);
+    EXPECT_GT(kept.size(), 1000);
+    EXPECT_FALSE(kept.startsWith("the last recording"));
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
+    window->PlayRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingRecording)
+        << messages.value(1).text.toStdString();
 }
 
 TEST_F(ReadAlongTest, RecordingNeedsADestination) {
@@ -279,6 +363,50 @@ TEST_F(ReadAlongTest, DestinationIsAnMp3AndNeverTheLesson) {
     EXPECT_EQ(messages[0].text, QStringLiteral("请不要自我覆盖"));
     window->ChooseDestination(); // cancelled
     EXPECT_EQ(settings.follow_destFile, destination("b.MP3"));
+}
+
+TEST_F(ReadAlongTest, DestinationCannotChangeWhileRecording) {
+    settings.follow_destFile = destination("reading.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    QPushButton* choose = window->devicePanel()->destinationButton();
+    EXPECT_TRUE(choose->isEnabled());
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    EXPECT_FALSE(choose->isEnabled());
+    destinations = {destination("other.mp3")};
+    window->ChooseDestination(); // by its key or a click that got through
+    EXPECT_EQ(destinations.size(), 1) << "the save dialog was not shown";
+    EXPECT_EQ(settings.follow_destFile, destination("reading.mp3"));
+    EXPECT_EQ(window->devicePanel()->destinationEdit()->text(), destination("reading.mp3"));
+    QTest::qWait(300);
+    window->ToggleRecording();
+    EXPECT_TRUE(choose->isEnabled());
+    EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"});
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReadAlongTest, SavedDestinationThatIsTheLessonNeverOverwritesIt) {
+    lessonPath = destination("lesson.mp3");
+    ASSERT_TRUE(QFile::copy(kLesson, lessonPath));
+    const QByteArray lessonBytes = lurvo::test::readFile(lessonPath);
+    const QString link = destination("link.mp3");
+    ASSERT_TRUE(QFile::link(lessonPath, link));
+    auto window = open();
+    ASSERT_TRUE(window);
+    // Destinations chosen in an earlier session, when another lesson was open.
+    for (const QString& saved : {lessonPath, lessonPath.toUpper(), link}) {
+        SCOPED_TRACE(saved.toStdString());
+        messages.clear();
+        settings.follow_destFile = saved;
+        window->ToggleRecording();
+        EXPECT_EQ(window->state(), ReadAlongState::Ready);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_FALSE(messages[0].warning);
+        EXPECT_EQ(messages[0].text, QStringLiteral("请不要自我覆盖"));
+        EXPECT_EQ(lurvo::test::readFile(lessonPath), lessonBytes);
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST_F(ReadAlongTest, SentenceChangesDriveTheMainWindowAndMayPlay) {

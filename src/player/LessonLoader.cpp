@@ -28,6 +28,35 @@ QString subtitlePathFor(const QString& mp3Path) {
     return mp3Path.chopped(3) + QStringLiteral("lrc");
 }
 
+QString findSubtitleFile(const QString& mp3Path) {
+    // File names differ by case here, unlike where lessons often come from: a lesson copied
+    // as "X.MP3" beside "X.LRC" is still one lesson.
+    const QString stem = mp3Path.chopped(3);
+    const QString mp3Extension = mp3Path.right(3);
+    QString mirrored = QStringLiteral("lrc");
+    if (mp3Extension.size() == 3) {
+        // "3" has no case: the "c" follows the "p".
+        for (const int i : {0, 1})
+            if (mp3Extension[i].isUpper())
+                mirrored[i] = mirrored[i].toUpper();
+        if (mp3Extension[1].isUpper())
+            mirrored[2] = u'C';
+    }
+    QStringList candidates{QStringLiteral("lrc"), mirrored};
+    for (int mask = 1; mask < 8; ++mask) {
+        QString extension = QStringLiteral("lrc");
+        for (int i = 0; i < 3; ++i)
+            if (mask & (1 << i))
+                extension[i] = extension[i].toUpper();
+        candidates << extension;
+    }
+    candidates.removeDuplicates();
+    for (const QString& extension : candidates)
+        if (QFileInfo::exists(stem + extension))
+            return stem + extension;
+    return {};
+}
+
 LessonLoader::LessonLoader(PlaybackState& state, SentencePlayer& sentences, PlaybackViews& views,
                            LessonUi& ui, LessonEnvironment environment,
                            std::function<LessonAudio()> audio)
@@ -70,9 +99,9 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
         ui_.showError(media::MediaResult::noAudioHardware().message);
         return;
     }
-    const QString lrcPath = subtitlePathFor(mp3Path);
-    if (!QFileInfo::exists(lrcPath)) {
-        ui_.showError(app::stringText(131, QDir::toNativeSeparators(lrcPath)));
+    const QString lrcPath = findSubtitleFile(mp3Path);
+    if (lrcPath.isEmpty()) {
+        ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
         ui_.openUrl(env_.downloadPage);
         return;
     }

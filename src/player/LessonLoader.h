@@ -100,4 +100,9 @@ private:
 // The subtitle file of an MP3: its last three characters replaced by "lrc".
 QString subtitlePathFor(const QString& mp3Path);
 
+// The existing subtitle file of an MP3 whatever the case of its extension ("X.MP3" with
+// "X.LRC", "x.mp3" with "x.Lrc"); empty when there is none. The name above wins, then the
+// extension written in the MP3's own case, then any other.
+QString findSubtitleFile(const QString& mp3Path);
+
 } // namespace lurvo::player

@@ -131,6 +131,45 @@ TEST_F(LessonLoaderTest, CapitalExtensionStillFindsTheSubtitles) {
     EXPECT_TRUE(state.lessonLoaded);
 }
 
+// The subtitle extension in any case opens the lesson, and edits go back to that same file.
+TEST_F(LessonLoaderTest, SubtitlesAreFoundWhateverTheCaseOfTheirExtension) {
+    const QString upper = copyLesson("lessons/one-line.mp3", "UPPER.MP3");
+    ASSERT_TRUE(QFile::copy(dataPath("lessons/one-line.lrc"), lessons.filePath("UPPER.LRC")));
+    loader.OpenLesson(upper);
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(loader.subtitlePath, lessons.filePath("UPPER.LRC"));
+
+    const QString mixed = copyLesson("lessons/one-line.mp3", "mixed.mp3");
+    ASSERT_TRUE(QFile::copy(dataPath("lessons/one-line.lrc"), lessons.filePath("mixed.Lrc")));
+    loader.OpenLesson(mixed);
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(loader.subtitlePath, lessons.filePath("mixed.Lrc"));
+    EXPECT_TRUE(ui.errors.isEmpty());
+}
+
+TEST(FindSubtitleFile, TheExactNameWinsThenTheMp3sOwnCase) {
+    QTemporaryDir dir;
+    const auto touch = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    EXPECT_TRUE(findSubtitleFile(dir.filePath("a.mp3")).isEmpty());
+    touch("a.LRC");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("a.mp3")), dir.filePath("a.LRC"));
+    touch("a.lRc");
+    touch("a.lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("a.mp3")), dir.filePath("a.lrc"));
+    // Only the extension may differ in case, never the name.
+    EXPECT_TRUE(findSubtitleFile(dir.filePath("A.mp3")).isEmpty());
+
+    touch("B.LRC");
+    touch("B.Lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.MP3")), dir.filePath("B.LRC"));
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.Mp3")), dir.filePath("B.Lrc"));
+    touch("B.lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.MP3")), dir.filePath("B.lrc"));
+}
+
 TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     const QString bare = copyLesson("lessons/one-line.mp3", "bare.mp3");
     loader.OpenLesson(bare);

@@ -61,8 +61,8 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         return box.exec() == QMessageBox::Yes;
     };
-    env.askOpenPath = [] {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
+    env.askOpenPath = [](const QString& folder) {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder,
                                             QStringLiteral("MP3 Files (*.mp3)"));
     };
     env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };

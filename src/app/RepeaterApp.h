@@ -37,7 +37,7 @@ public:
         // An error box with the product title as caption.
         std::function<void(const QString& text)> showError;
         std::function<bool(const QString& text)> askYesNo;
-        std::function<QString()> askOpenPath;
+        std::function<QString(const QString& folder)> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
         std::function<void(const QString& program, const QStringList& arguments)> runRepairTool;
         std::function<void()> invalidInputSound;

@@ -89,11 +89,20 @@ std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3
     return nullptr;
 }
 
+QString LessonLoader::dialogFolder() const {
+    return lessonPath.isEmpty() ? lastFolder_ : QFileInfo(lessonPath).absolutePath();
+}
+
 void LessonLoader::OpenLesson(const QString& givenPath) {
+    QString mp3Path = givenPath;
+    if (mp3Path.isEmpty()) {
+        // Asked before the open lesson closes: a learner who cancels keeps it, still playing.
+        mp3Path = ui_.askLessonPath(dialogFolder());
+        if (mp3Path.isEmpty())
+            return;
+        lastFolder_ = QFileInfo(mp3Path).absolutePath();
+    }
     if (!CloseLesson())
-        return;
-    const QString mp3Path = givenPath.isEmpty() ? ui_.askLessonPath() : givenPath;
-    if (mp3Path.isEmpty())
         return;
     if (!env_.hasAudioOutput()) {
         ui_.showError(media::MediaResult::noAudioHardware().message);
@@ -135,6 +144,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     state_.currentLine = 0;
     lessonPath = mp3Path;
     subtitlePath = lrcPath;
+    lastFolder_ = QFileInfo(mp3Path).absolutePath();
     sentences_.attach(document.get(), player.get());
 
     lessonDigest = subtitles::computeLessonDigest(mp3Path);

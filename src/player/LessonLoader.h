@@ -27,8 +27,9 @@ class SentencePlayer;
 class LessonUi {
 public:
     virtual ~LessonUi() = default;
-    // The open dialog; an empty path when the learner cancels.
-    virtual QString askLessonPath() = 0;
+    // The open dialog, starting in folder (none: the dialog's own choice); an empty path when
+    // the learner cancels.
+    virtual QString askLessonPath(const QString& folder) = 0;
     virtual void showError(const QString& text) = 0;
     // A yes/no question (question icon).
     virtual bool askYesNo(const QString& text) = 0;
@@ -68,7 +69,8 @@ public:
                  LessonUi& ui, LessonEnvironment environment, std::function<LessonAudio()> audio);
     ~LessonLoader();
 
-    // Opens the MP3 at path, or asks for one when path is empty.
+    // Opens the MP3 at path, or asks for one when path is empty; cancelling the question keeps
+    // the open lesson as it is.
     void OpenLesson(const QString& path = {});
     void OpenSampleLesson();
     // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
@@ -88,6 +90,8 @@ public:
 
 private:
     std::unique_ptr<media::MediaPlayer> buildPlayer(const QString& mp3Path);
+    // Where the open dialog starts: the open lesson's folder, else the last one used.
+    QString dialogFolder() const;
 
     PlaybackState& state_;
     SentencePlayer& sentences_;
@@ -95,6 +99,7 @@ private:
     LessonUi& ui_;
     LessonEnvironment env_;
     std::function<LessonAudio()> audio_;
+    QString lastFolder_;
 };
 
 // The subtitle file of an MP3: its last three characters replaced by "lrc".

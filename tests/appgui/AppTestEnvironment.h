@@ -32,7 +32,7 @@ public:
         env.invalidInputSound = [] {};
         env.openUrl = [](const QUrl&) {};
         env.askYesNo = [](const QString&) { return false; };
-        env.askOpenPath = [] { return QString(); };
+        env.askOpenPath = [](const QString&) { return QString(); };
         env.runRepairTool = [](const QString&, const QStringList&) {};
         env.makePlayer = [] { return std::make_unique<media::MediaPlayer>("fakesink sync=true"); };
         env.hasAudioOutput = [] { return true; };

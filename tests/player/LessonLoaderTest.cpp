@@ -28,6 +28,7 @@ namespace {
 class FakeUi : public LessonUi {
 public:
     QString openDialogAnswer;
+    QStringList dialogFolders; // where each open dialog started
     bool yesAnswer = false;
     QStringList errors;
     QList<QUrl> urls;
@@ -38,7 +39,10 @@ public:
     bool offsetButton = false;
     QString caption;
 
-    QString askLessonPath() override { return openDialogAnswer; }
+    QString askLessonPath(const QString& folder) override {
+        dialogFolders << folder;
+        return openDialogAnswer;
+    }
     void showError(const QString& text) override { errors << text; }
     bool askYesNo(const QString&) override { return yesAnswer; }
     void openUrl(const QUrl& url) override { urls << url; }
@@ -238,12 +242,30 @@ TEST_F(LessonLoaderTest, OffsetFollowsTheRecordingUnderAnotherName) {
     EXPECT_EQ(loader.document->line(0).startMs, firstStart - 300);
 }
 
-TEST_F(LessonLoaderTest, CancellingTheOpenDialogLeavesNoLesson) {
+TEST_F(LessonLoaderTest, CancellingTheOpenDialogKeepsTheLessonPlaying) {
+    loader.OpenLesson();
+    ASSERT_EQ(ui.dialogFolders, QStringList{QString()}) << "no folder used yet";
+
     loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
     ASSERT_TRUE(state.lessonLoaded);
+    const lurvo::media::MediaPlayer* playing = loader.player.get();
+    loader.OpenLesson();
+    EXPECT_EQ(ui.dialogFolders.last(), lessons.path()) << "the open lesson's folder";
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_TRUE(views.ticking);
+    EXPECT_EQ(loader.player.get(), playing);
+    EXPECT_EQ(loader.lessonPath, lessons.filePath("a.mp3"));
+
+    // A lesson chosen in another folder: that folder is where the dialog starts next, with or
+    // without a lesson open.
+    ASSERT_TRUE(QDir(lessons.path()).mkdir("more"));
+    ui.openDialogAnswer = copyLesson("lessons/one-line.mp3", "more/b.mp3");
+    loader.OpenLesson();
+    EXPECT_FALSE(state.lessonLoaded) << "b has no subtitles";
     ui.openDialogAnswer.clear();
     loader.OpenLesson();
-    EXPECT_FALSE(state.lessonLoaded);
+    EXPECT_EQ(ui.dialogFolders.last(), lessons.filePath("more"));
 }
 
 TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {

@@ -35,6 +35,24 @@ constexpr const char* kDictionaryUrl = "https://words.hk/";
 
 } // namespace
 
+bool needsAudio(int command) {
+    switch (command) {
+    case CmdPlayPause:
+    case CmdStop:
+    case CmdPrevious:
+    case CmdNext:
+    case CmdRepeat:
+    case CmdBackFive:
+    case CmdForwardFive:
+    case CmdFirst:
+    case CmdLast:
+    case CmdReadAlong:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QFont displayFontFor(int fs) {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(displayFontPixelHeight(fs));
@@ -210,7 +228,7 @@ void RepeaterApp::ChangeChannel(int newChannel) {
 }
 
 void RepeaterApp::OpenReadAlong() {
-    if (!playback.lessonLoaded || readAlong_)
+    if (!playback.lessonLoaded || audioMissing() || readAlong_)
         return;
     if (playback.playState == PlayState::Playing)
         sentences_->TogglePlayPause();
@@ -276,6 +294,9 @@ void RepeaterApp::ShowAbout() {
 }
 
 void RepeaterApp::dispatch(int command) {
+    // Keys reach here too: what the greyed menu items and buttons refuse, they refuse as well.
+    if (audioMissing() && needsAudio(command))
+        return;
     switch (command) {
     case CmdFontSmall:
     case CmdFontMedium:
@@ -374,7 +395,13 @@ QString RepeaterApp::currentSentenceText() const {
 }
 
 MainWindowHost::State RepeaterApp::state() const {
-    return {playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
+    State s{playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
+    s.audioMissing = audioMissing();
+    return s;
+}
+
+bool RepeaterApp::audioMissing() const {
+    return playback.lessonLoaded && lessons_ && !lessons_->player;
 }
 
 void RepeaterApp::openDroppedLesson(const QString& path) {

@@ -96,6 +96,9 @@ public:
     bool exitRequested() override;
     void graphNotified() override;
 
+    // A lesson is open without an audio output: for reading and correcting only.
+    bool audioMissing() const;
+
     player::PlaybackState playback;
     int channel = 0; // 0 both, 1 left, 2 right; not stored
     bool topmost = false;
@@ -116,6 +119,9 @@ private:
     std::unique_ptr<readalong::ReadAlongWindow> readAlong_;
     bool shutDown_ = false;
 };
+
+// The commands that play the lesson, refused while it has no audio output.
+bool needsAudio(int command);
 
 // The sentence display's font for a size setting (0 small, 1 medium, 2 large).
 QFont displayFontFor(int fs);

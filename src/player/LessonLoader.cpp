@@ -67,13 +67,16 @@ LessonLoader::~LessonLoader() {
     sentences_.attach(nullptr, nullptr);
 }
 
-std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3Path) {
+LessonLoader::BuiltPlayer LessonLoader::buildPlayer(const QString& mp3Path) {
     std::unique_ptr<media::MediaPlayer> built = env_.makePlayer();
     const media::MediaResult first =
         built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
     if (first.ok())
-        return built;
+        return {std::move(built), false};
     built.reset();
+    // The output went away after the probe: the file is not at fault, nothing to repair.
+    if (first.error == media::MediaError::NoAudioHardware)
+        return {nullptr, false};
     // The repair program fixes the file in place (keeping a .bak); then one more try. Its
     // arguments go to it as they are, so no character of the file name can change them.
     QString mp3val = platform::findProgram(QStringLiteral("mp3val"), env_.resourceFolder);
@@ -84,9 +87,9 @@ std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3
     const media::MediaResult second =
         built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
     if (second.ok())
-        return built;
+        return {std::move(built), false};
     ui_.showError(app::stringText(128, second.message.left(255)));
-    return nullptr;
+    return {nullptr, true};
 }
 
 QString LessonLoader::dialogFolder() const {
@@ -104,10 +107,8 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     }
     if (!CloseLesson())
         return;
-    if (!env_.hasAudioOutput()) {
-        ui_.showError(media::MediaResult::noAudioHardware().message);
-        return;
-    }
+    // Without an audio output the lesson still opens, to be read and corrected.
+    const bool audioOutput = env_.hasAudioOutput();
     const QString lrcPath = findSubtitleFile(mp3Path);
     if (lrcPath.isEmpty()) {
         ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
@@ -129,13 +130,18 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     // the subtitles: none of them may stay read-only.
     for (const QString& file : {mp3Path + QStringLiteral(".bak"), mp3Path, lrcPath})
         platform::makeWritable(file);
-    std::unique_ptr<media::MediaPlayer> built = buildPlayer(mp3Path);
-    if (!built)
-        return;
-
-    const LessonAudio audio = audio_();
-    built->SetChannel(audio.channel);
-    built->SetVolume(audio.mute ? -10000 : audio.volume);
+    std::unique_ptr<media::MediaPlayer> built;
+    if (audioOutput) {
+        BuiltPlayer attempt = buildPlayer(mp3Path);
+        if (attempt.refused)
+            return;
+        built = std::move(attempt.player);
+    }
+    if (built) {
+        const LessonAudio audio = audio_();
+        built->SetChannel(audio.channel);
+        built->SetVolume(audio.mute ? -10000 : audio.volume);
+    }
 
     document = std::move(doc);
     player = std::move(built);
@@ -157,6 +163,14 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     sentences_.RefreshPlaybackViews();
     ui_.setCaption(QFileInfo(mp3Path).completeBaseName() + QStringLiteral(" - ") +
                    app::productTitle());
+    if (!player) {
+        // The sentence player draws nothing without audio: the first sentence is shown here.
+        views_.refreshSentencePanel();
+        views_.posRefreshList();
+        views_.setStatusText(0, app::stringText(1202));
+        ui_.showError(app::stringText(1201));
+        return;
+    }
     sentences_.TogglePlayPause();
 }
 

@@ -82,6 +82,7 @@ public:
     QString lessonPath;
     QString subtitlePath;
     std::unique_ptr<subtitles::SubtitleDocument> document;
+    // None while the lesson is open for reading only, without an audio output.
     std::unique_ptr<media::MediaPlayer> player;
     QByteArray lessonDigest = QByteArray(16, '\0'); // all zero before the first lesson
     int lessonOffsetMs = 0;
@@ -89,7 +90,11 @@ public:
     const LessonEnvironment& environment() const { return env_; }
 
 private:
-    std::unique_ptr<media::MediaPlayer> buildPlayer(const QString& mp3Path);
+    struct BuiltPlayer {
+        std::unique_ptr<media::MediaPlayer> player; // none without an audio output
+        bool refused = false; // the MP3 would not play even after the repair; already said
+    };
+    BuiltPlayer buildPlayer(const QString& mp3Path);
     // Where the open dialog starts: the open lesson's folder, else the last one used.
     QString dialogFolder() const;
 

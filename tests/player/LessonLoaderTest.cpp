@@ -202,11 +202,52 @@ TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     EXPECT_FALSE(loader.player);
 }
 
-TEST_F(LessonLoaderTest, NoAudioOutputRefusesTheLesson) {
+TEST_F(LessonLoaderTest, WithoutAudioOutputTheLessonOpensForReading) {
     audioOutput = false;
-    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    loader.OpenLesson(mp3);
+    EXPECT_TRUE(state.lessonLoaded);
+    ASSERT_TRUE(loader.document);
+    EXPECT_EQ(loader.document->lineCount(), 6);
+    EXPECT_FALSE(loader.player);
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_FALSE(views.ticking);
+    EXPECT_EQ(ui.fills, 1);
+    EXPECT_GT(views.sentenceRefreshes, 0);
+    EXPECT_EQ(ui.caption, "a - LurvoV1.0");
+    EXPECT_EQ(views.status[0], QString::fromUtf8("没有音频输出，不能播放"));
     ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("找不到音频输出设备")));
+    EXPECT_TRUE(ui.repairs.isEmpty());
+
+    // Nothing plays, nothing breaks; closing is as usual.
+    sentences.TogglePlayPause();
+    sentences.NextSentence();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_TRUE(loader.CloseLesson());
     EXPECT_FALSE(state.lessonLoaded);
+}
+
+// The probe found an output that is gone when the lesson's graph is built: the file is fine,
+// so it is opened for reading, not sent to the repair program.
+TEST_F(LessonLoaderTest, OutputLostAfterTheProbeOpensForReadingWithoutRepair) {
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/pulse/native");
+    if (lurvo::media::FindDefaultAudioRenderer()) {
+        qputenv("PULSE_SERVER", saved);
+        GTEST_SKIP() << "an audio output other than the sound server answers";
+    }
+    renderer.clear();
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    if (saved.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", saved);
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_FALSE(loader.player);
+    EXPECT_TRUE(ui.repairs.isEmpty());
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("找不到音频输出设备")));
 }
 
 // A name with quotes, spaces and shell characters reaches the repair program intact.

@@ -54,7 +54,8 @@ void linkPanels(RepeaterApp& app) {
                                    });
 
     // The product site's "what's new" page at the right end of the control panel.
-    auto* web = new views::WebPanel(panels->controlPanel(), app.environment().openUrl);
+    auto* web =
+        new views::WebPanel(panels->controlPanel(), [a](const QUrl& url) { a->OpenUrl(url); });
     web->navigate(app.webPageUrl(QStringLiteral("/soft/new.html")));
     panels->controlPanel()->setWebPanel(web);
 }

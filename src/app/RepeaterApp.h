@@ -38,7 +38,9 @@ public:
         std::function<void(const QString& text)> showError;
         std::function<bool(const QString& text)> askYesNo;
         std::function<QString(const QString& folder)> askOpenPath;
-        std::function<void(const QUrl&)> openUrl;
+        // Hands an address to the desktop (browser, or the program for a file); false when
+        // nothing could be started for it.
+        std::function<bool(const QUrl&)> openUrl;
         std::function<void(const QString& program, const QStringList& arguments)> runRepairTool;
         std::function<void()> invalidInputSound;
         std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
@@ -80,6 +82,8 @@ public:
     void SplitLesson();
     // A page of the bundled product web site, by its path ("/", "/down", "/soft/help.html").
     void OpenWebPage(const QString& page);
+    // Any web address in the learner's browser; without one, a message shows the address.
+    void OpenUrl(const QUrl& url);
     void ShowAbout();
 
     // The text of the sentence being played: its head line, and its tail line below.

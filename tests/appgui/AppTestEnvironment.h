@@ -30,7 +30,7 @@ public:
         env.checkMediaComponents = [] { return 1; };
         env.showError = [this](const QString& text) { errors << text; };
         env.invalidInputSound = [] {};
-        env.openUrl = [](const QUrl&) {};
+        env.openUrl = [](const QUrl&) { return true; };
         env.askYesNo = [](const QString&) { return false; };
         env.askOpenPath = [](const QString&) { return QString(); };
         env.runRepairTool = [](const QString&, const QStringList&) {};

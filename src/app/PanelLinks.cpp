@@ -26,6 +26,7 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->currentSentenceText(); },
         [a] { return a->displayFont; },
         [a] { a->sentences()->TogglePlayPause(); },
+        [a] { return !a->audioMissing(); },
     });
 
     views::ListPanel* list = panels->listPanel();

@@ -137,6 +137,9 @@ TEST_F(LessonViewsTest, WithoutAudioOutputTheLessonOpensForReadingOnly) {
     for (const int c : {CmdPlayPause, CmdStop, CmdPrevious, CmdNext, CmdRepeat, CmdReadAlong})
         EXPECT_FALSE(panels()->toolbarAction(c)->isEnabled()) << c;
     EXPECT_TRUE(panels()->toolbarAction(CmdOpen)->isEnabled());
+    // The sentence panel offers no play symbol to click.
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    EXPECT_EQ(sentence->grab().toImage().pixelColor(sentence->hotSquare().center()), Qt::white);
 
     // The keys send the same commands: nothing moves, no read-along window opens.
     for (const int c : playing)

@@ -133,11 +133,13 @@ void MainWindow::UpdateMenuState() {
     menuAction(CmdPlayPause)
         ->setText(stringText(s.lessonLoaded && s.playState == PlayState::Playing ? 127 : 126));
     menuAction(CmdTopmost)->setText(stringText(s.topmost ? 1007 : 1009));
-    for (const int command :
-         {CmdPlayPause, CmdPrevious, CmdNext, CmdRepeat, CmdFirst, CmdLast, CmdBackFive,
-          CmdForwardFive, CmdReadAlong, CmdViewSubtitles, CmdSplit})
+    const bool playable = s.lessonLoaded && !s.audioMissing;
+    for (const int command : {CmdPlayPause, CmdPrevious, CmdNext, CmdRepeat, CmdFirst, CmdLast,
+                              CmdBackFive, CmdForwardFive, CmdReadAlong})
+        menuAction(command)->setEnabled(playable);
+    for (const int command : {CmdViewSubtitles, CmdSplit})
         menuAction(command)->setEnabled(s.lessonLoaded);
-    menuAction(CmdStop)->setEnabled(s.lessonLoaded && s.playState != PlayState::Stopped);
+    menuAction(CmdStop)->setEnabled(playable && s.playState != PlayState::Stopped);
     const int channels[] = {CmdChannelStereo, CmdChannelLeft, CmdChannelRight};
     const int fonts[] = {CmdFontSmall, CmdFontMedium, CmdFontLarge};
     for (int i = 0; i < 3; ++i) {
@@ -148,7 +150,8 @@ void MainWindow::UpdateMenuState() {
 
 void MainWindow::UpdateToolbarState() {
     const MainWindowHost::State s = host_.state();
-    mainPanel_->UpdateToolbarState(s.lessonLoaded, s.playState);
+    // Every toolbar command but "open" plays: without audio they are greyed as without a lesson.
+    mainPanel_->UpdateToolbarState(s.lessonLoaded && !s.audioMissing, s.playState);
 }
 
 void MainWindow::SetPlayButtonImage(bool playing) {

@@ -24,6 +24,8 @@ public:
         bool topmost = false;
         int channel = 0;
         int fs = 0;
+        // The open lesson has no audio output: it can be read and corrected, not played.
+        bool audioMissing = false;
     };
     virtual ~MainWindowHost() = default;
     virtual void dispatch(int command) = 0;

@@ -26,6 +26,7 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->currentSentenceText(); },
         [a] { return a->displayFont; },
         [a] { a->sentences()->TogglePlayPause(); },
+        [a] { return !a->audioMissing(); },
     });
 
     views::ListPanel* list = panels->listPanel();
@@ -54,7 +55,8 @@ void linkPanels(RepeaterApp& app) {
                                    });
 
     // The product site's "what's new" page at the right end of the control panel.
-    auto* web = new views::WebPanel(panels->controlPanel(), app.environment().openUrl);
+    auto* web =
+        new views::WebPanel(panels->controlPanel(), [a](const QUrl& url) { a->OpenUrl(url); });
     web->navigate(app.webPageUrl(QStringLiteral("/soft/new.html")));
     panels->controlPanel()->setWebPanel(web);
 }

@@ -35,6 +35,24 @@ constexpr const char* kDictionaryUrl = "https://words.hk/";
 
 } // namespace
 
+bool needsAudio(int command) {
+    switch (command) {
+    case CmdPlayPause:
+    case CmdStop:
+    case CmdPrevious:
+    case CmdNext:
+    case CmdRepeat:
+    case CmdBackFive:
+    case CmdForwardFive:
+    case CmdFirst:
+    case CmdLast:
+    case CmdReadAlong:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QFont displayFontFor(int fs) {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(displayFontPixelHeight(fs));
@@ -51,6 +69,8 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         QMessageBox box(QMessageBox::Critical, productTitle(), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        // Paths, addresses and error details can be copied from the message.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse);
         box.exec();
     };
     env.askYesNo = [](const QString& text) {
@@ -61,11 +81,11 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         return box.exec() == QMessageBox::Yes;
     };
-    env.askOpenPath = [] {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
+    env.askOpenPath = [](const QString& folder) {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder,
                                             QStringLiteral("MP3 Files (*.mp3)"));
     };
-    env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    env.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     env.runRepairTool = [](const QString& program, const QStringList& arguments) {
         player::RepairDialog::run(program, arguments, QApplication::activeWindow());
     };
@@ -118,11 +138,11 @@ bool RepeaterApp::InitInstance() {
 void RepeaterApp::createWindows() {
     mainWindow_ = std::make_unique<MainWindow>(*this);
     mainWindow_->setWindowIcon(appIcon());
-    views_ = std::make_unique<WindowViews>(*mainWindow_,
-                                           WindowViews::Dialogs{env_.showError, env_.askYesNo,
-                                                                env_.askOpenPath, env_.openUrl,
-                                                                env_.runRepairTool},
-                                           [this] { sentences_->OnPositionTick(); });
+    views_ = std::make_unique<WindowViews>(
+        *mainWindow_,
+        WindowViews::Dialogs{env_.showError, env_.askYesNo, env_.askOpenPath,
+                             [this](const QUrl& url) { OpenUrl(url); }, env_.runRepairTool},
+        [this] { sentences_->OnPositionTick(); });
     sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {
         return player::PlaybackSettings{settings.totalCount, settings.bFileLoopPlay,
                                         subtitles::sentenceModeFromSetting(settings.lrcMode)};
@@ -210,7 +230,7 @@ void RepeaterApp::ChangeChannel(int newChannel) {
 }
 
 void RepeaterApp::OpenReadAlong() {
-    if (!playback.lessonLoaded || readAlong_)
+    if (!playback.lessonLoaded || audioMissing() || readAlong_)
         return;
     if (playback.playState == PlayState::Playing)
         sentences_->TogglePlayPause();
@@ -247,7 +267,8 @@ void RepeaterApp::SplitLesson() {
 void RepeaterApp::ViewSubtitleFile() {
     if (!playback.lessonLoaded)
         return;
-    env_.openUrl(QUrl::fromLocalFile(lessons_->subtitlePath));
+    if (!env_.openUrl(QUrl::fromLocalFile(lessons_->subtitlePath)))
+        env_.showError(stringText(1204, QDir::toNativeSeparators(lessons_->subtitlePath)));
 }
 
 QUrl RepeaterApp::webPageUrl(const QString& page) const {
@@ -261,7 +282,13 @@ QUrl RepeaterApp::webPageUrl(const QString& page) const {
 }
 
 void RepeaterApp::OpenWebPage(const QString& page) {
-    env_.openUrl(webPageUrl(page));
+    OpenUrl(webPageUrl(page));
+}
+
+void RepeaterApp::OpenUrl(const QUrl& url) {
+    // A bare desktop has no browser: the learner can still copy the address.
+    if (!env_.openUrl(url))
+        env_.showError(stringText(1203, url.toDisplayString()));
 }
 
 void RepeaterApp::ShowAbout() {
@@ -276,6 +303,9 @@ void RepeaterApp::ShowAbout() {
 }
 
 void RepeaterApp::dispatch(int command) {
+    // Keys reach here too: what the greyed menu items and buttons refuse, they refuse as well.
+    if (audioMissing() && needsAudio(command))
+        return;
     switch (command) {
     case CmdFontSmall:
     case CmdFontMedium:
@@ -310,7 +340,7 @@ void RepeaterApp::dispatch(int command) {
         OpenWebPage(QStringLiteral("/soft/help.html"));
         break;
     case CmdDictionary:
-        env_.openUrl(QUrl(QString::fromLatin1(kDictionaryUrl)));
+        OpenUrl(QUrl(QString::fromLatin1(kDictionaryUrl)));
         break;
     case CmdAbout:
         ShowAbout();
@@ -374,7 +404,13 @@ QString RepeaterApp::currentSentenceText() const {
 }
 
 MainWindowHost::State RepeaterApp::state() const {
-    return {playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
+    State s{playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
+    s.audioMissing = audioMissing();
+    return s;
+}
+
+bool RepeaterApp::audioMissing() const {
+    return playback.lessonLoaded && lessons_ && !lessons_->player;
 }
 
 void RepeaterApp::openDroppedLesson(const QString& path) {

@@ -37,8 +37,10 @@ public:
         // An error box with the product title as caption.
         std::function<void(const QString& text)> showError;
         std::function<bool(const QString& text)> askYesNo;
-        std::function<QString()> askOpenPath;
-        std::function<void(const QUrl&)> openUrl;
+        std::function<QString(const QString& folder)> askOpenPath;
+        // Hands an address to the desktop (browser, or the program for a file); false when
+        // nothing could be started for it.
+        std::function<bool(const QUrl&)> openUrl;
         std::function<void(const QString& program, const QStringList& arguments)> runRepairTool;
         std::function<void()> invalidInputSound;
         std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
@@ -80,6 +82,8 @@ public:
     void SplitLesson();
     // A page of the bundled product web site, by its path ("/", "/down", "/soft/help.html").
     void OpenWebPage(const QString& page);
+    // Any web address in the learner's browser; without one, a message shows the address.
+    void OpenUrl(const QUrl& url);
     void ShowAbout();
 
     // The text of the sentence being played: its head line, and its tail line below.
@@ -95,6 +99,9 @@ public:
     void invalidInput() override;
     bool exitRequested() override;
     void graphNotified() override;
+
+    // A lesson is open without an audio output: for reading and correcting only.
+    bool audioMissing() const;
 
     player::PlaybackState playback;
     int channel = 0; // 0 both, 1 left, 2 right; not stored
@@ -116,6 +123,9 @@ private:
     std::unique_ptr<readalong::ReadAlongWindow> readAlong_;
     bool shutDown_ = false;
 };
+
+// The commands that play the lesson, refused while it has no audio output.
+bool needsAudio(int command);
 
 // The sentence display's font for a size setting (0 small, 1 medium, 2 large).
 QFont displayFontFor(int fs);

@@ -77,6 +77,13 @@ constexpr Entry kStrings[] = {
     {1063, u"写文件失败：\n%s"},
     {1067, u"…"},
     {1071, u"上下句切换时自动播放"},
+    // Texts of our own, beyond the original table.
+    {1201,
+     u"找不到音频输出设备：没有可连接的声音服务器或声卡。\r\n\r\n课程已打开，字幕可以阅读和修改，"
+     u"但不能播放。\r\n接好音频设备后，请重新打开课程。"},
+    {1202, u"没有音频输出，不能播放"},
+    {1203, u"无法启动网页浏览器。请在浏览器中打开这个地址：\r\n%s"},
+    {1204, u"找不到可以打开这个文件的程序。请用文本编辑器打开：\r\n%s"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -41,8 +41,8 @@ void WindowViews::showError(const QString& text) {
     dialogs_.showError(text);
 }
 
-QString WindowViews::askLessonPath() {
-    return dialogs_.askOpenPath();
+QString WindowViews::askLessonPath(const QString& folder) {
+    return dialogs_.askOpenPath(folder);
 }
 bool WindowViews::askYesNo(const QString& text) {
     return dialogs_.askYesNo(text);

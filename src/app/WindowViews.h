@@ -17,7 +17,7 @@ public:
     struct Dialogs {
         std::function<void(const QString&)> showError;
         std::function<bool(const QString&)> askYesNo;
-        std::function<QString()> askOpenPath;
+        std::function<QString(const QString& folder)> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
         std::function<void(const QString&, const QStringList&)> runRepairTool;
     };
@@ -33,7 +33,7 @@ public:
     void stopTick() override;
     void showError(const QString& text) override;
 
-    QString askLessonPath() override;
+    QString askLessonPath(const QString& folder) override;
     bool askYesNo(const QString& text) override;
     void openUrl(const QUrl& url) override;
     void runRepairTool(const QString& program, const QStringList& arguments) override;

@@ -2,6 +2,50 @@
 
 namespace lurvo::media {
 
+namespace {
+
+// What went wrong, in the learner's words; GStreamer's own text follows as the detail.
+QString plainReason(const GError* error) {
+    if (error->domain == GST_STREAM_ERROR) {
+        switch (error->code) {
+        case GST_STREAM_ERROR_TYPE_NOT_FOUND:
+        case GST_STREAM_ERROR_WRONG_TYPE:
+        case GST_STREAM_ERROR_CODEC_NOT_FOUND:
+            return QStringLiteral("文件不是可以播放的 MP3 音频。");
+        case GST_STREAM_ERROR_DECODE:
+        case GST_STREAM_ERROR_DEMUX:
+        case GST_STREAM_ERROR_FORMAT:
+            return QStringLiteral("音频数据有误，文件可能已损坏。");
+        default:
+            return QStringLiteral("音频数据无法处理。");
+        }
+    }
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+        case GST_RESOURCE_ERROR_NOT_FOUND:
+            return QStringLiteral("找不到文件或设备。");
+        case GST_RESOURCE_ERROR_OPEN_READ:
+        case GST_RESOURCE_ERROR_READ:
+            return QStringLiteral("无法读取文件或设备。");
+        case GST_RESOURCE_ERROR_OPEN_WRITE:
+        case GST_RESOURCE_ERROR_WRITE:
+        case GST_RESOURCE_ERROR_NO_SPACE_LEFT:
+            return QStringLiteral("无法写入文件。");
+        case GST_RESOURCE_ERROR_BUSY:
+            return QStringLiteral("音频设备正被占用。");
+        case GST_RESOURCE_ERROR_NOT_AUTHORIZED:
+            return QStringLiteral("没有访问文件或设备的权限。");
+        default:
+            return QStringLiteral("无法使用文件或音频设备。");
+        }
+    }
+    if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
+        return QStringLiteral("缺少所需的 GStreamer 组件。");
+    return QStringLiteral("音频处理出错。");
+}
+
+} // namespace
+
 MediaResult MediaResult::fromGError(const GError* error) {
     if (error == nullptr)
         return failure(MediaError::StateChange, QStringLiteral("音频处理出错。"));
@@ -12,7 +56,11 @@ MediaResult MediaResult::fromGError(const GError* error) {
         kind = MediaError::Resource;
     else if (error->domain == GST_STREAM_ERROR)
         kind = MediaError::Stream;
-    return failure(kind, QString::fromUtf8(error->message));
+    QString text = plainReason(error);
+    const QString detail = QString::fromUtf8(error->message).trimmed();
+    if (!detail.isEmpty())
+        text += QStringLiteral("\n") + detail;
+    return failure(kind, text);
 }
 
 MediaResult MediaResult::noAudioHardware() {

@@ -30,7 +30,8 @@ struct MediaResult {
     static MediaResult failure(MediaError error, const QString& message) {
         return {error, message};
     }
-    // An error GStreamer reported, keeping its message.
+    // An error GStreamer reported: a sentence in the program's language, then GStreamer's own
+    // message on a line of its own.
     static MediaResult fromGError(const GError* error);
     static MediaResult noAudioHardware();
 };

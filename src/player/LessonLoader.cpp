@@ -28,6 +28,35 @@ QString subtitlePathFor(const QString& mp3Path) {
     return mp3Path.chopped(3) + QStringLiteral("lrc");
 }
 
+QString findSubtitleFile(const QString& mp3Path) {
+    // File names differ by case here, unlike where lessons often come from: a lesson copied
+    // as "X.MP3" beside "X.LRC" is still one lesson.
+    const QString stem = mp3Path.chopped(3);
+    const QString mp3Extension = mp3Path.right(3);
+    QString mirrored = QStringLiteral("lrc");
+    if (mp3Extension.size() == 3) {
+        // "3" has no case: the "c" follows the "p".
+        for (const int i : {0, 1})
+            if (mp3Extension[i].isUpper())
+                mirrored[i] = mirrored[i].toUpper();
+        if (mp3Extension[1].isUpper())
+            mirrored[2] = u'C';
+    }
+    QStringList candidates{QStringLiteral("lrc"), mirrored};
+    for (int mask = 1; mask < 8; ++mask) {
+        QString extension = QStringLiteral("lrc");
+        for (int i = 0; i < 3; ++i)
+            if (mask & (1 << i))
+                extension[i] = extension[i].toUpper();
+        candidates << extension;
+    }
+    candidates.removeDuplicates();
+    for (const QString& extension : candidates)
+        if (QFileInfo::exists(stem + extension))
+            return stem + extension;
+    return {};
+}
+
 LessonLoader::LessonLoader(PlaybackState& state, SentencePlayer& sentences, PlaybackViews& views,
                            LessonUi& ui, LessonEnvironment environment,
                            std::function<LessonAudio()> audio)
@@ -38,13 +67,16 @@ LessonLoader::~LessonLoader() {
     sentences_.attach(nullptr, nullptr);
 }
 
-std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3Path) {
+LessonLoader::BuiltPlayer LessonLoader::buildPlayer(const QString& mp3Path) {
     std::unique_ptr<media::MediaPlayer> built = env_.makePlayer();
     const media::MediaResult first =
         built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
     if (first.ok())
-        return built;
+        return {std::move(built), false};
     built.reset();
+    // The output went away after the probe: the file is not at fault, nothing to repair.
+    if (first.error == media::MediaError::NoAudioHardware)
+        return {nullptr, false};
     // The repair program fixes the file in place (keeping a .bak); then one more try. Its
     // arguments go to it as they are, so no character of the file name can change them.
     QString mp3val = platform::findProgram(QStringLiteral("mp3val"), env_.resourceFolder);
@@ -55,24 +87,31 @@ std::unique_ptr<media::MediaPlayer> LessonLoader::buildPlayer(const QString& mp3
     const media::MediaResult second =
         built->Open(mp3Path, env_.notify, media::ParserOrder::SecondaryFirst);
     if (second.ok())
-        return built;
+        return {std::move(built), false};
     ui_.showError(app::stringText(128, second.message.left(255)));
-    return nullptr;
+    return {nullptr, true};
+}
+
+QString LessonLoader::dialogFolder() const {
+    return lessonPath.isEmpty() ? lastFolder_ : QFileInfo(lessonPath).absolutePath();
 }
 
 void LessonLoader::OpenLesson(const QString& givenPath) {
+    QString mp3Path = givenPath;
+    if (mp3Path.isEmpty()) {
+        // Asked before the open lesson closes: a learner who cancels keeps it, still playing.
+        mp3Path = ui_.askLessonPath(dialogFolder());
+        if (mp3Path.isEmpty())
+            return;
+        lastFolder_ = QFileInfo(mp3Path).absolutePath();
+    }
     if (!CloseLesson())
         return;
-    const QString mp3Path = givenPath.isEmpty() ? ui_.askLessonPath() : givenPath;
-    if (mp3Path.isEmpty())
-        return;
-    if (!env_.hasAudioOutput()) {
-        ui_.showError(media::MediaResult::noAudioHardware().message);
-        return;
-    }
-    const QString lrcPath = subtitlePathFor(mp3Path);
-    if (!QFileInfo::exists(lrcPath)) {
-        ui_.showError(app::stringText(131, QDir::toNativeSeparators(lrcPath)));
+    // Without an audio output the lesson still opens, to be read and corrected.
+    const bool audioOutput = env_.hasAudioOutput();
+    const QString lrcPath = findSubtitleFile(mp3Path);
+    if (lrcPath.isEmpty()) {
+        ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
         ui_.openUrl(env_.downloadPage);
         return;
     }
@@ -91,13 +130,18 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     // the subtitles: none of them may stay read-only.
     for (const QString& file : {mp3Path + QStringLiteral(".bak"), mp3Path, lrcPath})
         platform::makeWritable(file);
-    std::unique_ptr<media::MediaPlayer> built = buildPlayer(mp3Path);
-    if (!built)
-        return;
-
-    const LessonAudio audio = audio_();
-    built->SetChannel(audio.channel);
-    built->SetVolume(audio.mute ? -10000 : audio.volume);
+    std::unique_ptr<media::MediaPlayer> built;
+    if (audioOutput) {
+        BuiltPlayer attempt = buildPlayer(mp3Path);
+        if (attempt.refused)
+            return;
+        built = std::move(attempt.player);
+    }
+    if (built) {
+        const LessonAudio audio = audio_();
+        built->SetChannel(audio.channel);
+        built->SetVolume(audio.mute ? -10000 : audio.volume);
+    }
 
     document = std::move(doc);
     player = std::move(built);
@@ -106,6 +150,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     state_.currentLine = 0;
     lessonPath = mp3Path;
     subtitlePath = lrcPath;
+    lastFolder_ = QFileInfo(mp3Path).absolutePath();
     sentences_.attach(document.get(), player.get());
 
     lessonDigest = subtitles::computeLessonDigest(mp3Path);
@@ -118,6 +163,14 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     sentences_.RefreshPlaybackViews();
     ui_.setCaption(QFileInfo(mp3Path).completeBaseName() + QStringLiteral(" - ") +
                    app::productTitle());
+    if (!player) {
+        // The sentence player draws nothing without audio: the first sentence is shown here.
+        views_.refreshSentencePanel();
+        views_.posRefreshList();
+        views_.setStatusText(0, app::stringText(1202));
+        ui_.showError(app::stringText(1201));
+        return;
+    }
     sentences_.TogglePlayPause();
 }
 

@@ -27,8 +27,9 @@ class SentencePlayer;
 class LessonUi {
 public:
     virtual ~LessonUi() = default;
-    // The open dialog; an empty path when the learner cancels.
-    virtual QString askLessonPath() = 0;
+    // The open dialog, starting in folder (none: the dialog's own choice); an empty path when
+    // the learner cancels.
+    virtual QString askLessonPath(const QString& folder) = 0;
     virtual void showError(const QString& text) = 0;
     // A yes/no question (question icon).
     virtual bool askYesNo(const QString& text) = 0;
@@ -68,7 +69,8 @@ public:
                  LessonUi& ui, LessonEnvironment environment, std::function<LessonAudio()> audio);
     ~LessonLoader();
 
-    // Opens the MP3 at path, or asks for one when path is empty.
+    // Opens the MP3 at path, or asks for one when path is empty; cancelling the question keeps
+    // the open lesson as it is.
     void OpenLesson(const QString& path = {});
     void OpenSampleLesson();
     // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
@@ -80,6 +82,7 @@ public:
     QString lessonPath;
     QString subtitlePath;
     std::unique_ptr<subtitles::SubtitleDocument> document;
+    // None while the lesson is open for reading only, without an audio output.
     std::unique_ptr<media::MediaPlayer> player;
     QByteArray lessonDigest = QByteArray(16, '\0'); // all zero before the first lesson
     int lessonOffsetMs = 0;
@@ -87,7 +90,13 @@ public:
     const LessonEnvironment& environment() const { return env_; }
 
 private:
-    std::unique_ptr<media::MediaPlayer> buildPlayer(const QString& mp3Path);
+    struct BuiltPlayer {
+        std::unique_ptr<media::MediaPlayer> player; // none without an audio output
+        bool refused = false; // the MP3 would not play even after the repair; already said
+    };
+    BuiltPlayer buildPlayer(const QString& mp3Path);
+    // Where the open dialog starts: the open lesson's folder, else the last one used.
+    QString dialogFolder() const;
 
     PlaybackState& state_;
     SentencePlayer& sentences_;
@@ -95,9 +104,15 @@ private:
     LessonUi& ui_;
     LessonEnvironment env_;
     std::function<LessonAudio()> audio_;
+    QString lastFolder_;
 };
 
 // The subtitle file of an MP3: its last three characters replaced by "lrc".
 QString subtitlePathFor(const QString& mp3Path);
+
+// The existing subtitle file of an MP3 whatever the case of its extension ("X.MP3" with
+// "X.LRC", "x.mp3" with "x.Lrc"); empty when there is none. The name above wins, then the
+// extension written in the MP3's own case, then any other.
+QString findSubtitleFile(const QString& mp3Path);
 
 } // namespace lurvo::player

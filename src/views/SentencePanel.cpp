@@ -79,7 +79,8 @@ QRect SentencePanel::hotSquare() const {
 }
 
 bool SentencePanel::symbolShown() const {
-    return source_.lessonLoaded && source_.lessonLoaded() && !source_.playing();
+    return source_.lessonLoaded && source_.lessonLoaded() && !source_.playing() &&
+           (!source_.playable || source_.playable());
 }
 
 void SentencePanel::paintEvent(QPaintEvent*) {
@@ -93,7 +94,7 @@ void SentencePanel::paintEvent(QPaintEvent*) {
     const QString text = loaded ? source_.sentenceText() : app::stringText(120);
     p.drawText(textArea, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
     if (loaded) {
-        if (!source_.playing())
+        if (symbolShown())
             drawPlaySymbol(p, hotSquare());
     } else {
         drawNoLessonPicture(

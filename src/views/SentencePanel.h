@@ -18,6 +18,8 @@ public:
         std::function<QString()> sentenceText; // head line, and "\r\n" and the tail line if any
         std::function<QFont()> font;
         std::function<void()> togglePlayPause;
+        // False while the lesson cannot be played (no audio output); none means it can.
+        std::function<bool()> playable;
     };
 
     explicit SentencePanel(QWidget* parent);

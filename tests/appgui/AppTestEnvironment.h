@@ -30,9 +30,9 @@ public:
         env.checkMediaComponents = [] { return 1; };
         env.showError = [this](const QString& text) { errors << text; };
         env.invalidInputSound = [] {};
-        env.openUrl = [](const QUrl&) {};
+        env.openUrl = [](const QUrl&) { return true; };
         env.askYesNo = [](const QString&) { return false; };
-        env.askOpenPath = [] { return QString(); };
+        env.askOpenPath = [](const QString&) { return QString(); };
         env.runRepairTool = [](const QString&, const QStringList&) {};
         env.makePlayer = [] { return std::make_unique<media::MediaPlayer>("fakesink sync=true"); };
         env.hasAudioOutput = [] { return true; };

@@ -111,6 +111,50 @@ TEST_F(LessonViewsTest, ListShowsTheLessonAndFollowsTheSentenceMode) {
     EXPECT_EQ(app->playback.currentLine, 2) << "the current line stays";
 }
 
+// No sound server or card: the lesson opens to be read and corrected, every playing command
+// greyed or refused, and the learner is told why.
+TEST_F(LessonViewsTest, WithoutAudioOutputTheLessonOpensForReadingOnly) {
+    env.hasAudioOutput = [] { return false; };
+    app = std::make_unique<RepeaterApp>(env);
+    open();
+    EXPECT_FALSE(app->lessons()->player);
+    EXPECT_EQ(list()->model()->rowCount(), 10);
+    EXPECT_EQ(app->currentSentenceText(), cell(0, 3));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("找不到音频输出设备")));
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8("不能播放")));
+    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(0),
+              QString::fromUtf8("没有音频输出，不能播放"));
+
+    MainWindow* window = app->mainWindow();
+    window->UpdateMenuState();
+    const int playing[] = {CmdPlayPause, CmdStop, CmdPrevious, CmdNext,        CmdRepeat,
+                           CmdFirst,     CmdLast, CmdBackFive, CmdForwardFive, CmdReadAlong};
+    for (const int c : playing)
+        EXPECT_FALSE(window->menuAction(c)->isEnabled()) << c;
+    for (const int c : {CmdViewSubtitles, CmdSplit, CmdOpen})
+        EXPECT_TRUE(window->menuAction(c)->isEnabled()) << c;
+    for (const int c : {CmdPlayPause, CmdStop, CmdPrevious, CmdNext, CmdRepeat, CmdReadAlong})
+        EXPECT_FALSE(panels()->toolbarAction(c)->isEnabled()) << c;
+    EXPECT_TRUE(panels()->toolbarAction(CmdOpen)->isEnabled());
+    // The sentence panel offers no play symbol to click.
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    EXPECT_EQ(sentence->grab().toImage().pixelColor(sentence->hotSquare().center()), Qt::white);
+
+    // The keys send the same commands: nothing moves, no read-along window opens.
+    for (const int c : playing)
+        app->dispatch(c);
+    EXPECT_EQ(app->playback.playState, PlayState::Stopped);
+    EXPECT_EQ(app->playback.currentLine, 0);
+    EXPECT_EQ(app->readAlongWindow(), nullptr);
+
+    // Corrections still work.
+    correctLine(0, QStringLiteral("改好的一句"), QStringLiteral("00:00.50"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("改好的一句"));
+    EXPECT_EQ(cell(0, 0), "00:00.50");
+    EXPECT_TRUE(app->lessons()->document->modified);
+}
+
 TEST_F(LessonViewsTest, OffsetChangeMovesTheCurrentLineAndEveryTime) {
     open();
     app->dispatch(CmdNext); // line 1, from 3.89 s

@@ -18,12 +18,16 @@ namespace {
 class RepeaterAppTest : public testing::Test, protected lurvo::test::AppTestEnvironment {
 protected:
     QList<QUrl> opened;
+    bool browser = true; // whether the desktop could start a browser
     int mediaCheck = 1;
 
     RepeaterApp::Environment environment() {
         RepeaterApp::Environment e = env;
         e.checkMediaComponents = [this] { return mediaCheck; };
-        e.openUrl = [this](const QUrl& url) { opened << url; };
+        e.openUrl = [this](const QUrl& url) {
+            opened << url;
+            return browser;
+        };
         return e;
     }
 
@@ -128,6 +132,29 @@ TEST_F(RepeaterAppTest, WebCommandsOpenTheBundledSite) {
     EXPECT_EQ(opened[3], QUrl::fromLocalFile(site + "/index.html"));
     EXPECT_EQ(opened[4].scheme(), "https");
     EXPECT_EQ(app.webPageUrl("/soft/new.html"), QUrl::fromLocalFile(site + "/soft/new.html"));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+// A bare desktop without a browser: each page's address is shown so it can be copied.
+TEST_F(RepeaterAppTest, WithoutABrowserTheAddressIsShown) {
+    provideTools({"mp3val", "mp3splt"});
+    browser = false;
+    RepeaterApp app(environment());
+    ASSERT_TRUE(app.InitInstance());
+    app.dispatch(CmdHelp);
+    app.dispatch(CmdDictionary);
+    ASSERT_EQ(errors.size(), 2);
+    const QString help = QUrl::fromLocalFile(resources.path() + "/site/soft/help.html").toString();
+    EXPECT_EQ(errors[0],
+              QString::fromUtf8("无法启动网页浏览器。请在浏览器中打开这个地址：\r\n") + help);
+    EXPECT_TRUE(errors[1].endsWith("\r\nhttps://words.hk/")) << errors[1].toStdString();
+
+    // The download page after a lesson without subtitles goes the same way.
+    QTemporaryDir lessons;
+    QFile::copy(QStringLiteral(LURVO_SOURCE_DIR "/resources/eg.mp3"), lessons.filePath("x.mp3"));
+    app.lessons()->OpenLesson(lessons.filePath("x.mp3"));
+    ASSERT_EQ(errors.size(), 4);
+    EXPECT_TRUE(errors[3].endsWith("/site/down/index.html")) << errors[3].toStdString();
 }
 
 } // namespace

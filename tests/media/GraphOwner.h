@@ -39,6 +39,10 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 inline constexpr const char* kReadErrorText = "Could not read from resource.";
+// How the owner is told of it: a sentence of its own first, GStreamer's text as the detail.
+inline QString readErrorMessage() {
+    return QString::fromUtf8("无法读取文件或设备。\n") + kReadErrorText;
+}
 
 // Makes an element of a running graph report a read error, as a failing source would.
 inline void postReadError(GstElement* element) {
@@ -57,7 +61,7 @@ template <class Graph> void expectOneReadErrorQueued(Graph& graph, const NotifyC
     ASSERT_TRUE(graph.GetEvent(event));
     EXPECT_EQ(event.code, media::kEventErrorAbort);
     EXPECT_EQ(event.param1, media::MediaError::Resource);
-    EXPECT_EQ(event.text, kReadErrorText);
+    EXPECT_EQ(event.text, readErrorMessage());
     EXPECT_FALSE(graph.GetEvent(event, 50));
 }
 

@@ -239,7 +239,7 @@ TEST(Recorder, ErrorWhileRecordingArrivesAsAbortEvent) {
     const MediaResult stopped = recorder.Stop();
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(stopped.ok());
-    EXPECT_EQ(stopped.message, kReadErrorText);
+    EXPECT_EQ(stopped.message, lurvo::test::readErrorMessage());
 
     // The next recording starts clean.
     const QString next = dir.filePath("next.mp3");

@@ -28,6 +28,7 @@ namespace {
 class FakeUi : public LessonUi {
 public:
     QString openDialogAnswer;
+    QStringList dialogFolders; // where each open dialog started
     bool yesAnswer = false;
     QStringList errors;
     QList<QUrl> urls;
@@ -38,7 +39,10 @@ public:
     bool offsetButton = false;
     QString caption;
 
-    QString askLessonPath() override { return openDialogAnswer; }
+    QString askLessonPath(const QString& folder) override {
+        dialogFolders << folder;
+        return openDialogAnswer;
+    }
     void showError(const QString& text) override { errors << text; }
     bool askYesNo(const QString&) override { return yesAnswer; }
     void openUrl(const QUrl& url) override { urls << url; }
@@ -131,6 +135,38 @@ TEST_F(LessonLoaderTest, CapitalExtensionStillFindsTheSubtitles) {
     EXPECT_TRUE(state.lessonLoaded);
 }
 
+// The subtitle extension in another case opens the lesson; edits go back to that same file.
+TEST_F(LessonLoaderTest, SubtitlesAreFoundWhateverTheCaseOfTheirExtension) {
+    const QString upper = copyLesson("lessons/one-line.mp3", "UPPER.MP3");
+    ASSERT_TRUE(QFile::copy(dataPath("lessons/one-line.lrc"), lessons.filePath("UPPER.LRC")));
+    loader.OpenLesson(upper);
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(loader.subtitlePath, lessons.filePath("UPPER.LRC"));
+}
+
+TEST(FindSubtitleFile, TheExactNameWinsThenTheMp3sOwnCase) {
+    QTemporaryDir dir;
+    const auto touch = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    EXPECT_TRUE(findSubtitleFile(dir.filePath("a.mp3")).isEmpty());
+    touch("a.LRC");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("a.mp3")), dir.filePath("a.LRC"));
+    touch("a.lRc");
+    touch("a.lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("a.mp3")), dir.filePath("a.lrc"));
+    // Only the extension may differ in case, never the name.
+    EXPECT_TRUE(findSubtitleFile(dir.filePath("A.mp3")).isEmpty());
+
+    touch("B.LRC");
+    touch("B.Lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.MP3")), dir.filePath("B.LRC"));
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.Mp3")), dir.filePath("B.Lrc"));
+    touch("B.lrc");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("B.MP3")), dir.filePath("B.lrc"));
+}
+
 TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     const QString bare = copyLesson("lessons/one-line.mp3", "bare.mp3");
     loader.OpenLesson(bare);
@@ -159,11 +195,63 @@ TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     EXPECT_FALSE(loader.player);
 }
 
-TEST_F(LessonLoaderTest, NoAudioOutputRefusesTheLesson) {
+TEST_F(LessonLoaderTest, WithoutAudioOutputTheLessonOpensForReading) {
     audioOutput = false;
-    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    loader.OpenLesson(mp3);
+    EXPECT_TRUE(state.lessonLoaded);
+    ASSERT_TRUE(loader.document);
+    EXPECT_EQ(loader.document->lineCount(), 6);
+    EXPECT_FALSE(loader.player);
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_FALSE(views.ticking);
+    EXPECT_EQ(ui.fills, 1);
+    EXPECT_GT(views.sentenceRefreshes, 0);
+    EXPECT_EQ(ui.caption, "a - LurvoV1.0");
+    EXPECT_EQ(views.status[0], QString::fromUtf8("没有音频输出，不能播放"));
     ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("找不到音频输出设备")));
+    EXPECT_TRUE(ui.repairs.isEmpty());
+
+    // Nothing plays, nothing breaks; closing is as usual.
+    sentences.TogglePlayPause();
+    sentences.NextSentence();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+    EXPECT_TRUE(loader.CloseLesson());
     EXPECT_FALSE(state.lessonLoaded);
+}
+
+// The probe found an output that is gone when the lesson's graph is built: the file is fine,
+// so it is opened for reading, not sent to the repair program.
+TEST_F(LessonLoaderTest, OutputLostAfterTheProbeOpensForReadingWithoutRepair) {
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/pulse/native");
+    if (lurvo::media::FindDefaultAudioRenderer()) {
+        qputenv("PULSE_SERVER", saved);
+        GTEST_SKIP() << "an audio output other than the sound server answers";
+    }
+    renderer.clear();
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
+    if (saved.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", saved);
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_FALSE(loader.player);
+    EXPECT_TRUE(ui.repairs.isEmpty());
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("找不到音频输出设备")));
+}
+
+// "载入失败：", then a sentence in Chinese; GStreamer's own words may follow on a line of their
+// own.
+void expectChineseThenDetail(const QString& error) {
+    const QStringList lines = error.split(u'\n');
+    ASSERT_GE(lines.size(), 2) << error.toStdString();
+    EXPECT_EQ(lines[0], QString::fromUtf8("载入失败：\r"));
+    ASSERT_FALSE(lines[1].isEmpty());
+    EXPECT_TRUE(lines[1][0] >= QChar(0x4E00) && lines[1][0] <= QChar(0x9FFF))
+        << error.toStdString();
 }
 
 // A name with quotes, spaces and shell characters reaches the repair program intact.
@@ -176,8 +264,7 @@ TEST_F(LessonLoaderTest, UnplayableMp3IsRepairedOnceThenReported) {
     EXPECT_TRUE(ui.repairs[0][0] == "mp3val" || ui.repairs[0][0].endsWith("/mp3val"));
     EXPECT_EQ(ui.repairs[0].mid(1), (QStringList{"-f", mp3}));
     ASSERT_EQ(ui.errors.size(), 1);
-    EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("载入失败：\r\n")));
-    EXPECT_GT(ui.errors[0].size(), 7);
+    expectChineseThenDetail(ui.errors[0]);
     EXPECT_FALSE(state.lessonLoaded);
     EXPECT_FALSE(loader.player);
     // The MP3 was made writable for the repair.
@@ -199,12 +286,30 @@ TEST_F(LessonLoaderTest, OffsetFollowsTheRecordingUnderAnotherName) {
     EXPECT_EQ(loader.document->line(0).startMs, firstStart - 300);
 }
 
-TEST_F(LessonLoaderTest, CancellingTheOpenDialogLeavesNoLesson) {
+TEST_F(LessonLoaderTest, CancellingTheOpenDialogKeepsTheLessonPlaying) {
+    loader.OpenLesson();
+    ASSERT_EQ(ui.dialogFolders, QStringList{QString()}) << "no folder used yet";
+
     loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
     ASSERT_TRUE(state.lessonLoaded);
+    const lurvo::media::MediaPlayer* playing = loader.player.get();
+    loader.OpenLesson();
+    EXPECT_EQ(ui.dialogFolders.last(), lessons.path()) << "the open lesson's folder";
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_TRUE(views.ticking);
+    EXPECT_EQ(loader.player.get(), playing);
+    EXPECT_EQ(loader.lessonPath, lessons.filePath("a.mp3"));
+
+    // A lesson chosen in another folder: that folder is where the dialog starts next, with or
+    // without a lesson open.
+    ASSERT_TRUE(QDir(lessons.path()).mkdir("more"));
+    ui.openDialogAnswer = copyLesson("lessons/one-line.mp3", "more/b.mp3");
+    loader.OpenLesson();
+    EXPECT_FALSE(state.lessonLoaded) << "b has no subtitles";
     ui.openDialogAnswer.clear();
     loader.OpenLesson();
-    EXPECT_FALSE(state.lessonLoaded);
+    EXPECT_EQ(ui.dialogFolders.last(), lessons.filePath("more"));
 }
 
 TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {

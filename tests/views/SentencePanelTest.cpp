@@ -14,6 +14,7 @@ class SentencePanelTest : public testing::Test {
 protected:
     bool loaded = true;
     bool playing = false;
+    bool playable = true;
     QString text = QStringLiteral("你食咗飯未呀？");
     int toggles = 0;
     QWidget window;
@@ -23,7 +24,8 @@ protected:
         QFont font(QStringLiteral("Tahoma"));
         font.setPixelSize(24);
         panel->setSource({[this] { return loaded; }, [this] { return playing; },
-                          [this] { return text; }, [font] { return font; }, [this] { ++toggles; }});
+                          [this] { return text; }, [font] { return font; }, [this] { ++toggles; },
+                          [this] { return playable; }});
         window.resize(600, 160);
         panel->setGeometry(0, 0, 600, 160);
         window.show();
@@ -59,6 +61,12 @@ TEST_F(SentencePanelTest, PlaySymbolShowsAndStartsPlaybackOnlyWhileNotPlaying) {
 
     playing = false;
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(20, 140)); // beside the symbol
+    EXPECT_EQ(toggles, 1);
+
+    // A lesson without an audio output offers nothing to start.
+    playable = false;
+    EXPECT_EQ(render().pixelColor(centre), Qt::white);
+    QTest::mouseClick(panel, Qt::LeftButton, {}, centre);
     EXPECT_EQ(toggles, 1);
 }
 

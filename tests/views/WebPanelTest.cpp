@@ -4,6 +4,9 @@
 #include "app/Settings.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -60,6 +63,26 @@ TEST(WebPanel, MissingPageShowsANotice) {
     EXPECT_FALSE(web.navigate(QUrl::fromLocalFile(QDir::temp().filePath("no-such-page.html"))));
     EXPECT_TRUE(web.browser()->toPlainText().contains(QStringLiteral("无法显示")));
     EXPECT_FALSE(web.navigate(QUrl(QStringLiteral("https://example.com/soft/new.html"))));
+}
+
+// The pages name menus as the learner reads them on screen ("操作"), without the marker of the
+// access key that the menu texts carry ("操作(&O)").
+TEST(BundledSite, MenuNamesCarryNoAccessKeyMarker) {
+    const QRegularExpression marker(QStringLiteral("\\(&(amp;)?[A-Za-z]\\)"));
+    QDirIterator pages(QStringLiteral(LURVO_SOURCE_DIR "/resources/site"), {"*.html"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    int count = 0;
+    while (pages.hasNext()) {
+        QFile page(pages.next());
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        const QRegularExpressionMatch found = marker.match(text);
+        EXPECT_FALSE(found.hasMatch()) << page.fileName().toStdString() << ": "
+                                       << text.mid(found.capturedStart() - 20, 40).toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("“操作”"))) << page.fileName().toStdString();
+        ++count;
+    }
+    EXPECT_EQ(count, 4);
 }
 
 } // namespace

@@ -21,8 +21,9 @@ constexpr GstClockTime kPipelineLatency = 20 * GST_MSECOND;
 // How long a seek may take to land before positions are read again.
 constexpr GstClockTime kSeekTimeout = 2 * GST_SECOND;
 // Playing, the audio must move on by kProgressStepMs at least every kStallMs, or the graph
-// counts as stalled.
-constexpr qint64 kStallMs = 500;
+// counts as stalled. After a seek the audio moves on within 100 ms; a rebuild takes about 50,
+// so a learner hears the sentence within half a second of a key even when the sink stalls.
+constexpr qint64 kStallMs = 200;
 constexpr std::int64_t kProgressStepMs = 40;
 
 GstMessagePtr firstError(GstBus* bus) {

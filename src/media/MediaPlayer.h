@@ -50,8 +50,8 @@ public:
     // Clamps into [0, LengthMs) and seeks exactly to the sample; in every state. A seek that
     // does not land in time while playing counts as a stall and the graph is built anew there.
     void SeekMs(int ms) override;
-    // Called by the owner's tick while playing: a graph whose position has stood still for
-    // over half a second is built anew and set going where it stood. True when it was.
+    // Called by the owner's tick while playing: a graph whose audio has not moved on for over
+    // 200 ms is built anew and set going where it stood. True when it was.
     bool RecoverStall() override;
     // At or past the end, at the end of the stream until the next seek, or when the position
     // cannot be read.

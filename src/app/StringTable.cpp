@@ -77,6 +77,7 @@ constexpr Entry kStrings[] = {
     {1063, u"写文件失败：\n%s"},
     {1067, u"…"},
     {1071, u"上下句切换时自动播放"},
+    {2101, u"字幕文件太大（超过 16 MB），未能读取：\r\n%s"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

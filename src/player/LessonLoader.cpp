@@ -79,6 +79,10 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     auto doc = std::make_unique<subtitles::SubtitleDocument>();
     errno = 0;
     const int loaded = doc->load(lrcPath);
+    if (loaded == subtitles::kLoadTooLarge) {
+        ui_.showError(app::stringText(2101, QDir::toNativeSeparators(lrcPath)));
+        return;
+    }
     if (loaded < 0) {
         ui_.showError(app::stringText(129, errnoText(errno)));
         return;

@@ -20,7 +20,7 @@ QByteArrayView upToFirstZero(QByteArrayView bytes) {
 }
 
 // UTF-16 units from the bytes, up to the first zero unit. A dangling odd byte at the end (a
-// file cut at the read limit) is not half a character, so it is dropped.
+// damaged file) is not half a character, so it is dropped.
 QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
     QString text;
     text.reserve(bytes.size() / 2);
@@ -125,7 +125,7 @@ QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset)
 }
 
 QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {
-    const QByteArrayView data = raw.first(std::min(raw.size(), kMaxSubtitleFileBytes));
+    const QByteArrayView data = raw;
     const auto byteAt = [&](qsizetype i) {
         return i < data.size() ? static_cast<unsigned char>(data[i]) : 0;
     };

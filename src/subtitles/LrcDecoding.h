@@ -8,8 +8,9 @@
 // Turning the raw bytes of a .lrc file into one UTF-16 text with CR LF line ends.
 namespace lurvo::subtitles {
 
-// Only this many bytes of a subtitle file are read; the rest is ignored without notice.
-inline constexpr qsizetype kMaxSubtitleFileBytes = 102399;
+// The largest subtitle file read: long bilingual lessons run to a few megabytes, and anything
+// bigger is taken for the wrong file rather than cut.
+inline constexpr qsizetype kMaxSubtitleFileBytes = 16 * 1024 * 1024;
 
 // Whether bytes without a signature look like UTF-8: one-, two- and three-byte sequences only,
 // a sequence cut short by the end passes, and overlong forms are not examined.
@@ -19,7 +20,7 @@ bool isPlausibleUtf8(QByteArrayView bytes);
 // set when that is a legacy one, else GB18030 or Big5-HKSCS, whichever the bytes look like.
 QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset);
 
-// Decodes the first kMaxSubtitleFileBytes of a subtitle file: UTF-16 by its byte-order mark,
+// Decodes a subtitle file: UTF-16 by its byte-order mark,
 // UTF-8 by its signature or by plausibility, else the legacy 8-bit encoding. Stops at the first
 // zero unit (UTF-16) or zero byte (the others).
 QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset);

@@ -42,8 +42,17 @@ int SubtitleDocument::load(const QString& filePath) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(QFile::encodeName(filePath), "rb"));
     if (!file)
         return -1;
-    QByteArray raw(kMaxSubtitleFileBytes, Qt::Uninitialized);
-    const std::size_t got = std::fread(raw.data(), 1, std::size_t(raw.size()), file.get());
+    // One byte more than the limit tells a file that is too large from one that just fits.
+    QByteArray raw;
+    std::size_t got = 0;
+    for (qsizetype chunk = 64 * 1024; got <= std::size_t(kMaxSubtitleFileBytes); chunk *= 2) {
+        raw.resize(std::min<qsizetype>(qsizetype(got) + chunk, kMaxSubtitleFileBytes + 1));
+        const std::size_t wanted = std::size_t(raw.size()) - got;
+        const std::size_t n = std::fread(raw.data() + got, 1, wanted, file.get());
+        got += n;
+        if (n < wanted)
+            break;
+    }
     if (std::ferror(file.get())) {
         // A folder or a failing disk: a reading error, not invalid content.
         const int readError = errno;
@@ -52,6 +61,8 @@ int SubtitleDocument::load(const QString& filePath) {
         return -1;
     }
     file.reset();
+    if (got > std::size_t(kMaxSubtitleFileBytes))
+        return kLoadTooLarge;
     raw.truncate(qsizetype(got));
 
     const QString text = normaliseLineEnds(decodeSubtitleBytes(raw, platform::localeCodeset()));

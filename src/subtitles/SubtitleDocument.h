@@ -13,6 +13,8 @@ namespace lurvo::subtitles {
 
 // Longest header kept verbatim for saving, in UTF-16 units.
 inline constexpr qsizetype kMaxHeaderUnits = 102399;
+// What load() returns for a file larger than the reader takes (kMaxSubtitleFileBytes).
+inline constexpr int kLoadTooLarge = -2;
 
 // A lesson's subtitles: timed lines ascending by start, plus what saving needs to write them
 // back. Filled once by load(); the timeline operations assume indexes within range.
@@ -25,9 +27,9 @@ public:
     QString header;                   // file text before the first timed line
     QString path;                     // where the document was loaded from
 
-    // Reads and parses a .lrc file into this fresh document. Returns -1 when the file cannot
-    // be read (errno tells why), 0 when its content is invalid or holds no timed line, 1 on
-    // success.
+    // Reads and parses a whole .lrc file into this fresh document. Returns -1 when the file
+    // cannot be read (errno tells why), kLoadTooLarge when it is larger than the reader takes,
+    // 0 when its content is invalid or holds no timed line, 1 on success.
     int load(const QString& path);
 
     // Parses normalised text (CR LF line ends) into lines, header and file offset, then sorts

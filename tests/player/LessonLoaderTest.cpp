@@ -4,6 +4,7 @@
 #include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "player/SentencePlayer.h"
+#include "subtitles/LrcDecoding.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/SubtitleDocument.h"
 
@@ -154,6 +155,16 @@ TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     loader.OpenLesson(invalid);
     ASSERT_EQ(ui.errors.size(), 3);
     EXPECT_TRUE(ui.errors[2].startsWith(QString::fromUtf8("字幕文件内容有误：\r\n")));
+
+    const QString large = copyLesson("lessons/one-line.mp3", "large.mp3");
+    QFile big(subtitlePathFor(large));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(lurvo::subtitles::kMaxSubtitleFileBytes + 1));
+    big.close();
+    loader.OpenLesson(large);
+    ASSERT_EQ(ui.errors.size(), 4);
+    EXPECT_EQ(ui.errors[3], QString::fromUtf8("字幕文件太大（超过 16 MB），未能读取：\r\n") +
+                                subtitlePathFor(large));
     EXPECT_FALSE(state.lessonLoaded);
     EXPECT_FALSE(loader.document);
     EXPECT_FALSE(loader.player);

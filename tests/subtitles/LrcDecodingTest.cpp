@@ -113,11 +113,6 @@ TEST(DecodeSubtitleBytes, Utf16DropsAHalfUnitAtTheEnd) {
     EXPECT_EQ(decode(bytes({0xFF, 0xFE})), "");
 }
 
-TEST(DecodeSubtitleBytes, ReadsNoMoreThanTheLimit) {
-    QByteArray raw(kMaxSubtitleFileBytes + 10, 'x');
-    EXPECT_EQ(decode(raw).size(), kMaxSubtitleFileBytes);
-}
-
 TEST(NormaliseLineEnds, EveryKindOfLineEndBecomesCrLf) {
     EXPECT_EQ(normaliseLineEnds(u"a\r\nb\r\n"), u"a\r\nb\r\n");
     EXPECT_EQ(normaliseLineEnds(u"a\rb\r"), u"a\r\nb\r\n");

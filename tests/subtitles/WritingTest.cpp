@@ -1,6 +1,7 @@
 #include "subtitles/SubtitleDocument.h"
 
 #include "TestData.h"
+#include "subtitles/TimeText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -72,6 +73,27 @@ TEST_F(Writing, SaveWritesTheParsedDocumentBack) {
         ASSERT_EQ(doc.save(), 0);
         EXPECT_EQ(read(path), lurvo::test::utf16File(QString::fromUtf8(c.saved)));
     }
+}
+
+TEST_F(Writing, EditingALongLessonKeepsItsLastLines) {
+    QByteArray content;
+    int lines = 0;
+    while (content.size() < 250 * 1024) {
+        ++lines;
+        content +=
+            QString::fromUtf8("[%1]第%2句\n").arg(formatLrcTime(lines * 1000)).arg(lines).toUtf8();
+    }
+    const QString path = write("long.lrc", content);
+    SubtitleDocument doc;
+    ASSERT_EQ(doc.load(path), 1);
+    ASSERT_EQ(doc.lineCount(), lines);
+    doc.setLineText(0, QStringLiteral("changed"));
+    ASSERT_EQ(doc.save(), 0);
+    SubtitleDocument reloaded;
+    ASSERT_EQ(reloaded.load(path), 1);
+    ASSERT_EQ(reloaded.lineCount(), lines);
+    EXPECT_EQ(reloaded.line(0).text, "changed");
+    EXPECT_EQ(reloaded.line(lines - 1).text, QString::fromUtf8("第%1句").arg(lines));
 }
 
 TEST_F(Writing, TruncatedHundredthsReadBackTruncated) {

@@ -105,8 +105,10 @@ bool isPlausibleUtf8(QByteArrayView bytes) {
             following = 1;
         else if (b <= 0xEF)
             following = 2;
+        else if (b <= 0xF4)
+            following = 3; // beyond the basic plane: Extension B characters of written Cantonese
         else
-            return false; // four-byte sequences are not taken for UTF-8
+            return false;
         for (int k = 1; k <= following; ++k) {
             if (i + k >= n)
                 return true; // cut short by the end of the data

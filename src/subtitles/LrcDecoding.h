@@ -12,8 +12,8 @@ namespace lurvo::subtitles {
 // bigger is taken for the wrong file rather than cut.
 inline constexpr qsizetype kMaxSubtitleFileBytes = 16 * 1024 * 1024;
 
-// Whether bytes without a signature look like UTF-8: one-, two- and three-byte sequences only,
-// a sequence cut short by the end passes, and overlong forms are not examined.
+// Whether bytes without a signature look like UTF-8: sequences of one to four bytes with lead
+// bytes up to F4; a sequence cut short by the end passes, and overlong forms are not examined.
 bool isPlausibleUtf8(QByteArrayView bytes);
 
 // The 8-bit decoding used for text that is neither UTF-16 nor UTF-8: the locale's own character

@@ -95,6 +95,15 @@ TEST_F(Load, EveryEncodingAndLineEndGivesTheSameLines) {
     }
 }
 
+TEST_F(Load, Utf8WithCharactersBeyondTheBasicPlaneLoads) {
+    SubtitleDocument doc;
+    ASSERT_EQ(doc.load(dataPath("encodings/extension-b.utf8.lrc")), 1);
+    ASSERT_EQ(doc.lineCount(), 3);
+    EXPECT_EQ(doc.header, QString::fromUtf8("[ti:粵語]\r\n"));
+    EXPECT_EQ(doc.line(0).text, QString::fromUtf8("𠵱家去邊度？"));
+    EXPECT_EQ(doc.line(1).text, QString::fromUtf8("個𡃁仔搭𨋢上樓😀"));
+}
+
 TEST_F(Load, ReadsTheWholeFileUpToTheLimit) {
     // A long bilingual lesson, far beyond what one small read takes.
     QByteArray content = "[ti:long]\r\n";

@@ -23,11 +23,15 @@ QString decode(const QByteArray& raw, QByteArrayView locale = kUtf8Locale) {
     return decodeSubtitleBytes(raw, locale);
 }
 
-TEST(Utf8Plausibility, AcceptsOneTwoAndThreeByteSequencesOnly) {
+TEST(Utf8Plausibility, AcceptsSequencesOfOneToFourBytes) {
     EXPECT_TRUE(isPlausibleUtf8("[00:01.00]plain ascii"));
     EXPECT_TRUE(isPlausibleUtf8(""));
     EXPECT_TRUE(isPlausibleUtf8(QByteArray("caf\xC3\xA9 \xE4\xBD\xA0\xE5\xA5\xBD")));
-    EXPECT_FALSE(isPlausibleUtf8(QByteArray("smile \xF0\x9F\x98\x80")));
+    EXPECT_TRUE(isPlausibleUtf8(QByteArray("smile \xF0\x9F\x98\x80")));
+    EXPECT_TRUE(isPlausibleUtf8(QByteArray("\xF4\x8F\xBF\xBF")));
+    EXPECT_FALSE(isPlausibleUtf8(QByteArray("\xF5\x80\x80\x80")));
+    EXPECT_FALSE(isPlausibleUtf8(QByteArray("\xF0\x9F\x98\x41")));
+    EXPECT_TRUE(isPlausibleUtf8(QByteArray("a\xF0\x9F\x98")));
     EXPECT_FALSE(isPlausibleUtf8(bytes({0x41, 0x80, 0x41})));
     EXPECT_FALSE(isPlausibleUtf8(bytes({0xC3, 0x41})));
     EXPECT_FALSE(isPlausibleUtf8(bytes({0xE4, 0xBD, 0x41})));
@@ -81,10 +85,14 @@ TEST(DecodeSubtitleBytes, Utf8SignatureSkipsThreeBytesWithoutATest) {
     EXPECT_EQ(decode(QByteArray("\xEF\xBB")), "");
 }
 
-TEST(DecodeSubtitleBytes, FourByteSequenceWithoutSignatureFallsToTheLegacyEncoding) {
-    const QByteArray emoji("[00:01.00]\xF0\x9F\x98\x80");
-    EXPECT_NE(decode(emoji), QString::fromUtf8(emoji));
-    EXPECT_TRUE(decode(emoji).startsWith(u"[00:01.00]"));
+TEST(DecodeSubtitleBytes, FourByteSequencesWithoutSignatureAreUtf8) {
+    const QByteArray raw = readData("encodings/extension-b.utf8.lrc");
+    const QString text = decode(raw);
+    EXPECT_EQ(text, QString::fromUtf8(raw));
+    for (const char* c : {"𠵱", "𡃁", "𨋢", "😀"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c))) << c;
+    // The same under a Chinese legacy locale: the bytes decide, not the locale.
+    EXPECT_EQ(decode(raw, "GBK"), text);
 }
 
 TEST(DecodeSubtitleBytes, GbkThatLooksLikeUtf8IsTakenForUtf8) {

@@ -61,9 +61,25 @@ struct DetectorCloser {
     void operator()(UCharsetDetector* d) const { ucsdet_close(d); }
 };
 
-// Chinese 8-bit text is GBK/GB18030 on the mainland and Big5 in Hong Kong and Macau, where
-// much Cantonese material comes from. ICU's detector weighs the frequency of common characters
-// in each; GB18030 wins ties because it is the superset the program has always assumed.
+// The Chinese 8-bit families, which the contest below decides between by the bytes.
+bool isChineseCodeset(QByteArrayView codeset) {
+    const QByteArray name = codeset.toByteArray().toUpper();
+    return name.startsWith("GB") || name.startsWith("BIG5") || name == "EUC-CN" ||
+           name == "EUC-TW" || name == "CP936" || name == "CP950";
+}
+
+// Whether the bytes are all valid, assigned characters of the encoding.
+bool decodesCleanly(QByteArrayView bytes, const char* encoding) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return false;
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// When both Chinese encodings read the bytes: ICU's detector weighs the frequency of common
+// characters in each. GB18030 wins ties because it is the superset the program has always
+// assumed.
 bool looksLikeBig5(QByteArrayView bytes) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCharsetDetector, DetectorCloser> detector(ucsdet_open(&status));
@@ -121,9 +137,24 @@ bool isPlausibleUtf8(QByteArrayView bytes) {
 }
 
 QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset) {
-    if (isLegacyLocaleCodeset(localeCodeset))
-        return localeCodeset.toByteArray();
-    return looksLikeBig5(bytes) ? QByteArray("Big5-HKSCS") : QByteArray("GB18030");
+    const bool legacyLocale = isLegacyLocaleCodeset(localeCodeset);
+    const QByteArray locale = localeCodeset.toByteArray();
+    // A Japanese or Western system names its own files' encoding; trusted while it reads them.
+    if (legacyLocale && !isChineseCodeset(localeCodeset) &&
+        decodesCleanly(bytes, locale.constData()))
+        return locale;
+    // Mainland files are GBK, Hong Kong and Macau ones Big5: a decoding that meets an invalid
+    // sequence loses, and only when both read the bytes does their look decide.
+    const QByteArray gb("GB18030");
+    const QByteArray big5("Big5-HKSCS");
+    const bool gbClean = decodesCleanly(bytes, gb.constData());
+    const bool big5Clean = decodesCleanly(bytes, big5.constData());
+    if (gbClean != big5Clean)
+        return gbClean ? gb : big5;
+    if (gbClean)
+        return looksLikeBig5(bytes) ? big5 : gb;
+    // Damaged either way: the locale's own legacy encoding, else the superset.
+    return legacyLocale ? locale : gb;
 }
 
 QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {

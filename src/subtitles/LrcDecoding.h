@@ -16,8 +16,10 @@ inline constexpr qsizetype kMaxSubtitleFileBytes = 16 * 1024 * 1024;
 // bytes up to F4; a sequence cut short by the end passes, and overlong forms are not examined.
 bool isPlausibleUtf8(QByteArrayView bytes);
 
-// The 8-bit decoding used for text that is neither UTF-16 nor UTF-8: the locale's own character
-// set when that is a legacy one, else GB18030 or Big5-HKSCS, whichever the bytes look like.
+// The 8-bit decoding used for text that is neither UTF-16 nor UTF-8: a non-Chinese legacy
+// locale's own character set when it reads the bytes without fault; else GB18030 or Big5-HKSCS,
+// whichever alone reads them without an invalid sequence, or, when both do, whichever the bytes
+// look like; when neither does, the locale's legacy character set, or GB18030.
 QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset);
 
 // Decodes a subtitle file: UTF-16 by its byte-order mark,

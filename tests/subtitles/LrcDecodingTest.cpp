@@ -55,24 +55,34 @@ TEST(DecodeSubtitleBytes, EveryEncodingOfTheSameLessonGivesTheSameText) {
     EXPECT_EQ(decode(readData("encodings/plain.big5.lrc")), plain);
 }
 
-TEST(LegacyEncoding, TellsBig5FromGbkUnlessTheLocaleNamesOne) {
+TEST(LegacyEncoding, AnInvalidSequenceLosesAndTheLookDecidesOnlyBetweenCleanReadings) {
     const QByteArray gbk = readData("encodings/cantonese.gbk.lrc");
     const QByteArray big5 = readData("encodings/cantonese.big5hkscs.lrc");
-    ASSERT_FALSE(isPlausibleUtf8(gbk));
-    ASSERT_FALSE(isPlausibleUtf8(big5));
-    EXPECT_EQ(legacyEncodingFor(gbk, "UTF-8"), "GB18030");
-    EXPECT_EQ(legacyEncodingFor(big5, "UTF-8"), "Big5-HKSCS");
-    EXPECT_EQ(legacyEncodingFor(big5, "ANSI_X3.4-1968"), "Big5-HKSCS");
-    EXPECT_EQ(legacyEncodingFor(big5, ""), "Big5-HKSCS");
-    EXPECT_EQ(legacyEncodingFor(gbk, "GBK"), "GBK");
-    EXPECT_EQ(legacyEncodingFor(gbk, "BIG5-HKSCS"), "BIG5-HKSCS");
-    EXPECT_EQ(legacyEncodingFor(gbk, "no-such-charset"), "GB18030");
-    EXPECT_EQ(legacyEncodingFor("abc", "UTF-8"), "GB18030");
+    const QByteArray plainBig5 = readData("encodings/plain.big5.lrc");
+    const QByteArray japaneseGbk = readData("encodings/japanese.gbk.lrc");
+    for (const QByteArray* raw : {&gbk, &big5, &plainBig5, &japaneseGbk})
+        ASSERT_FALSE(isPlausibleUtf8(*raw));
+    // A Chinese locale, or none, leaves it to the bytes.
+    for (const char* locale : {"UTF-8", "ANSI_X3.4-1968", "", "GBK", "BIG5-HKSCS"}) {
+        SCOPED_TRACE(locale);
+        EXPECT_EQ(legacyEncodingFor(gbk, locale), "GB18030");
+        EXPECT_EQ(legacyEncodingFor(big5, locale), "Big5-HKSCS");
+        // Valid in both: the detector's call.
+        EXPECT_EQ(legacyEncodingFor(plainBig5, locale), "Big5-HKSCS");
+        // Kana in GBK look like the commonest Big5 characters, but some bytes are not Big5.
+        EXPECT_EQ(legacyEncodingFor(japaneseGbk, locale), "GB18030");
+    }
+    EXPECT_EQ(decode(japaneseGbk), QString::fromUtf8(readData("encodings/japanese.utf8.lrc")));
+    EXPECT_EQ(decode(big5, "GBK"), QString::fromUtf8(readData("encodings/cantonese.utf8.lrc")));
 
-    // The locale's own legacy set wins even against the bytes' look.
-    const QString viaLocale = decode(big5, "BIG5-HKSCS");
-    EXPECT_EQ(viaLocale, QString::fromUtf8(readData("encodings/cantonese.utf8.lrc")));
-    EXPECT_NE(decode(big5, "GBK"), viaLocale);
+    // A legacy locale of another script is trusted while it reads the bytes cleanly.
+    EXPECT_EQ(legacyEncodingFor("caf\xE9", "ISO-8859-1"), "ISO-8859-1");
+    EXPECT_EQ(legacyEncodingFor(japaneseGbk, "EUC-JP"), "GB18030");
+    // Invalid in both: the locale's legacy encoding, else GB18030.
+    const QByteArray broken("\x80\xFF\xFF");
+    EXPECT_EQ(legacyEncodingFor(broken, "UTF-8"), "GB18030");
+    EXPECT_EQ(legacyEncodingFor(broken, "BIG5"), "BIG5");
+    EXPECT_EQ(legacyEncodingFor("abc", "UTF-8"), "GB18030");
 }
 
 TEST(DecodeSubtitleBytes, Utf8SignatureSkipsThreeBytesWithoutATest) {

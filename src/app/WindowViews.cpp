@@ -55,9 +55,11 @@ void WindowViews::runRepairTool(const QString& program, const QStringList& argum
 }
 void WindowViews::fillList() {
     window_.mainPanel()->listPanel()->fill();
+    window_.mainPanel()->tipStrip()->update(); // a notice about the new lesson
 }
 void WindowViews::clearList() {
     window_.mainPanel()->listPanel()->clear();
+    window_.mainPanel()->tipStrip()->update();
 }
 void WindowViews::setOffsetText(const QString& text, bool buttonEnabled) {
     window_.mainPanel()->controlPanel()->setOffsetText(text, buttonEnabled);

@@ -35,19 +35,6 @@ QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
     return text;
 }
 
-QString decodeWith(QStringDecoder decoder, QByteArrayView bytes) {
-    if (!decoder.isValid())
-        return {};
-    QString text = decoder.decode(bytes);
-    return text;
-}
-
-QString decodeUtf8(QByteArrayView bytes) {
-    // A second signature after the skipped one is text, as any other character.
-    return decodeWith(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom),
-                      bytes);
-}
-
 bool isLegacyLocaleCodeset(QByteArrayView codeset) {
     const QByteArray name = codeset.toByteArray().toUpper();
     if (name.isEmpty() || name == "UTF-8" || name == "UTF8" || name == "ANSI_X3.4-1968" ||
@@ -157,21 +144,119 @@ QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset)
     return legacyLocale ? locale : gb;
 }
 
-QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {
-    const QByteArrayView data = raw;
+LrcEncoding detectEncoding(QByteArrayView raw, QByteArrayView localeCodeset) {
     const auto byteAt = [&](qsizetype i) {
-        return i < data.size() ? static_cast<unsigned char>(data[i]) : 0;
+        return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0;
     };
-    if (byteAt(0) == 0xFF && byteAt(1) == 0xFE)
-        return decodeUtf16(data.sliced(2), false);
-    if (byteAt(0) == 0xFE && byteAt(1) == 0xFF)
-        return decodeUtf16(data.sliced(2), true);
-    if (byteAt(0) == 0xEF && byteAt(1) == 0xBB) // the third byte is not examined
-        return decodeUtf8(upToFirstZero(data.sliced(std::min<qsizetype>(3, data.size()))));
-    const QByteArrayView bytes = upToFirstZero(data);
-    if (isPlausibleUtf8(bytes))
-        return decodeUtf8(bytes);
-    return decodeWith(QStringDecoder(legacyEncodingFor(bytes, localeCodeset).constData()), bytes);
+    LrcEncoding encoding;
+    if (byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
+        encoding.kind = LrcEncoding::Kind::Utf16LE;
+        encoding.signatureBytes = 2;
+    } else if (byteAt(0) == 0xFE && byteAt(1) == 0xFF) {
+        encoding.kind = LrcEncoding::Kind::Utf16BE;
+        encoding.signatureBytes = 2;
+    } else if (byteAt(0) == 0xEF && byteAt(1) == 0xBB) { // the third byte is not examined
+        encoding.kind = LrcEncoding::Kind::Utf8;
+        encoding.signatureBytes = std::min<qsizetype>(3, raw.size());
+    } else {
+        const QByteArrayView bytes = upToFirstZero(raw);
+        if (!isPlausibleUtf8(bytes)) {
+            encoding.kind = LrcEncoding::Kind::Legacy;
+            encoding.legacyName = legacyEncodingFor(bytes, localeCodeset);
+        }
+    }
+    return encoding;
+}
+
+LrcSource readSource(const QByteArray& raw, QByteArrayView localeCodeset) {
+    LrcSource source;
+    source.fromFile = true;
+    source.bytes = raw;
+    source.encoding = detectEncoding(raw, localeCodeset);
+    const qsizetype begin = source.encoding.signatureBytes;
+    const LrcEncoding::Kind kind = source.encoding.kind;
+    const bool utf16 = kind == LrcEncoding::Kind::Utf16LE || kind == LrcEncoding::Kind::Utf16BE;
+    const bool bigEndian = kind == LrcEncoding::Kind::Utf16BE;
+    const qsizetype unit = utf16 ? 2 : 1;
+
+    // The text ends at the first zero unit, or at the last whole one.
+    const auto unitAt = [&](qsizetype at) -> char16_t {
+        if (!utf16)
+            return static_cast<unsigned char>(raw[at]);
+        const auto first = static_cast<unsigned char>(raw[at]);
+        const auto second = static_cast<unsigned char>(raw[at + 1]);
+        return bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    };
+    qsizetype end = begin;
+    while (end + unit <= raw.size() && unitAt(end) != 0)
+        end += unit;
+    source.dataEnd = end;
+
+    QStringDecoder decoder;
+    if (kind == LrcEncoding::Kind::Utf8)
+        // A second signature after the skipped one is text, as any other character.
+        decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                           QStringDecoder::Flag::ConvertInitialBom);
+    else if (kind == LrcEncoding::Kind::Legacy)
+        decoder =
+            QStringDecoder(source.encoding.legacyName.constData(), QStringDecoder::Flag::Stateless);
+    const auto decode = [&](qsizetype from, qsizetype to) -> QString {
+        const QByteArrayView bytes(raw.constData() + from, to - from);
+        if (utf16)
+            return decodeUtf16(bytes, bigEndian);
+        return decoder.isValid() ? QString(decoder.decode(bytes)) : QString();
+    };
+
+    // CR and LF never occur inside a multi-byte character of these encodings, so the lines can
+    // be cut on the bytes and each decoded alone.
+    qsizetype at = begin;
+    while (at < end) {
+        SourceLine line;
+        line.byteBegin = at;
+        while (at < end && unitAt(at) != u'\r' && unitAt(at) != u'\n')
+            at += unit;
+        line.byteEnd = at;
+        if (at < end && unitAt(at) == u'\r') {
+            at += unit;
+            if (at < end && unitAt(at) == u'\n') {
+                at += unit;
+                line.end = LineEnd::CrLf;
+            } else {
+                line.end = LineEnd::Cr;
+            }
+        } else if (at < end) {
+            at += unit;
+            line.end = LineEnd::Lf;
+        }
+        line.byteNext = at;
+        line.text = decode(line.byteBegin, line.byteEnd);
+        source.lines.append(std::move(line));
+    }
+    return source;
+}
+
+QStringView lineEndText(LineEnd end) {
+    switch (end) {
+    case LineEnd::Cr:
+        return u"\r";
+    case LineEnd::Lf:
+        return u"\n";
+    case LineEnd::CrLf:
+        return u"\r\n";
+    case LineEnd::None:
+        break;
+    }
+    return {};
+}
+
+QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {
+    const LrcSource source = readSource(raw.toByteArray(), localeCodeset);
+    QString text;
+    for (const SourceLine& line : source.lines) {
+        text += line.text;
+        text += lineEndText(line.end);
+    }
+    return text;
 }
 
 QString normaliseLineEnds(QStringView text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "subtitles/LrcSource.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,9 +24,15 @@ bool isPlausibleUtf8(QByteArrayView bytes);
 // look like; when neither does, the locale's legacy character set, or GB18030.
 QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset);
 
-// Decodes a subtitle file: UTF-16 by its byte-order mark,
-// UTF-8 by its signature or by plausibility, else the legacy 8-bit encoding. Stops at the first
-// zero unit (UTF-16) or zero byte (the others).
+// How the bytes of a subtitle file are to be read: UTF-16 by its byte-order mark, UTF-8 by its
+// signature or by plausibility, else the legacy 8-bit encoding.
+LrcEncoding detectEncoding(QByteArrayView raw, QByteArrayView localeCodeset);
+
+// A subtitle file cut into its lines, each decoded. The text stops at the first zero unit
+// (UTF-16) or zero byte (the others).
+LrcSource readSource(const QByteArray& raw, QByteArrayView localeCodeset);
+
+// The text of a subtitle file, with its line ends as they are.
 QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset);
 
 // Every line end (CR, LF or CR LF) becomes CR LF.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "subtitles/LrcSource.h"
 #include "subtitles/SentenceMode.h"
 #include "subtitles/SubtitleLine.h"
 
@@ -26,14 +27,18 @@ public:
     std::int32_t appliedOffsetMs = 0; // the per-lesson offset now applied
     QString header;                   // file text before the first timed line
     QString path;                     // where the document was loaded from
+    LrcSource source;                 // the file as read: what saving keeps
+    int skippedLines = 0;             // lines whose time tags could not be read
 
     // Reads and parses a whole .lrc file into this fresh document. Returns -1 when the file
     // cannot be read (errno tells why), kLoadTooLarge when it is larger than the reader takes,
     // 0 when its content is invalid or holds no timed line, 1 on success.
     int load(const QString& path);
 
-    // Parses normalised text (CR LF line ends) into lines, header and file offset, then sorts
-    // the lines. False on a content error or when no line results.
+    // As load(), on the bytes of a file.
+    int loadBytes(const QByteArray& raw);
+    // Parses text into lines, header and file offset, then sorts the lines. A line whose time
+    // tags cannot all be read is skipped and counted. False when no line results.
     bool parse(QStringView text);
 
     int lineCount() const { return int(lines.size()); }
@@ -61,10 +66,16 @@ public:
     // errno value, as save().
     int writeRange(int first, int last, const QString& targetPath) const;
 
+    // The text a timed source line shows: what follows its tags, at most kMaxLineTextUnits.
+    static QString shownText(const SourceLine& line);
+
     int sentenceCount(SentenceMode mode) const;
     SentenceOfLine sentenceOfLine(int lineIndex, SentenceMode mode) const;
     // Lines of a 1-based sentence number from 1 to sentenceCount(mode).
     LineRange linesOfSentence(int sentence, SentenceMode mode) const;
+
+private:
+    bool parseSource();
 };
 
 } // namespace lurvo::subtitles

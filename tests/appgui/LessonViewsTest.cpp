@@ -3,6 +3,7 @@
 #include "AppTestEnvironment.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
+#include "app/StringTable.h"
 #include "media/MediaPlayer.h"
 #include "subtitles/SubtitleDocument.h"
 
@@ -109,6 +110,20 @@ TEST_F(LessonViewsTest, ListShowsTheLessonAndFollowsTheSentenceMode) {
     EXPECT_EQ(column(2), QStringList({"1", "2", "", "3", "", "4", "", "5", "", "6"}));
     EXPECT_EQ(list()->markedRow(), 1);
     EXPECT_EQ(app->playback.currentLine, 2) << "the current line stays";
+}
+
+TEST_F(LessonViewsTest, TipStripCountsTheSkippedLines) {
+    QFile lrc(lessons.filePath("lesson.lrc"));
+    ASSERT_TRUE(lrc.open(QIODevice::Append));
+    lrc.write("[00:-03.00]unreadable\r\n[02:83.375]also\r\n");
+    lrc.close();
+    open();
+    const QString advice = lurvo::app::stringText(1052);
+    EXPECT_EQ(panels()->tipStrip()->text(),
+              QStringLiteral("字幕文件中有 2 行的时间无法识别，已跳过这些行"));
+    EXPECT_EQ(list()->model()->rowCount(), 10);
+    app->dispatch(CmdCloseLesson);
+    EXPECT_EQ(panels()->tipStrip()->text(), advice);
 }
 
 TEST_F(LessonViewsTest, OffsetChangeMovesTheCurrentLineAndEveryTime) {

@@ -30,6 +30,25 @@ std::int32_t clampToInt32(std::int64_t value) {
                                                  std::numeric_limits<std::int32_t>::max()));
 }
 
+// Karaoke-style files mark when each word is sung with inline tags <mm:ss.xx>; they are no part
+// of the text a learner reads, copies or corrects.
+QString withoutWordTags(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'<' && i + 1 < text.size() && isAsciiDigit(text[i + 1])) {
+            const qsizetype close = text.indexOf(u'>', i + 2);
+            if (close > 0 && close - i - 1 <= kMaxTagUnits &&
+                parseTimeText(text.sliced(i + 1, close - i - 1)) >= 0) {
+                i = close;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -193,7 +212,8 @@ bool SubtitleDocument::parseSource() {
 }
 
 QString SubtitleDocument::shownText(const SourceLine& line) {
-    return leadingUnits(QStringView(line.text).sliced(line.textBegin), kMaxLineTextUnits)
+    return leadingUnits(withoutWordTags(QStringView(line.text).sliced(line.textBegin)),
+                        kMaxLineTextUnits)
         .toString();
 }
 

@@ -53,6 +53,20 @@ TEST(Parse, LineTextEndsAtTheLineEndAndMayBeEmpty) {
     EXPECT_EQ(p.doc.line(1).text, u"粵語 text "_s);
 }
 
+TEST(Parse, WordTimingTagsAreNoPartOfTheText) {
+    const Parsed p = parse(u"[00:01.00]<00:01.00>你<00:01.40>食 <00:01.80>咗<00:02.20>\r\n"
+                           "[00:03.00]a <b> <1x> <00:99.00> 1<2 x>3\r\n"_s);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.doc.line(0).text, u"你食 咗"_s);
+    // Only readable times are word tags.
+    EXPECT_EQ(p.doc.line(1).text, u"a <b> <1x> <00:99.00> 1<2 x>3"_s);
+    // The length limit counts what is shown.
+    const Parsed longLine =
+        parse("[00:01.00]" + QString(20, u'x') + "<00:01.50>" + QString(500, u'y'));
+    ASSERT_TRUE(longLine.ok);
+    EXPECT_EQ(longLine.doc.line(0).text, QString(20, u'x') + QString(491, u'y'));
+}
+
 TEST(Parse, SortsLinesByStartTime) {
     const Parsed p = parse(u"[00:09.00]c\r\n[00:01.00]a\r\n[00:05.00]b\r\n"_s);
     ASSERT_TRUE(p.ok);

@@ -29,6 +29,7 @@ public:
     QString path;                     // where the document was loaded from
     LrcSource source;                 // the file as read: what saving keeps
     int skippedLines = 0;             // lines whose time tags could not be read
+    bool convertedToUtf8 = false; // the last save had to write UTF-8 instead of the encoding read
 
     // Reads and parses a whole .lrc file into this fresh document. Returns -1 when the file
     // cannot be read (errno tells why), kLoadTooLarge when it is larger than the reader takes,
@@ -57,7 +58,14 @@ public:
     void setLineText(int i, const QString& text);
     void setLineStart(int i, int startMs);
 
-    // Writes the document back to path as UTF-16 with the file's own times, when modified. The
+    // The line's start as written in the file: both offsets added back.
+    std::int64_t fileTimeOf(const SubtitleLine& line) const;
+    // Whether the line's text or start differs from what its file says; true for a line not
+    // read from the file.
+    bool isEdited(const SubtitleLine& line) const;
+
+    // Writes the edits back to path, when modified: the lines edited are rewritten, every other
+    // byte of the file stays (a document not read from a file is written whole, as UTF-16). The
     // file is replaced whole or not at all. Returns 0 on success or when nothing needed saving,
     // else an errno value; modified is cleared only on success.
     int save();

@@ -41,7 +41,8 @@ public:
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
     QString askLessonPath() override { return {}; }
-    bool askYesNo(const QString&) override { return false; }
+    void showInfo(const QString&) override {}
+    player::Answer askYesNoCancel(const QString&) override { return player::Answer::No; }
     void openUrl(const QUrl&) override {}
     void runRepairTool(const QString&, const QStringList&) override {}
     void fillList() override {}

@@ -36,7 +36,9 @@ public:
         std::function<int()> checkMediaComponents;
         // An error box with the product title as caption.
         std::function<void(const QString& text)> showError;
-        std::function<bool(const QString& text)> askYesNo;
+        std::function<void(const QString& text)> showInfo;
+        // 是, 否 or 取消; Escape and closing the box are 取消.
+        std::function<player::Answer(const QString& text)> askYesNoCancel;
         std::function<QString()> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
         std::function<void(const QString& program, const QStringList& arguments)> runRepairTool;

@@ -44,8 +44,11 @@ void WindowViews::showError(const QString& text) {
 QString WindowViews::askLessonPath() {
     return dialogs_.askOpenPath();
 }
-bool WindowViews::askYesNo(const QString& text) {
-    return dialogs_.askYesNo(text);
+void WindowViews::showInfo(const QString& text) {
+    dialogs_.showInfo(text);
+}
+player::Answer WindowViews::askYesNoCancel(const QString& text) {
+    return dialogs_.askYesNoCancel(text);
 }
 void WindowViews::openUrl(const QUrl& url) {
     dialogs_.openUrl(url);

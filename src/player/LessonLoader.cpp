@@ -142,12 +142,23 @@ bool LessonLoader::CloseLesson() {
     if (!state_.lessonLoaded)
         return true;
     sentences_.StopPlayback();
-    if (document->modified &&
-        ui_.askYesNo(app::stringText(145, QDir::toNativeSeparators(subtitlePath)))) {
-        const int error = env_.save ? env_.save(*document) : ENOSYS;
-        if (error != 0) {
-            ui_.showError(app::stringText(146, errnoText(error)));
+    if (document->modified) {
+        const QString lrc = QDir::toNativeSeparators(subtitlePath);
+        switch (ui_.askYesNoCancel(app::stringText(145, lrc))) {
+        case Answer::Cancel:
             return false;
+        case Answer::No:
+            break;
+        case Answer::Yes: {
+            const int error = env_.save ? env_.save(*document) : ENOSYS;
+            if (error != 0) {
+                ui_.showError(app::stringText(146, errnoText(error)));
+                return false;
+            }
+            if (document->convertedToUtf8)
+                ui_.showInfo(app::stringText(2103, lrc));
+            break;
+        }
         }
     }
     sentences_.attach(nullptr, nullptr);

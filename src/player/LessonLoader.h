@@ -23,6 +23,9 @@ namespace lurvo::player {
 
 class SentencePlayer;
 
+// The learner's answer to a question: 是, 否, or 取消 (also Escape and closing the box).
+enum class Answer { Yes, No, Cancel };
+
 // What opening and closing a lesson asks of the window beyond the playback views.
 class LessonUi {
 public:
@@ -30,8 +33,10 @@ public:
     // The open dialog; an empty path when the learner cancels.
     virtual QString askLessonPath() = 0;
     virtual void showError(const QString& text) = 0;
-    // A yes/no question (question icon).
-    virtual bool askYesNo(const QString& text) = 0;
+    // A notice (information icon).
+    virtual void showInfo(const QString& text) = 0;
+    // A question (question icon) with the buttons 是, 否 and 取消.
+    virtual Answer askYesNoCancel(const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Runs the repair program under the modal wait dialog and returns when it has ended.
     virtual void runRepairTool(const QString& program, const QStringList& arguments) = 0;
@@ -71,7 +76,8 @@ public:
     // Opens the MP3 at path, or asks for one when path is empty.
     void OpenLesson(const QString& path = {});
     void OpenSampleLesson();
-    // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
+    // False when the lesson stays open: the learner cancelled the save question, or wanted
+    // edited subtitles saved and that failed. Whatever asked for the close is then abandoned.
     bool CloseLesson();
     // The learner's new subtitle offset for the open lesson: applied to the lines at once,
     // stored when the lesson closes.

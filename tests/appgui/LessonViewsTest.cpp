@@ -29,15 +29,15 @@ class LessonViewsTest : public testing::Test, protected lurvo::test::AppTestEnvi
 protected:
     QTemporaryDir lessons;
     QStringList questions;
-    bool answerYes = false;
+    lurvo::player::Answer answer = lurvo::player::Answer::No;
     std::unique_ptr<RepeaterApp> app;
     QString lesson;
 
     LessonViewsTest() {
         provideTools();
-        env.askYesNo = [this](const QString& text) {
+        env.askYesNoCancel = [this](const QString& text) {
             questions << text;
-            return answerYes;
+            return answer;
         };
         app = std::make_unique<RepeaterApp>(env);
         const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
@@ -160,7 +160,7 @@ TEST_F(LessonViewsTest, CorrectionsAreSavedAtCloseAndReadBack) {
     EXPECT_EQ(cell(3, 0), "00:11.50");
     EXPECT_EQ(app->playback.playState, PlayState::Paused);
 
-    answerYes = true;
+    answer = lurvo::player::Answer::Yes;
     app->dispatch(CmdCloseLesson);
     EXPECT_FALSE(app->playback.lessonLoaded);
     ASSERT_EQ(questions.size(), 1);
@@ -186,7 +186,7 @@ TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
     file.close();
     // The lesson's folder is away for a moment: nothing can be written there.
     ASSERT_TRUE(QFile::rename(lessons.path(), lessons.path() + ".moved"));
-    answerYes = true;
+    answer = lurvo::player::Answer::Yes;
     app->dispatch(CmdCloseLesson);
     ASSERT_TRUE(QFile::rename(lessons.path() + ".moved", lessons.path()));
     EXPECT_TRUE(app->playback.lessonLoaded) << "the close is abandoned";
@@ -204,6 +204,20 @@ TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
     EXPECT_FALSE(app->playback.lessonLoaded);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_NE(file.readAll(), original);
+}
+
+TEST_F(LessonViewsTest, CancelledSaveQuestionKeepsTheProgramAndTheLesson) {
+    open();
+    correctLine(0, QStringLiteral("早晨！"), QStringLiteral("00:00.50"));
+    answer = lurvo::player::Answer::Cancel;
+    app->dispatch(CmdExit);
+    EXPECT_FALSE(app->mainWindow()->close()) << "the window's close button asks the same";
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_TRUE(app->playback.lessonLoaded);
+    EXPECT_EQ(cell(0, 3), QStringLiteral("早晨！"));
+    EXPECT_FALSE(QFile::exists(QDir(data.path()).filePath("LurvoRepeater/options.ini")))
+        << "no shutdown";
 }
 
 TEST_F(LessonViewsTest, SplitCommandOffersTheLessonsSentences) {

@@ -29,8 +29,10 @@ namespace {
 class FakeUi : public LessonUi {
 public:
     QString openDialogAnswer;
-    bool yesAnswer = false;
+    Answer answer = Answer::No;
+    QStringList questions;
     QStringList errors;
+    QStringList notices;
     QList<QUrl> urls;
     QList<QStringList> repairs; // program, then its arguments
     int fills = 0;
@@ -41,7 +43,11 @@ public:
 
     QString askLessonPath() override { return openDialogAnswer; }
     void showError(const QString& text) override { errors << text; }
-    bool askYesNo(const QString&) override { return yesAnswer; }
+    void showInfo(const QString& text) override { notices << text; }
+    Answer askYesNoCancel(const QString& text) override {
+        questions << text;
+        return answer;
+    }
     void openUrl(const QUrl& url) override { urls << url; }
     void runRepairTool(const QString& program, const QStringList& arguments) override {
         repairs << (QStringList{program} + arguments);
@@ -64,6 +70,7 @@ protected:
     QByteArray renderer = "fakesink sync=true";
     bool audioOutput = true;
     int saveResult = 0;
+    bool saveConverts = false; // the save had to write UTF-8
     PlaybackState state;
     PlaybackSettings settings;
     FakeViews views;
@@ -78,7 +85,10 @@ protected:
         env.downloadPage = QUrl("file:///site/down/index.html");
         env.makePlayer = [this] { return std::make_unique<lurvo::media::MediaPlayer>(renderer); };
         env.hasAudioOutput = [this] { return audioOutput; };
-        env.save = [this](lurvo::subtitles::SubtitleDocument&) { return saveResult; };
+        env.save = [this](lurvo::subtitles::SubtitleDocument& doc) {
+            doc.convertedToUtf8 = saveConverts;
+            return saveResult;
+        };
         return env;
     }
 
@@ -222,15 +232,53 @@ TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {
     loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
     ASSERT_TRUE(state.lessonLoaded);
     loader.document->modified = true;
-    ui.yesAnswer = true;
+    ui.answer = Answer::Yes;
     saveResult = EACCES;
     EXPECT_FALSE(loader.CloseLesson());
     EXPECT_TRUE(state.lessonLoaded) << "a failed save keeps the lesson open";
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("字幕保存失败：\r\n")));
-    ui.yesAnswer = false;
+    ui.answer = Answer::No;
     EXPECT_TRUE(loader.CloseLesson());
     EXPECT_FALSE(state.lessonLoaded);
+
+    // A save that had to change the file's encoding says so.
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "b.mp3", "lessons/one-line.lrc"));
+    loader.document->modified = true;
+    ui.answer = Answer::Yes;
+    saveResult = 0;
+    saveConverts = true;
+    EXPECT_TRUE(loader.CloseLesson());
+    EXPECT_EQ(ui.notices,
+              QStringList{QString::fromUtf8("修改后的字幕含有原编码无法表示的文字，文件已改存为 "
+                                            "UTF-8 编码（带签名）：\r\n") +
+                          lessons.filePath("b.lrc")});
+}
+
+TEST_F(LessonLoaderTest, CancellingTheSaveQuestionAbandonsTheCloseAndWhatAskedForIt) {
+    const QString first = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    loader.OpenLesson(first);
+    ASSERT_TRUE(state.lessonLoaded);
+    loader.document->setLineText(0, QStringLiteral("edited"));
+    loader.lessonOffsetMs = 300;
+    const QString offsetFile =
+        lurvo::subtitles::offsetFilePath(environment().dataFolder, loader.lessonDigest);
+    ui.answer = Answer::Cancel;
+    saveResult = EACCES; // a save would fail loudly
+
+    EXPECT_FALSE(loader.CloseLesson());
+    // Opening another lesson, from a path (a drop) or the dialog, asks and is abandoned too.
+    loader.OpenLesson(copyLesson("lessons/bilingual.mp3", "b.mp3", "lessons/bilingual.lrc"));
+    ui.openDialogAnswer = lessons.filePath("b.mp3");
+    loader.OpenLesson();
+    EXPECT_EQ(ui.questions.size(), 3);
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(loader.lessonPath, first);
+    EXPECT_TRUE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(0).text, "edited");
+    EXPECT_FALSE(QFile::exists(offsetFile)) << "nothing of the close happened";
+    EXPECT_EQ(ui.caption, "a - LurvoV1.0");
 }
 
 // Lesson loading probes the audio output before it makes any player: the probe must stand on

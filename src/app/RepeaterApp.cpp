@@ -199,6 +199,21 @@ void RepeaterApp::ExitApplication() {
 
 void RepeaterApp::OnEndSession() {
     saveSettings();
+    if (lessons_)
+        lessons_->EndSession();
+}
+
+void RepeaterApp::OnTerminationSignal() {
+    if (shutDown_)
+        return;
+    OnEndSession();
+    shutDown_ = true;
+    if (accelerators_)
+        qApp->removeEventFilter(accelerators_.get());
+    if (mainWindow_)
+        mainWindow_->hide();
+    // Ends every event loop, a question's or a dialog's included.
+    QCoreApplication::exit(0);
 }
 
 void RepeaterApp::ToggleTopmost() {

@@ -61,8 +61,11 @@ public:
     void Shutdown();
     // The exit command and closing the main window.
     void ExitApplication();
-    // The desktop session ends: the settings are stored, the lesson is left as it is.
+    // The desktop session ends: the settings and the lesson's offset are stored, unsaved subtitle
+    // edits go to their recovery file; nobody is asked and the lesson stays open.
     void OnEndSession();
+    // SIGTERM, SIGHUP or SIGINT: what OnEndSession stores, then the program ends without asking.
+    void OnTerminationSignal();
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     player::SentencePlayer* sentences() const { return sentences_.get(); }

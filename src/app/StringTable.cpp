@@ -80,6 +80,7 @@ constexpr Entry kStrings[] = {
     {2101, u"字幕文件太大（超过 16 MB），未能读取：\r\n%s"},
     {2102, u"字幕文件中有 %s 行的时间无法识别，已跳过这些行"},
     {2103, u"修改后的字幕含有原编码无法表示的文字，文件已改存为 UTF-8 编码（带签名）：\r\n%s"},
+    {2104, u"上次退出时有未保存的字幕修改：\r\n%s\r\n\r\n是否恢复这些修改？（选“否”将删除它们）"},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -6,9 +6,11 @@
 #include "platform/ResourceFolder.h"
 #include "player/SentencePlayer.h"
 #include "subtitles/OffsetStore.h"
+#include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -114,6 +116,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
 
     lessonDigest = subtitles::computeLessonDigest(mp3Path);
     SetLessonOffset(subtitles::readStoredOffset(env_.dataFolder, lessonDigest));
+    offerRecoveredEdits();
 
     ui_.fillList();
     views_.updateToolbarState();
@@ -123,6 +126,32 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     ui_.setCaption(QFileInfo(mp3Path).completeBaseName() + QStringLiteral(" - ") +
                    app::productTitle());
     sentences_.TogglePlayPause();
+}
+
+void LessonLoader::offerRecoveredEdits() {
+    restoredEdits_ = false;
+    const QString recovery = subtitles::recoveryPathFor(subtitlePath);
+    if (!QFileInfo::exists(recovery))
+        return;
+    switch (ui_.askYesNoCancel(app::stringText(2104, QDir::toNativeSeparators(subtitlePath)))) {
+    case Answer::Yes:
+        // Kept until the lesson closes, so that a second abrupt end loses nothing either.
+        restoredEdits_ = subtitles::restoreRecovery(*document, recovery) >= 0;
+        break;
+    case Answer::No:
+        QFile::remove(recovery);
+        break;
+    case Answer::Cancel: // asked again next time
+        break;
+    }
+}
+
+void LessonLoader::EndSession() {
+    if (!state_.lessonLoaded)
+        return;
+    subtitles::writeStoredOffset(env_.dataFolder, lessonDigest, lessonOffsetMs);
+    if (document->modified)
+        subtitles::writeRecovery(*document, subtitles::recoveryPathFor(subtitlePath));
 }
 
 void LessonLoader::OpenSampleLesson() {
@@ -161,6 +190,10 @@ bool LessonLoader::CloseLesson() {
         }
         }
     }
+    // The recovered edits are saved or dropped with the others now.
+    if (restoredEdits_)
+        QFile::remove(subtitles::recoveryPathFor(subtitlePath));
+    restoredEdits_ = false;
     sentences_.attach(nullptr, nullptr);
     lessonPath.clear();
     subtitlePath.clear();

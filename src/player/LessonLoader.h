@@ -82,6 +82,9 @@ public:
     // The learner's new subtitle offset for the open lesson: applied to the lines at once,
     // stored when the lesson closes.
     void SetLessonOffset(int offsetMs);
+    // The session ends without a close: the lesson's offset is stored, and unsaved subtitle
+    // edits go to the recovery file beside the .lrc, offered again when the lesson next opens.
+    void EndSession();
 
     QString lessonPath;
     QString subtitlePath;
@@ -94,6 +97,7 @@ public:
 
 private:
     std::unique_ptr<media::MediaPlayer> buildPlayer(const QString& mp3Path);
+    void offerRecoveredEdits();
 
     PlaybackState& state_;
     SentencePlayer& sentences_;
@@ -101,6 +105,7 @@ private:
     LessonUi& ui_;
     LessonEnvironment env_;
     std::function<LessonAudio()> audio_;
+    bool restoredEdits_ = false; // the open lesson's recovery file was taken up
 };
 
 // The subtitle file of an MP3: its last three characters replaced by "lrc".

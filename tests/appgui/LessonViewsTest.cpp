@@ -1,10 +1,13 @@
 // The panels working on a real lesson inside the application: the list, the control panel and
 // subtitle corrections that are saved when the lesson closes.
 #include "AppTestEnvironment.h"
+#include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
 #include "app/StringTable.h"
 #include "media/MediaPlayer.h"
+#include "subtitles/OffsetStore.h"
+#include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
@@ -218,6 +221,28 @@ TEST_F(LessonViewsTest, CancelledSaveQuestionKeepsTheProgramAndTheLesson) {
     EXPECT_EQ(cell(0, 3), QStringLiteral("早晨！"));
     EXPECT_FALSE(QFile::exists(QDir(data.path()).filePath("LurvoRepeater/options.ini")))
         << "no shutdown";
+}
+
+TEST_F(LessonViewsTest, SessionEndStoresEverythingWithoutAsking) {
+    open();
+    correctLine(2, QStringLiteral("改咗"), QStringLiteral("00:07.00"));
+    const QString lrc = lessons.filePath("lesson.lrc");
+    const QByteArray original = lurvo::test::readFile(lrc);
+    questions.clear();
+    app->OnEndSession();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(app->playback.lessonLoaded) << "the lesson stays as it is";
+    EXPECT_TRUE(QFile::exists(QDir(data.path()).filePath("LurvoRepeater/options.ini")));
+    EXPECT_TRUE(QFile::exists(lurvo::subtitles::offsetFilePath(
+        QDir(data.path()).filePath("LurvoRepeater"), app->lessons()->lessonDigest)));
+    EXPECT_EQ(lurvo::test::readFile(lrc), original);
+
+    // A later start offers the edits back.
+    lurvo::subtitles::SubtitleDocument doc;
+    ASSERT_EQ(doc.load(lrc), 1);
+    EXPECT_EQ(lurvo::subtitles::restoreRecovery(doc, lrc + ".recovery"), 1);
+    EXPECT_EQ(doc.line(2).text, QStringLiteral("改咗"));
+    EXPECT_EQ(doc.fileTimeOf(doc.line(2)), 7000);
 }
 
 TEST_F(LessonViewsTest, SplitCommandOffersTheLessonsSentences) {

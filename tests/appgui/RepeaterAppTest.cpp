@@ -4,12 +4,19 @@
 #include "app/StartupChecks.h"
 #include "media/MediaPlayer.h"
 
+#include "subtitles/OffsetStore.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace lurvo::app;
 
@@ -112,6 +119,50 @@ TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
     ASSERT_TRUE(again.InitInstance());
     EXPECT_EQ(again.settings.fs, 2);
     EXPECT_EQ(again.channel, 0) << "the channel is not stored";
+}
+
+// The program itself, told to end by a signal while it plays a lesson, stores its settings and
+// the lesson's offset and ends normally.
+TEST(EndOfSession, TerminationSignalStoresWhatAnExitWould) {
+    QTemporaryDir config;
+    QTemporaryDir lessons;
+    const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
+    const QString mp3 = lessons.filePath("lesson.mp3");
+    ASSERT_TRUE(QFile::copy(source.filePath("eg.mp3"), mp3));
+    ASSERT_TRUE(QFile::copy(source.filePath("eg.lrc"), lessons.filePath("lesson.lrc")));
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(LURVO_PROGRAM), {mp3});
+        ASSERT_TRUE(program.waitForStarted(10000));
+        // Playing: the lesson's MP3 is open.
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(program.processId()));
+        QElapsedTimer clock;
+        clock.start();
+        bool playing = false;
+        while (!playing && clock.elapsed() < 60000) {
+            QThread::msleep(100);
+            for (const QString& fd :
+                 fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                playing = playing || QFile::symLinkTarget(fds.filePath(fd)) == mp3;
+        }
+        ASSERT_TRUE(playing);
+        ASSERT_EQ(::kill(pid_t(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        const QString data = QDir(config.path()).filePath("LurvoRepeater");
+        EXPECT_TRUE(QFile::exists(QDir(data).filePath("options.ini")));
+        const QString offset =
+            lurvo::subtitles::offsetFilePath(data, lurvo::subtitles::computeLessonDigest(mp3));
+        EXPECT_TRUE(QFile::remove(offset));
+        EXPECT_TRUE(QFile::remove(QDir(data).filePath("options.ini")));
+    }
 }
 
 TEST_F(RepeaterAppTest, WebCommandsOpenTheBundledSite) {

@@ -281,6 +281,57 @@ TEST_F(LessonLoaderTest, CancellingTheSaveQuestionAbandonsTheCloseAndWhatAskedFo
     EXPECT_EQ(ui.caption, "a - LurvoV1.0");
 }
 
+TEST_F(LessonLoaderTest, SessionEndKeepsEditsForTheNextOpening) {
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    const QString lrc = subtitlePathFor(mp3);
+    const QString recovery = lrc + ".recovery";
+    const QByteArray original = lurvo::test::readData("lessons/one-line.lrc");
+    const auto openAndEdit = [&] {
+        loader.OpenLesson(mp3);
+        ASSERT_TRUE(state.lessonLoaded);
+        loader.document->setLineText(1, QStringLiteral("edited"));
+    };
+    openAndEdit();
+    loader.lessonOffsetMs = 120;
+    loader.EndSession();
+    EXPECT_TRUE(QFile::exists(recovery));
+    EXPECT_EQ(lurvo::subtitles::readStoredOffset(environment().dataFolder, loader.lessonDigest),
+              120);
+    EXPECT_TRUE(ui.questions.isEmpty()) << "nobody is asked at the end of a session";
+    EXPECT_EQ(lurvo::test::readFile(lrc), original);
+
+    // As if the program had ended there: the next opening offers the edits.
+    loader.document->modified = false;
+    ASSERT_TRUE(loader.CloseLesson());
+    ui.answer = Answer::Cancel; // decide later: nothing changes
+    loader.OpenLesson(mp3);
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(ui.questions[0], QString::fromUtf8("上次退出时有未保存的字幕修改：\r\n%1\r\n\r\n"
+                                                 "是否恢复这些修改？（选“否”将删除它们）")
+                                   .arg(lrc));
+    EXPECT_FALSE(loader.document->modified);
+    ASSERT_TRUE(loader.CloseLesson());
+    EXPECT_TRUE(QFile::exists(recovery));
+
+    ui.answer = Answer::Yes; // restored as unsaved edits
+    loader.OpenLesson(mp3);
+    EXPECT_TRUE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(1).text, "edited");
+    ui.answer = Answer::No; // then dropped at the close, recovery and all
+    ASSERT_TRUE(loader.CloseLesson());
+    EXPECT_FALSE(QFile::exists(recovery));
+
+    openAndEdit();
+    loader.EndSession();
+    loader.document->modified = false;
+    ASSERT_TRUE(loader.CloseLesson());
+    ui.answer = Answer::No; // 否 deletes the recovery file
+    loader.OpenLesson(mp3);
+    EXPECT_FALSE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(1).text, QString::fromUtf8("有冇餐牌睇呀？"));
+    EXPECT_FALSE(QFile::exists(recovery));
+}
+
 // Lesson loading probes the audio output before it makes any player: the probe must stand on
 // its own in a fresh process.
 TEST(AudioOutputProbe, WorksBeforeAnyPlayerExists) {

@@ -27,7 +27,10 @@ QString recoveryPathFor(const QString& lrcPath) {
 int writeRecovery(const SubtitleDocument& doc, const QString& recoveryPath) {
     QJsonArray edits;
     for (const SubtitleLine& line : doc.lines) {
-        if (line.sourceLine < 0 || !doc.isEdited(line))
+        const bool fromFile = line.sourceLine >= 0 && line.sourceLine < doc.source.lines.size() &&
+                              line.sourceTag >= 0 &&
+                              line.sourceTag < doc.source.lines[line.sourceLine].tags.size();
+        if (!fromFile || !doc.isEdited(line))
             continue;
         const SourceLine& from = doc.source.lines[line.sourceLine];
         // The line as the file has it, to find it again, and what the learner made of it.
@@ -63,7 +66,7 @@ int restoreRecovery(SubtitleDocument& doc, const QString& recoveryPath) {
         const auto line = std::find_if(doc.lines.begin(), doc.lines.end(), [&](const auto& l) {
             return l.sourceLine == sourceLine && l.sourceTag == sourceTag;
         });
-        if (line == doc.lines.end())
+        if (sourceLine < 0 || sourceTag < 0 || line == doc.lines.end())
             continue;
         const SourceLine& from = doc.source.lines[sourceLine];
         if (from.tags[sourceTag].fileMs != edit.value("fileMs").toInt(-1) ||

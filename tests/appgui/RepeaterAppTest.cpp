@@ -6,13 +6,17 @@
 
 #include "subtitles/OffsetStore.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +123,32 @@ TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
     ASSERT_TRUE(again.InitInstance());
     EXPECT_EQ(again.settings.fs, 2);
     EXPECT_EQ(again.channel, 0) << "the channel is not stored";
+}
+
+// The save question of the real program: Escape and the box's close button mean 取消.
+TEST(SystemQuestion, EscapeAndTheCloseButtonCancel) {
+    const auto ask = RepeaterApp::systemEnvironment().askYesNoCancel;
+    const auto answerWith = [&](std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            act(box);
+        });
+        return ask(QStringLiteral("?"));
+    };
+    const auto button = [](QWidget* box, const char* text) {
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8(text))
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    using lurvo::player::Answer;
+    EXPECT_EQ(answerWith([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }),
+              Answer::Cancel);
+    EXPECT_EQ(answerWith([](QWidget* box) { box->close(); }), Answer::Cancel);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "取消")->click(); }), Answer::Cancel);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "否(&N)")->click(); }), Answer::No);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "是(&Y)")->click(); }), Answer::Yes);
 }
 
 // The program itself, told to end by a signal while it plays a lesson, stores its settings and

@@ -170,8 +170,10 @@ void LessonLoader::SetLessonOffset(int offsetMs) {
 bool LessonLoader::CloseLesson() {
     if (!state_.lessonLoaded)
         return true;
-    sentences_.StopPlayback();
     if (document->modified) {
+        // Paused, not stopped, while the learner decides: a cancelled close keeps the place.
+        if (state_.playState == PlayState::Playing)
+            sentences_.TogglePlayPause();
         const QString lrc = QDir::toNativeSeparators(subtitlePath);
         switch (ui_.askYesNoCancel(app::stringText(145, lrc))) {
         case Answer::Cancel:
@@ -190,6 +192,7 @@ bool LessonLoader::CloseLesson() {
         }
         }
     }
+    sentences_.StopPlayback();
     // The recovered edits are saved or dropped with the others now.
     if (restoredEdits_)
         QFile::remove(subtitles::recoveryPathFor(subtitlePath));

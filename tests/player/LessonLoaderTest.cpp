@@ -260,6 +260,8 @@ TEST_F(LessonLoaderTest, CancellingTheSaveQuestionAbandonsTheCloseAndWhatAskedFo
     loader.OpenLesson(first);
     ASSERT_TRUE(state.lessonLoaded);
     loader.document->setLineText(0, QStringLiteral("edited"));
+    sentences.GoToLine(2);
+    ASSERT_EQ(state.playState, PlayState::Playing);
     loader.lessonOffsetMs = 300;
     const QString offsetFile =
         lurvo::subtitles::offsetFilePath(environment().dataFolder, loader.lessonDigest);
@@ -279,6 +281,9 @@ TEST_F(LessonLoaderTest, CancellingTheSaveQuestionAbandonsTheCloseAndWhatAskedFo
     EXPECT_EQ(loader.document->line(0).text, "edited");
     EXPECT_FALSE(QFile::exists(offsetFile)) << "nothing of the close happened";
     EXPECT_EQ(ui.caption, "a - LurvoV1.0");
+    // Paused where it was while the learner was asked, and left so.
+    EXPECT_EQ(state.playState, PlayState::Paused);
+    EXPECT_EQ(state.currentLine, 2);
 }
 
 TEST_F(LessonLoaderTest, SessionEndKeepsEditsForTheNextOpening) {

@@ -40,8 +40,9 @@ public:
     void showError(const QString& text) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
-    QString askLessonPath() override { return {}; }
-    bool askYesNo(const QString&) override { return false; }
+    QString askLessonPath(const QString&) override { return {}; }
+    void showInfo(const QString&) override {}
+    player::Answer askYesNoCancel(const QString&) override { return player::Answer::No; }
     void openUrl(const QUrl&) override {}
     void runRepairTool(const QString&, const QStringList&) override {}
     void fillList() override {}

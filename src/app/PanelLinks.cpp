@@ -1,6 +1,7 @@
 #include "app/PanelLinks.h"
 
 #include "app/RepeaterApp.h"
+#include "app/StringTable.h"
 #include "media/MediaPlayer.h"
 #include "subtitles/OffsetDialog.h"
 #include "subtitles/SubtitleDocument.h"
@@ -27,6 +28,14 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->displayFont; },
         [a] { a->sentences()->TogglePlayPause(); },
         [a] { return !a->audioMissing(); },
+    });
+
+    // Lines skipped for unreadable times are not lost from the file, but the learner misses them.
+    panels->tipStrip()->setNoticeSource([a] {
+        const subtitles::SubtitleDocument* doc = openDocument(*a);
+        if (doc == nullptr || doc->skippedLines == 0)
+            return QString();
+        return stringText(2102, QString::number(doc->skippedLines));
     });
 
     views::ListPanel* list = panels->listPanel();

@@ -73,13 +73,28 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         box.setTextInteractionFlags(Qt::TextSelectableByMouse);
         box.exec();
     };
-    env.askYesNo = [](const QString& text) {
+    env.showInfo = [](const QString& text) {
+        QMessageBox box(QMessageBox::Information, productTitle(), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.exec();
+    };
+    env.askYesNoCancel = [](const QString& text) {
         // The buttons speak the program's language, as the rest of its texts do.
         QMessageBox box(QMessageBox::Question, productTitle(), text,
-                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                        QApplication::activeWindow());
         box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
-        return box.exec() == QMessageBox::Yes;
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+        // Escape and the box's close button answer 取消: nothing is decided, nothing lost.
+        box.setEscapeButton(box.button(QMessageBox::Cancel));
+        box.exec();
+        if (box.clickedButton() == box.button(QMessageBox::Yes))
+            return player::Answer::Yes;
+        if (box.clickedButton() == box.button(QMessageBox::No))
+            return player::Answer::No;
+        return player::Answer::Cancel;
     };
     env.askOpenPath = [](const QString& folder) {
         return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder,
@@ -140,7 +155,7 @@ void RepeaterApp::createWindows() {
     mainWindow_->setWindowIcon(appIcon());
     views_ = std::make_unique<WindowViews>(
         *mainWindow_,
-        WindowViews::Dialogs{env_.showError, env_.askYesNo, env_.askOpenPath,
+        WindowViews::Dialogs{env_.showError, env_.showInfo, env_.askYesNoCancel, env_.askOpenPath,
                              [this](const QUrl& url) { OpenUrl(url); }, env_.runRepairTool},
         [this] { sentences_->OnPositionTick(); });
     sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {
@@ -204,6 +219,21 @@ void RepeaterApp::ExitApplication() {
 
 void RepeaterApp::OnEndSession() {
     saveSettings();
+    if (lessons_)
+        lessons_->EndSession();
+}
+
+void RepeaterApp::OnTerminationSignal() {
+    if (shutDown_)
+        return;
+    OnEndSession();
+    shutDown_ = true;
+    if (accelerators_)
+        qApp->removeEventFilter(accelerators_.get());
+    if (mainWindow_)
+        mainWindow_->hide();
+    // Ends every event loop, a question's or a dialog's included.
+    QCoreApplication::exit(0);
 }
 
 void RepeaterApp::ToggleTopmost() {

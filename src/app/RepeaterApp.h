@@ -36,7 +36,9 @@ public:
         std::function<int()> checkMediaComponents;
         // An error box with the product title as caption.
         std::function<void(const QString& text)> showError;
-        std::function<bool(const QString& text)> askYesNo;
+        std::function<void(const QString& text)> showInfo;
+        // 是, 否 or 取消; Escape and closing the box are 取消.
+        std::function<player::Answer(const QString& text)> askYesNoCancel;
         std::function<QString(const QString& folder)> askOpenPath;
         // Hands an address to the desktop (browser, or the program for a file); false when
         // nothing could be started for it.
@@ -61,8 +63,11 @@ public:
     void Shutdown();
     // The exit command and closing the main window.
     void ExitApplication();
-    // The desktop session ends: the settings are stored, the lesson is left as it is.
+    // The desktop session ends: the settings and the lesson's offset are stored, unsaved subtitle
+    // edits go to their recovery file; nobody is asked and the lesson stays open.
     void OnEndSession();
+    // SIGTERM, SIGHUP or SIGINT: what OnEndSession stores, then the program ends without asking.
+    void OnTerminationSignal();
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     player::SentencePlayer* sentences() const { return sentences_.get(); }

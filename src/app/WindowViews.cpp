@@ -44,8 +44,11 @@ void WindowViews::showError(const QString& text) {
 QString WindowViews::askLessonPath(const QString& folder) {
     return dialogs_.askOpenPath(folder);
 }
-bool WindowViews::askYesNo(const QString& text) {
-    return dialogs_.askYesNo(text);
+void WindowViews::showInfo(const QString& text) {
+    dialogs_.showInfo(text);
+}
+player::Answer WindowViews::askYesNoCancel(const QString& text) {
+    return dialogs_.askYesNoCancel(text);
 }
 void WindowViews::openUrl(const QUrl& url) {
     dialogs_.openUrl(url);
@@ -55,9 +58,11 @@ void WindowViews::runRepairTool(const QString& program, const QStringList& argum
 }
 void WindowViews::fillList() {
     window_.mainPanel()->listPanel()->fill();
+    window_.mainPanel()->tipStrip()->update(); // a notice about the new lesson
 }
 void WindowViews::clearList() {
     window_.mainPanel()->listPanel()->clear();
+    window_.mainPanel()->tipStrip()->update();
 }
 void WindowViews::setOffsetText(const QString& text, bool buttonEnabled) {
     window_.mainPanel()->controlPanel()->setOffsetText(text, buttonEnabled);

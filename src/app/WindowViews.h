@@ -16,7 +16,8 @@ class WindowViews : public player::PlaybackViews, public player::LessonUi {
 public:
     struct Dialogs {
         std::function<void(const QString&)> showError;
-        std::function<bool(const QString&)> askYesNo;
+        std::function<void(const QString&)> showInfo;
+        std::function<player::Answer(const QString&)> askYesNoCancel;
         std::function<QString(const QString& folder)> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
         std::function<void(const QString&, const QStringList&)> runRepairTool;
@@ -34,7 +35,8 @@ public:
     void showError(const QString& text) override;
 
     QString askLessonPath(const QString& folder) override;
-    bool askYesNo(const QString& text) override;
+    void showInfo(const QString& text) override;
+    player::Answer askYesNoCancel(const QString& text) override;
     void openUrl(const QUrl& url) override;
     void runRepairTool(const QString& program, const QStringList& arguments) override;
     void fillList() override;

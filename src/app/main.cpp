@@ -1,5 +1,6 @@
 // The program: one application object, its start-up, the event loop, and its shutdown.
 #include "app/RepeaterApp.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
     lurvo::app::RepeaterApp app(lurvo::app::RepeaterApp::systemEnvironment());
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
                      [&app](QSessionManager&) { app.OnEndSession(); });
+    // Asked to end by a signal (log-out without a session manager, kill, Ctrl+C): nothing of
+    // the learner's is lost.
+    lurvo::platform::TerminationSignals endSignals([&app](int) { app.OnTerminationSignal(); });
     if (!app.InitInstance())
         return 0;
     // File managers pass the lesson to open; it is taken as a dropped file would be.

@@ -6,9 +6,11 @@
 #include "platform/ResourceFolder.h"
 #include "player/SentencePlayer.h"
 #include "subtitles/OffsetStore.h"
+#include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -118,6 +120,10 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     auto doc = std::make_unique<subtitles::SubtitleDocument>();
     errno = 0;
     const int loaded = doc->load(lrcPath);
+    if (loaded == subtitles::kLoadTooLarge) {
+        ui_.showError(app::stringText(2101, QDir::toNativeSeparators(lrcPath)));
+        return;
+    }
     if (loaded < 0) {
         ui_.showError(app::stringText(129, errnoText(errno)));
         return;
@@ -155,6 +161,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
 
     lessonDigest = subtitles::computeLessonDigest(mp3Path);
     SetLessonOffset(subtitles::readStoredOffset(env_.dataFolder, lessonDigest));
+    offerRecoveredEdits();
 
     ui_.fillList();
     views_.updateToolbarState();
@@ -174,6 +181,32 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     sentences_.TogglePlayPause();
 }
 
+void LessonLoader::offerRecoveredEdits() {
+    restoredEdits_ = false;
+    const QString recovery = subtitles::recoveryPathFor(subtitlePath);
+    if (!QFileInfo::exists(recovery))
+        return;
+    switch (ui_.askYesNoCancel(app::stringText(2104, QDir::toNativeSeparators(subtitlePath)))) {
+    case Answer::Yes:
+        // Kept until the lesson closes, so that a second abrupt end loses nothing either.
+        restoredEdits_ = subtitles::restoreRecovery(*document, recovery) >= 0;
+        break;
+    case Answer::No:
+        QFile::remove(recovery);
+        break;
+    case Answer::Cancel: // asked again next time
+        break;
+    }
+}
+
+void LessonLoader::EndSession() {
+    if (!state_.lessonLoaded)
+        return;
+    subtitles::writeStoredOffset(env_.dataFolder, lessonDigest, lessonOffsetMs);
+    if (document->modified)
+        subtitles::writeRecovery(*document, subtitles::recoveryPathFor(subtitlePath));
+}
+
 void LessonLoader::OpenSampleLesson() {
     OpenLesson(QDir(env_.resourceFolder).filePath(QStringLiteral("eg.mp3")));
 }
@@ -190,15 +223,33 @@ void LessonLoader::SetLessonOffset(int offsetMs) {
 bool LessonLoader::CloseLesson() {
     if (!state_.lessonLoaded)
         return true;
-    sentences_.StopPlayback();
-    if (document->modified &&
-        ui_.askYesNo(app::stringText(145, QDir::toNativeSeparators(subtitlePath)))) {
-        const int error = env_.save ? env_.save(*document) : ENOSYS;
-        if (error != 0) {
-            ui_.showError(app::stringText(146, errnoText(error)));
+    if (document->modified) {
+        // Paused, not stopped, while the learner decides: a cancelled close keeps the place.
+        if (state_.playState == PlayState::Playing)
+            sentences_.TogglePlayPause();
+        const QString lrc = QDir::toNativeSeparators(subtitlePath);
+        switch (ui_.askYesNoCancel(app::stringText(145, lrc))) {
+        case Answer::Cancel:
             return false;
+        case Answer::No:
+            break;
+        case Answer::Yes: {
+            const int error = env_.save ? env_.save(*document) : ENOSYS;
+            if (error != 0) {
+                ui_.showError(app::stringText(146, errnoText(error)));
+                return false;
+            }
+            if (document->convertedToUtf8)
+                ui_.showInfo(app::stringText(2103, lrc));
+            break;
+        }
         }
     }
+    sentences_.StopPlayback();
+    // The recovered edits are saved or dropped with the others now.
+    if (restoredEdits_)
+        QFile::remove(subtitles::recoveryPathFor(subtitlePath));
+    restoredEdits_ = false;
     sentences_.attach(nullptr, nullptr);
     lessonPath.clear();
     subtitlePath.clear();

@@ -23,6 +23,9 @@ namespace lurvo::player {
 
 class SentencePlayer;
 
+// The learner's answer to a question: 是, 否, or 取消 (also Escape and closing the box).
+enum class Answer { Yes, No, Cancel };
+
 // What opening and closing a lesson asks of the window beyond the playback views.
 class LessonUi {
 public:
@@ -31,8 +34,10 @@ public:
     // the learner cancels.
     virtual QString askLessonPath(const QString& folder) = 0;
     virtual void showError(const QString& text) = 0;
-    // A yes/no question (question icon).
-    virtual bool askYesNo(const QString& text) = 0;
+    // A notice (information icon).
+    virtual void showInfo(const QString& text) = 0;
+    // A question (question icon) with the buttons 是, 否 and 取消.
+    virtual Answer askYesNoCancel(const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Runs the repair program under the modal wait dialog and returns when it has ended.
     virtual void runRepairTool(const QString& program, const QStringList& arguments) = 0;
@@ -73,11 +78,15 @@ public:
     // the open lesson as it is.
     void OpenLesson(const QString& path = {});
     void OpenSampleLesson();
-    // False when the learner wanted edited subtitles saved and that failed: the lesson stays.
+    // False when the lesson stays open: the learner cancelled the save question, or wanted
+    // edited subtitles saved and that failed. Whatever asked for the close is then abandoned.
     bool CloseLesson();
     // The learner's new subtitle offset for the open lesson: applied to the lines at once,
     // stored when the lesson closes.
     void SetLessonOffset(int offsetMs);
+    // The session ends without a close: the lesson's offset is stored, and unsaved subtitle
+    // edits go to the recovery file beside the .lrc, offered again when the lesson next opens.
+    void EndSession();
 
     QString lessonPath;
     QString subtitlePath;
@@ -97,6 +106,7 @@ private:
     BuiltPlayer buildPlayer(const QString& mp3Path);
     // Where the open dialog starts: the open lesson's folder, else the last one used.
     QString dialogFolder() const;
+    void offerRecoveredEdits();
 
     PlaybackState& state_;
     SentencePlayer& sentences_;
@@ -105,6 +115,7 @@ private:
     LessonEnvironment env_;
     std::function<LessonAudio()> audio_;
     QString lastFolder_;
+    bool restoredEdits_ = false; // the open lesson's recovery file was taken up
 };
 
 // The subtitle file of an MP3: its last three characters replaced by "lrc".

@@ -20,7 +20,7 @@ QByteArrayView upToFirstZero(QByteArrayView bytes) {
 }
 
 // UTF-16 units from the bytes, up to the first zero unit. A dangling odd byte at the end (a
-// file cut at the read limit) is not half a character, so it is dropped.
+// damaged file) is not half a character, so it is dropped.
 QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
     QString text;
     text.reserve(bytes.size() / 2);
@@ -33,19 +33,6 @@ QString decodeUtf16(QByteArrayView bytes, bool bigEndian) {
         text.append(QChar(unit));
     }
     return text;
-}
-
-QString decodeWith(QStringDecoder decoder, QByteArrayView bytes) {
-    if (!decoder.isValid())
-        return {};
-    QString text = decoder.decode(bytes);
-    return text;
-}
-
-QString decodeUtf8(QByteArrayView bytes) {
-    // A second signature after the skipped one is text, as any other character.
-    return decodeWith(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom),
-                      bytes);
 }
 
 bool isLegacyLocaleCodeset(QByteArrayView codeset) {
@@ -61,9 +48,25 @@ struct DetectorCloser {
     void operator()(UCharsetDetector* d) const { ucsdet_close(d); }
 };
 
-// Chinese 8-bit text is GBK/GB18030 on the mainland and Big5 in Hong Kong and Macau, where
-// much Cantonese material comes from. ICU's detector weighs the frequency of common characters
-// in each; GB18030 wins ties because it is the superset the program has always assumed.
+// The Chinese 8-bit families, which the contest below decides between by the bytes.
+bool isChineseCodeset(QByteArrayView codeset) {
+    const QByteArray name = codeset.toByteArray().toUpper();
+    return name.startsWith("GB") || name.startsWith("BIG5") || name == "EUC-CN" ||
+           name == "EUC-TW" || name == "CP936" || name == "CP950";
+}
+
+// Whether the bytes are all valid, assigned characters of the encoding.
+bool decodesCleanly(QByteArrayView bytes, const char* encoding) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return false;
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// When both Chinese encodings read the bytes: ICU's detector weighs the frequency of common
+// characters in each. GB18030 wins ties because it is the superset the program has always
+// assumed.
 bool looksLikeBig5(QByteArrayView bytes) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCharsetDetector, DetectorCloser> detector(ucsdet_open(&status));
@@ -105,8 +108,10 @@ bool isPlausibleUtf8(QByteArrayView bytes) {
             following = 1;
         else if (b <= 0xEF)
             following = 2;
+        else if (b <= 0xF4)
+            following = 3; // beyond the basic plane: Extension B characters of written Cantonese
         else
-            return false; // four-byte sequences are not taken for UTF-8
+            return false;
         for (int k = 1; k <= following; ++k) {
             if (i + k >= n)
                 return true; // cut short by the end of the data
@@ -119,26 +124,139 @@ bool isPlausibleUtf8(QByteArrayView bytes) {
 }
 
 QByteArray legacyEncodingFor(QByteArrayView bytes, QByteArrayView localeCodeset) {
-    if (isLegacyLocaleCodeset(localeCodeset))
-        return localeCodeset.toByteArray();
-    return looksLikeBig5(bytes) ? QByteArray("Big5-HKSCS") : QByteArray("GB18030");
+    const bool legacyLocale = isLegacyLocaleCodeset(localeCodeset);
+    const QByteArray locale = localeCodeset.toByteArray();
+    // A Japanese or Western system names its own files' encoding; trusted while it reads them.
+    if (legacyLocale && !isChineseCodeset(localeCodeset) &&
+        decodesCleanly(bytes, locale.constData()))
+        return locale;
+    // Mainland files are GBK, Hong Kong and Macau ones Big5: a decoding that meets an invalid
+    // sequence loses, and only when both read the bytes does their look decide.
+    const QByteArray gb("GB18030");
+    const QByteArray big5("Big5-HKSCS");
+    const bool gbClean = decodesCleanly(bytes, gb.constData());
+    const bool big5Clean = decodesCleanly(bytes, big5.constData());
+    if (gbClean != big5Clean)
+        return gbClean ? gb : big5;
+    if (gbClean)
+        return looksLikeBig5(bytes) ? big5 : gb;
+    // Damaged either way: the locale's own legacy encoding, else the superset.
+    return legacyLocale ? locale : gb;
+}
+
+LrcEncoding detectEncoding(QByteArrayView raw, QByteArrayView localeCodeset) {
+    const auto byteAt = [&](qsizetype i) {
+        return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0;
+    };
+    LrcEncoding encoding;
+    if (byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
+        encoding.kind = LrcEncoding::Kind::Utf16LE;
+        encoding.signatureBytes = 2;
+    } else if (byteAt(0) == 0xFE && byteAt(1) == 0xFF) {
+        encoding.kind = LrcEncoding::Kind::Utf16BE;
+        encoding.signatureBytes = 2;
+    } else if (byteAt(0) == 0xEF && byteAt(1) == 0xBB) { // the third byte is not examined
+        encoding.kind = LrcEncoding::Kind::Utf8;
+        encoding.signatureBytes = std::min<qsizetype>(3, raw.size());
+    } else {
+        const QByteArrayView bytes = upToFirstZero(raw);
+        if (!isPlausibleUtf8(bytes)) {
+            encoding.kind = LrcEncoding::Kind::Legacy;
+            encoding.legacyName = legacyEncodingFor(bytes, localeCodeset);
+        }
+    }
+    return encoding;
+}
+
+LrcSource readSource(const QByteArray& raw, QByteArrayView localeCodeset) {
+    LrcSource source;
+    source.fromFile = true;
+    source.bytes = raw;
+    source.encoding = detectEncoding(raw, localeCodeset);
+    const qsizetype begin = source.encoding.signatureBytes;
+    const LrcEncoding::Kind kind = source.encoding.kind;
+    const bool utf16 = kind == LrcEncoding::Kind::Utf16LE || kind == LrcEncoding::Kind::Utf16BE;
+    const bool bigEndian = kind == LrcEncoding::Kind::Utf16BE;
+    const qsizetype unit = utf16 ? 2 : 1;
+
+    // The text ends at the first zero unit, or at the last whole one.
+    const auto unitAt = [&](qsizetype at) -> char16_t {
+        if (!utf16)
+            return static_cast<unsigned char>(raw[at]);
+        const auto first = static_cast<unsigned char>(raw[at]);
+        const auto second = static_cast<unsigned char>(raw[at + 1]);
+        return bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    };
+    qsizetype end = begin;
+    while (end + unit <= raw.size() && unitAt(end) != 0)
+        end += unit;
+    source.dataEnd = end;
+
+    QStringDecoder decoder;
+    if (kind == LrcEncoding::Kind::Utf8)
+        // A second signature after the skipped one is text, as any other character.
+        decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                           QStringDecoder::Flag::ConvertInitialBom);
+    else if (kind == LrcEncoding::Kind::Legacy)
+        decoder =
+            QStringDecoder(source.encoding.legacyName.constData(), QStringDecoder::Flag::Stateless);
+    const auto decode = [&](qsizetype from, qsizetype to) -> QString {
+        const QByteArrayView bytes(raw.constData() + from, to - from);
+        if (utf16)
+            return decodeUtf16(bytes, bigEndian);
+        return decoder.isValid() ? QString(decoder.decode(bytes)) : QString();
+    };
+
+    // CR and LF never occur inside a multi-byte character of these encodings, so the lines can
+    // be cut on the bytes and each decoded alone.
+    qsizetype at = begin;
+    while (at < end) {
+        SourceLine line;
+        line.byteBegin = at;
+        while (at < end && unitAt(at) != u'\r' && unitAt(at) != u'\n')
+            at += unit;
+        line.byteEnd = at;
+        if (at < end && unitAt(at) == u'\r') {
+            at += unit;
+            if (at < end && unitAt(at) == u'\n') {
+                at += unit;
+                line.end = LineEnd::CrLf;
+            } else {
+                line.end = LineEnd::Cr;
+            }
+        } else if (at < end) {
+            at += unit;
+            line.end = LineEnd::Lf;
+        }
+        line.byteNext = at;
+        line.text = decode(line.byteBegin, line.byteEnd);
+        source.lines.append(std::move(line));
+    }
+    return source;
+}
+
+QStringView lineEndText(LineEnd end) {
+    switch (end) {
+    case LineEnd::Cr:
+        return u"\r";
+    case LineEnd::Lf:
+        return u"\n";
+    case LineEnd::CrLf:
+        return u"\r\n";
+    case LineEnd::None:
+        break;
+    }
+    return {};
 }
 
 QString decodeSubtitleBytes(QByteArrayView raw, QByteArrayView localeCodeset) {
-    const QByteArrayView data = raw.first(std::min(raw.size(), kMaxSubtitleFileBytes));
-    const auto byteAt = [&](qsizetype i) {
-        return i < data.size() ? static_cast<unsigned char>(data[i]) : 0;
-    };
-    if (byteAt(0) == 0xFF && byteAt(1) == 0xFE)
-        return decodeUtf16(data.sliced(2), false);
-    if (byteAt(0) == 0xFE && byteAt(1) == 0xFF)
-        return decodeUtf16(data.sliced(2), true);
-    if (byteAt(0) == 0xEF && byteAt(1) == 0xBB) // the third byte is not examined
-        return decodeUtf8(upToFirstZero(data.sliced(std::min<qsizetype>(3, data.size()))));
-    const QByteArrayView bytes = upToFirstZero(data);
-    if (isPlausibleUtf8(bytes))
-        return decodeUtf8(bytes);
-    return decodeWith(QStringDecoder(legacyEncodingFor(bytes, localeCodeset).constData()), bytes);
+    const LrcSource source = readSource(raw.toByteArray(), localeCodeset);
+    QString text;
+    for (const SourceLine& line : source.lines) {
+        text += line.text;
+        text += lineEndText(line.end);
+    }
+    return text;
 }
 
 QString normaliseLineEnds(QStringView text) {

@@ -30,6 +30,25 @@ std::int32_t clampToInt32(std::int64_t value) {
                                                  std::numeric_limits<std::int32_t>::max()));
 }
 
+// Karaoke-style files mark when each word is sung with inline tags <mm:ss.xx>; they are no part
+// of the text a learner reads, copies or corrects.
+QString withoutWordTags(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'<' && i + 1 < text.size() && isAsciiDigit(text[i + 1])) {
+            const qsizetype close = text.indexOf(u'>', i + 2);
+            if (close > 0 && close - i - 1 <= kMaxTagUnits &&
+                parseTimeText(text.sliced(i + 1, close - i - 1)) >= 0) {
+                i = close;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -42,8 +61,17 @@ int SubtitleDocument::load(const QString& filePath) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(QFile::encodeName(filePath), "rb"));
     if (!file)
         return -1;
-    QByteArray raw(kMaxSubtitleFileBytes, Qt::Uninitialized);
-    const std::size_t got = std::fread(raw.data(), 1, std::size_t(raw.size()), file.get());
+    // One byte more than the limit tells a file that is too large from one that just fits.
+    QByteArray raw;
+    std::size_t got = 0;
+    for (qsizetype chunk = 64 * 1024; got <= std::size_t(kMaxSubtitleFileBytes); chunk *= 2) {
+        raw.resize(std::min<qsizetype>(qsizetype(got) + chunk, kMaxSubtitleFileBytes + 1));
+        const std::size_t wanted = std::size_t(raw.size()) - got;
+        const std::size_t n = std::fread(raw.data() + got, 1, wanted, file.get());
+        got += n;
+        if (n < wanted)
+            break;
+    }
     if (std::ferror(file.get())) {
         // A folder or a failing disk: a reading error, not invalid content.
         const int readError = errno;
@@ -52,106 +80,141 @@ int SubtitleDocument::load(const QString& filePath) {
         return -1;
     }
     file.reset();
+    if (got > std::size_t(kMaxSubtitleFileBytes))
+        return kLoadTooLarge;
     raw.truncate(qsizetype(got));
+    return loadBytes(raw);
+}
 
-    const QString text = normaliseLineEnds(decodeSubtitleBytes(raw, platform::localeCodeset()));
-    return parse(text) && !lines.isEmpty() ? 1 : 0;
+int SubtitleDocument::loadBytes(const QByteArray& raw) {
+    source = readSource(raw, platform::localeCodeset());
+    return parseSource() ? 1 : 0;
 }
 
 bool SubtitleDocument::parse(QStringView text) {
-    const qsizetype n = text.size();
-    bool tagSeen = false;
-    bool lineSeen = false;
-    std::int64_t localOffset = 0;
-
-    // The position of the ']' closing a tag opened at `open`, or -1 if the text ends first.
-    const auto closingBracket = [&](qsizetype from) { return text.indexOf(u']', from); };
-
-    // Reads the time tag opened at `open` (a digit follows it); the time or -1, and where the
-    // tag closes. False when the tag does not close or is too long.
-    const auto readTimeTag = [&](qsizetype open, int& timeMs, qsizetype& close) {
-        close = closingBracket(open + 2);
-        if (close < 0)
-            return false;
-        const QStringView content = text.sliced(open + 1, close - open - 1);
-        if (content.size() > kMaxTagUnits)
-            return false;
-        timeMs = parseTimeText(content);
-        return true;
-    };
-
-    qsizetype p = 0;
-    while (p < n) {
-        if (text[p] != u'[') {
-            ++p;
-            continue;
+    source = LrcSource{};
+    qsizetype at = 0;
+    while (at < text.size()) {
+        SourceLine line;
+        qsizetype end = at;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        line.text = text.sliced(at, end - at).toString();
+        at = end;
+        if (at < text.size() && text[at] == u'\r') {
+            ++at;
+            line.end = LineEnd::Cr;
+            if (at < text.size() && text[at] == u'\n') {
+                ++at;
+                line.end = LineEnd::CrLf;
+            }
+        } else if (at < text.size()) {
+            ++at;
+            line.end = LineEnd::Lf;
         }
-        if (!tagSeen && text.sliced(p + 1).startsWith(u"offset:", Qt::CaseInsensitive)) {
-            qsizetype q = p + 8;
-            int sign = 1;
-            if (q < n && text[q] == u'-') {
-                sign = -1;
-                ++q;
-            }
-            int magnitude = 0;
-            for (; q < n && isAsciiDigit(text[q]); ++q) // saturates: anything too big counts 0
-                magnitude =
-                    std::min(magnitude * 10 + (text[q].unicode() - u'0'), kMaxFileOffsetMs + 1);
-            const qsizetype close = closingBracket(q);
-            if (close < 0)
-                return false;
-            if (magnitude > kMaxFileOffsetMs)
-                magnitude = 0;
-            fileOffsetMs = sign * magnitude;
-            localOffset = fileOffsetMs;
-            tagSeen = true;
-            p = close + 1;
-            continue;
-        }
-        if (p + 1 < n && isAsciiDigit(text[p + 1])) {
-            if (!lineSeen) {
-                header = text.first(std::min(p, kMaxHeaderUnits)).toString();
-                lineSeen = true;
-                tagSeen = true;
-            }
-            QList<int> times;
-            int timeMs = -1;
-            qsizetype close = -1;
-            if (!readTimeTag(p, timeMs, close))
-                return false;
-            times.append(timeMs);
-            while (close + 2 < n && text[close + 1] == u'[' && isAsciiDigit(text[close + 2])) {
-                if (!readTimeTag(close + 1, timeMs, close))
-                    return false;
-                times.append(timeMs);
-            }
-            const qsizetype textStart = close + 1;
-            qsizetype textEnd = textStart;
-            while (textEnd < n && text[textEnd] != u'\r' && text[textEnd] != u'\n')
-                ++textEnd;
-            p = textEnd;
-            const QString lineText =
-                leadingUnits(text.sliced(textStart, textEnd - textStart), kMaxLineTextUnits)
-                    .toString();
-            for (const int t : times) {
-                if (t < 0)
-                    return false;
-                const std::int64_t start = std::int64_t(t) - localOffset;
-                // Shifted past what a 32-bit time can hold: as invalid as the time itself.
-                if (start != clampToInt32(start))
-                    return false;
-                lines.append(SubtitleLine{std::int32_t(start), lineText});
-            }
-            continue;
-        }
-        ++p; // [ti:...] and other identification tags are ordinary text
+        source.lines.append(std::move(line));
     }
-    if (!lineSeen)
-        header = text.first(std::min(n, kMaxHeaderUnits)).toString();
+    return parseSource();
+}
+
+bool SubtitleDocument::parseSource() {
+    bool tagSeen = false;  // an [offset:] tag or a timed line has been met
+    bool lineSeen = false; // a timed line has been met
+    std::int64_t localOffset = 0;
+    for (int k = 0; k < source.lines.size(); ++k) {
+        SourceLine& sourceLine = source.lines[k];
+        const QStringView text = sourceLine.text;
+        const qsizetype n = text.size();
+
+        // The first time tag of the line, past an [offset:] tag before the first timed line.
+        qsizetype p = 0;
+        for (; p < n; ++p) {
+            if (text[p] != u'[')
+                continue;
+            if (!tagSeen && text.sliced(p + 1).startsWith(u"offset:", Qt::CaseInsensitive)) {
+                qsizetype q = p + 8;
+                int sign = 1;
+                if (q < n && text[q] == u'-') {
+                    sign = -1;
+                    ++q;
+                }
+                int magnitude = 0;
+                for (; q < n && isAsciiDigit(text[q]); ++q) // saturates: anything too big counts 0
+                    magnitude =
+                        std::min(magnitude * 10 + (text[q].unicode() - u'0'), kMaxFileOffsetMs + 1);
+                const qsizetype close = text.indexOf(u']', q);
+                if (close < 0)
+                    continue; // not closed on its line: ordinary text
+                if (magnitude > kMaxFileOffsetMs)
+                    magnitude = 0;
+                fileOffsetMs = sign * magnitude;
+                localOffset = fileOffsetMs;
+                tagSeen = true;
+                p = close;
+                continue;
+            }
+            if (p + 1 < n && isAsciiDigit(text[p + 1]))
+                break;
+            // [ti:...] and other identification tags are ordinary text
+        }
+        if (p >= n) {
+            if (!lineSeen) {
+                header += text;
+                if (sourceLine.end != LineEnd::None)
+                    header += u"\r\n";
+            }
+            continue;
+        }
+        if (!lineSeen) {
+            header += text.first(p);
+            lineSeen = true;
+            tagSeen = true;
+        }
+
+        // Every tag must be readable, or the whole line is skipped.
+        QList<SourceTag> tags;
+        qsizetype open = p;
+        bool readable = true;
+        while (true) {
+            const qsizetype close = text.indexOf(u']', open + 2);
+            if (close < 0 || close - open - 1 > kMaxTagUnits) {
+                readable = false;
+                break;
+            }
+            const int t = parseTimeText(text.sliced(open + 1, close - open - 1));
+            // Shifted past what a 32-bit time can hold: as unreadable as the time itself.
+            const std::int64_t start = std::int64_t(t) - localOffset;
+            if (t < 0 || start != clampToInt32(start)) {
+                readable = false;
+                break;
+            }
+            tags.append(SourceTag{open, close + 1, t});
+            open = close + 1;
+            if (!(open + 1 < n && text[open] == u'[' && isAsciiDigit(text[open + 1])))
+                break;
+        }
+        if (!readable) {
+            ++skippedLines;
+            continue;
+        }
+        sourceLine.tags = tags;
+        sourceLine.textBegin = open;
+        const QString shown = shownText(sourceLine);
+        for (int j = 0; j < tags.size(); ++j)
+            lines.append(SubtitleLine{std::int32_t(tags[j].fileMs - localOffset), shown, k, j});
+    }
+    if (header.size() > kMaxHeaderUnits)
+        header.truncate(kMaxHeaderUnits);
     std::stable_sort(lines.begin(), lines.end(), [](const SubtitleLine& a, const SubtitleLine& b) {
         return a.startMs < b.startMs;
     });
     return !lines.isEmpty();
+}
+
+QString SubtitleDocument::shownText(const SourceLine& line) {
+    return leadingUnits(withoutWordTags(QStringView(line.text).sliced(line.textBegin)),
+                        kMaxLineTextUnits)
+        .toString();
 }
 
 int SubtitleDocument::lineIndexAt(int positionMs) const {

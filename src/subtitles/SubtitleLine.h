@@ -22,6 +22,10 @@ inline QStringView leadingUnits(QStringView text, qsizetype maxUnits) {
 struct SubtitleLine {
     std::int32_t startMs = 0; // display time base: file time less both offsets
     QString text;             // at most kMaxLineTextUnits units; may be empty
+    // Where the line was read from, so that saving rewrites only what changed: the index of its
+    // line in the file and of its time tag on that line; -1 for a line not read from a file.
+    int sourceLine = -1;
+    int sourceTag = -1;
 };
 
 } // namespace lurvo::subtitles

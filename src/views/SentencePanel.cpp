@@ -133,12 +133,17 @@ void TipStrip::paintEvent(QPaintEvent*) {
     p.setFont(small);
     p.setPen(palette().buttonText().color());
     // One line, centred; a narrow window cuts it at both ends.
-    p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, app::stringText(1052));
+    p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, text());
     // The etched line along the bottom edge.
     p.setPen(palette().dark().color());
     p.drawLine(0, height() - 2, width(), height() - 2);
     p.setPen(palette().light().color());
     p.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+QString TipStrip::text() const {
+    const QString notice = notice_ ? notice_() : QString();
+    return notice.isEmpty() ? app::stringText(1052) : notice;
 }
 
 void TipStrip::mousePressEvent(QMouseEvent* event) {

@@ -40,14 +40,22 @@ private:
     Source source_;
 };
 
-// One line of usage advice on a light-yellow band, above an etched line.
+// One line of usage advice on a light-yellow band, above an etched line; a notice about the open
+// lesson takes the advice's place while there is one.
 class TipStrip : public QWidget {
 public:
     explicit TipStrip(QWidget* parent);
+    // Where the notice comes from, read at every render; an empty notice shows the advice.
+    void setNoticeSource(std::function<QString()> notice) { notice_ = std::move(notice); }
+    // The line shown now.
+    QString text() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    std::function<QString()> notice_;
 };
 
 // Lets the learner move the main window by dragging a panel.

@@ -14,13 +14,14 @@
 namespace lurvo::test {
 
 // The application on temporary folders, without message boxes, sounds or a browser: errors are
-// collected, questions answered No, the lesson plays silently in real time. PATH leads nowhere
+// collected, questions answered 否, the lesson plays silently in real time. PATH leads nowhere
 // while the object lives, so the helper programs are found only where provideTools puts them.
 class AppTestEnvironment {
 public:
     QTemporaryDir resources;
     QTemporaryDir data;
     QStringList errors;
+    QStringList notices;
     app::RepeaterApp::Environment env;
 
     AppTestEnvironment() : savedPath_(qgetenv("PATH")) {
@@ -31,7 +32,8 @@ public:
         env.showError = [this](const QString& text) { errors << text; };
         env.invalidInputSound = [] {};
         env.openUrl = [](const QUrl&) { return true; };
-        env.askYesNo = [](const QString&) { return false; };
+        env.showInfo = [this](const QString& text) { notices << text; };
+        env.askYesNoCancel = [](const QString&) { return player::Answer::No; };
         env.askOpenPath = [](const QString&) { return QString(); };
         env.runRepairTool = [](const QString&, const QStringList&) {};
         env.makePlayer = [] { return std::make_unique<media::MediaPlayer>("fakesink sync=true"); };

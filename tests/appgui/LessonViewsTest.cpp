@@ -1,9 +1,13 @@
 // The panels working on a real lesson inside the application: the list, the control panel and
 // subtitle corrections that are saved when the lesson closes.
 #include "AppTestEnvironment.h"
+#include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
+#include "app/StringTable.h"
 #include "media/MediaPlayer.h"
+#include "subtitles/OffsetStore.h"
+#include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
@@ -28,15 +32,15 @@ class LessonViewsTest : public testing::Test, protected lurvo::test::AppTestEnvi
 protected:
     QTemporaryDir lessons;
     QStringList questions;
-    bool answerYes = false;
+    lurvo::player::Answer answer = lurvo::player::Answer::No;
     std::unique_ptr<RepeaterApp> app;
     QString lesson;
 
     LessonViewsTest() {
         provideTools();
-        env.askYesNo = [this](const QString& text) {
+        env.askYesNoCancel = [this](const QString& text) {
             questions << text;
-            return answerYes;
+            return answer;
         };
         app = std::make_unique<RepeaterApp>(env);
         const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
@@ -155,6 +159,20 @@ TEST_F(LessonViewsTest, WithoutAudioOutputTheLessonOpensForReadingOnly) {
     EXPECT_TRUE(app->lessons()->document->modified);
 }
 
+TEST_F(LessonViewsTest, TipStripCountsTheSkippedLines) {
+    QFile lrc(lessons.filePath("lesson.lrc"));
+    ASSERT_TRUE(lrc.open(QIODevice::Append));
+    lrc.write("[00:-03.00]unreadable\r\n[02:83.375]also\r\n");
+    lrc.close();
+    open();
+    const QString advice = lurvo::app::stringText(1052);
+    EXPECT_EQ(panels()->tipStrip()->text(),
+              QStringLiteral("字幕文件中有 2 行的时间无法识别，已跳过这些行"));
+    EXPECT_EQ(list()->model()->rowCount(), 10);
+    app->dispatch(CmdCloseLesson);
+    EXPECT_EQ(panels()->tipStrip()->text(), advice);
+}
+
 TEST_F(LessonViewsTest, OffsetChangeMovesTheCurrentLineAndEveryTime) {
     open();
     app->dispatch(CmdNext); // line 1, from 3.89 s
@@ -189,7 +207,7 @@ TEST_F(LessonViewsTest, CorrectionsAreSavedAtCloseAndReadBack) {
     EXPECT_EQ(cell(3, 0), "00:11.50");
     EXPECT_EQ(app->playback.playState, PlayState::Paused);
 
-    answerYes = true;
+    answer = lurvo::player::Answer::Yes;
     app->dispatch(CmdCloseLesson);
     EXPECT_FALSE(app->playback.lessonLoaded);
     ASSERT_EQ(questions.size(), 1);
@@ -215,7 +233,7 @@ TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
     file.close();
     // The lesson's folder is away for a moment: nothing can be written there.
     ASSERT_TRUE(QFile::rename(lessons.path(), lessons.path() + ".moved"));
-    answerYes = true;
+    answer = lurvo::player::Answer::Yes;
     app->dispatch(CmdCloseLesson);
     ASSERT_TRUE(QFile::rename(lessons.path() + ".moved", lessons.path()));
     EXPECT_TRUE(app->playback.lessonLoaded) << "the close is abandoned";
@@ -233,6 +251,42 @@ TEST_F(LessonViewsTest, FailedSaveKeepsTheLessonAndItsCorrections) {
     EXPECT_FALSE(app->playback.lessonLoaded);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_NE(file.readAll(), original);
+}
+
+TEST_F(LessonViewsTest, CancelledSaveQuestionKeepsTheProgramAndTheLesson) {
+    open();
+    correctLine(0, QStringLiteral("早晨！"), QStringLiteral("00:00.50"));
+    answer = lurvo::player::Answer::Cancel;
+    app->dispatch(CmdExit);
+    EXPECT_FALSE(app->mainWindow()->close()) << "the window's close button asks the same";
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_TRUE(app->playback.lessonLoaded);
+    EXPECT_EQ(cell(0, 3), QStringLiteral("早晨！"));
+    EXPECT_FALSE(QFile::exists(QDir(data.path()).filePath("LurvoRepeater/options.ini")))
+        << "no shutdown";
+}
+
+TEST_F(LessonViewsTest, SessionEndStoresEverythingWithoutAsking) {
+    open();
+    correctLine(2, QStringLiteral("改咗"), QStringLiteral("00:07.00"));
+    const QString lrc = lessons.filePath("lesson.lrc");
+    const QByteArray original = lurvo::test::readFile(lrc);
+    questions.clear();
+    app->OnEndSession();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(app->playback.lessonLoaded) << "the lesson stays as it is";
+    EXPECT_TRUE(QFile::exists(QDir(data.path()).filePath("LurvoRepeater/options.ini")));
+    EXPECT_TRUE(QFile::exists(lurvo::subtitles::offsetFilePath(
+        QDir(data.path()).filePath("LurvoRepeater"), app->lessons()->lessonDigest)));
+    EXPECT_EQ(lurvo::test::readFile(lrc), original);
+
+    // A later start offers the edits back.
+    lurvo::subtitles::SubtitleDocument doc;
+    ASSERT_EQ(doc.load(lrc), 1);
+    EXPECT_EQ(lurvo::subtitles::restoreRecovery(doc, lrc + ".recovery"), 1);
+    EXPECT_EQ(doc.line(2).text, QStringLiteral("改咗"));
+    EXPECT_EQ(doc.fileTimeOf(doc.line(2)), 7000);
 }
 
 TEST_F(LessonViewsTest, SplitCommandOffersTheLessonsSentences) {

@@ -4,12 +4,23 @@
 #include "app/StartupChecks.h"
 #include "media/MediaPlayer.h"
 
+#include "subtitles/OffsetStore.h"
+
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace lurvo::app;
 
@@ -116,6 +127,76 @@ TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
     ASSERT_TRUE(again.InitInstance());
     EXPECT_EQ(again.settings.fs, 2);
     EXPECT_EQ(again.channel, 0) << "the channel is not stored";
+}
+
+// The save question of the real program: Escape and the box's close button mean 取消.
+TEST(SystemQuestion, EscapeAndTheCloseButtonCancel) {
+    const auto ask = RepeaterApp::systemEnvironment().askYesNoCancel;
+    const auto answerWith = [&](std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            act(box);
+        });
+        return ask(QStringLiteral("?"));
+    };
+    const auto button = [](QWidget* box, const char* text) {
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8(text))
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    using lurvo::player::Answer;
+    EXPECT_EQ(answerWith([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }),
+              Answer::Cancel);
+    EXPECT_EQ(answerWith([](QWidget* box) { box->close(); }), Answer::Cancel);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "取消")->click(); }), Answer::Cancel);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "否(&N)")->click(); }), Answer::No);
+    EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "是(&Y)")->click(); }), Answer::Yes);
+}
+
+// The program itself, told to end by a signal while it plays a lesson, stores its settings and
+// the lesson's offset and ends normally.
+TEST(EndOfSession, TerminationSignalStoresWhatAnExitWould) {
+    QTemporaryDir config;
+    QTemporaryDir lessons;
+    const QDir source(QStringLiteral(LURVO_SOURCE_DIR "/resources"));
+    const QString mp3 = lessons.filePath("lesson.mp3");
+    ASSERT_TRUE(QFile::copy(source.filePath("eg.mp3"), mp3));
+    ASSERT_TRUE(QFile::copy(source.filePath("eg.lrc"), lessons.filePath("lesson.lrc")));
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(LURVO_PROGRAM), {mp3});
+        ASSERT_TRUE(program.waitForStarted(10000));
+        // Playing: the lesson's MP3 is open.
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(program.processId()));
+        QElapsedTimer clock;
+        clock.start();
+        bool playing = false;
+        while (!playing && clock.elapsed() < 60000) {
+            QThread::msleep(100);
+            for (const QString& fd :
+                 fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                playing = playing || QFile::symLinkTarget(fds.filePath(fd)) == mp3;
+        }
+        ASSERT_TRUE(playing);
+        ASSERT_EQ(::kill(pid_t(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        const QString data = QDir(config.path()).filePath("LurvoRepeater");
+        EXPECT_TRUE(QFile::exists(QDir(data).filePath("options.ini")));
+        const QString offset =
+            lurvo::subtitles::offsetFilePath(data, lurvo::subtitles::computeLessonDigest(mp3));
+        EXPECT_TRUE(QFile::remove(offset));
+        EXPECT_TRUE(QFile::remove(QDir(data).filePath("options.ini")));
+    }
 }
 
 TEST_F(RepeaterAppTest, WebCommandsOpenTheBundledSite) {

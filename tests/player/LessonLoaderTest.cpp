@@ -4,6 +4,7 @@
 #include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "player/SentencePlayer.h"
+#include "subtitles/LrcDecoding.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/SubtitleDocument.h"
 
@@ -30,7 +31,10 @@ public:
     QString openDialogAnswer;
     QStringList dialogFolders; // where each open dialog started
     bool yesAnswer = false;
+    Answer answer = Answer::No;
+    QStringList questions;
     QStringList errors;
+    QStringList notices;
     QList<QUrl> urls;
     QList<QStringList> repairs; // program, then its arguments
     int fills = 0;
@@ -44,7 +48,11 @@ public:
         return openDialogAnswer;
     }
     void showError(const QString& text) override { errors << text; }
-    bool askYesNo(const QString&) override { return yesAnswer; }
+    void showInfo(const QString& text) override { notices << text; }
+    Answer askYesNoCancel(const QString& text) override {
+        questions << text;
+        return answer;
+    }
     void openUrl(const QUrl& url) override { urls << url; }
     void runRepairTool(const QString& program, const QStringList& arguments) override {
         repairs << (QStringList{program} + arguments);
@@ -67,6 +75,7 @@ protected:
     QByteArray renderer = "fakesink sync=true";
     bool audioOutput = true;
     int saveResult = 0;
+    bool saveConverts = false; // the save had to write UTF-8
     PlaybackState state;
     PlaybackSettings settings;
     FakeViews views;
@@ -81,7 +90,10 @@ protected:
         env.downloadPage = QUrl("file:///site/down/index.html");
         env.makePlayer = [this] { return std::make_unique<lurvo::media::MediaPlayer>(renderer); };
         env.hasAudioOutput = [this] { return audioOutput; };
-        env.save = [this](lurvo::subtitles::SubtitleDocument&) { return saveResult; };
+        env.save = [this](lurvo::subtitles::SubtitleDocument& doc) {
+            doc.convertedToUtf8 = saveConverts;
+            return saveResult;
+        };
         return env;
     }
 
@@ -190,6 +202,16 @@ TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     loader.OpenLesson(invalid);
     ASSERT_EQ(ui.errors.size(), 3);
     EXPECT_TRUE(ui.errors[2].startsWith(QString::fromUtf8("字幕文件内容有误：\r\n")));
+
+    const QString large = copyLesson("lessons/one-line.mp3", "large.mp3");
+    QFile big(subtitlePathFor(large));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(lurvo::subtitles::kMaxSubtitleFileBytes + 1));
+    big.close();
+    loader.OpenLesson(large);
+    ASSERT_EQ(ui.errors.size(), 4);
+    EXPECT_EQ(ui.errors[3], QString::fromUtf8("字幕文件太大（超过 16 MB），未能读取：\r\n") +
+                                subtitlePathFor(large));
     EXPECT_FALSE(state.lessonLoaded);
     EXPECT_FALSE(loader.document);
     EXPECT_FALSE(loader.player);
@@ -316,15 +338,109 @@ TEST_F(LessonLoaderTest, EditedSubtitlesAreSavedOrDroppedAtClose) {
     loader.OpenLesson(copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc"));
     ASSERT_TRUE(state.lessonLoaded);
     loader.document->modified = true;
-    ui.yesAnswer = true;
+    ui.answer = Answer::Yes;
     saveResult = EACCES;
     EXPECT_FALSE(loader.CloseLesson());
     EXPECT_TRUE(state.lessonLoaded) << "a failed save keeps the lesson open";
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("字幕保存失败：\r\n")));
-    ui.yesAnswer = false;
+    ui.answer = Answer::No;
     EXPECT_TRUE(loader.CloseLesson());
     EXPECT_FALSE(state.lessonLoaded);
+
+    // A save that had to change the file's encoding says so.
+    loader.OpenLesson(copyLesson("lessons/one-line.mp3", "b.mp3", "lessons/one-line.lrc"));
+    loader.document->modified = true;
+    ui.answer = Answer::Yes;
+    saveResult = 0;
+    saveConverts = true;
+    EXPECT_TRUE(loader.CloseLesson());
+    EXPECT_EQ(ui.notices,
+              QStringList{QString::fromUtf8("修改后的字幕含有原编码无法表示的文字，文件已改存为 "
+                                            "UTF-8 编码（带签名）：\r\n") +
+                          lessons.filePath("b.lrc")});
+}
+
+TEST_F(LessonLoaderTest, CancellingTheSaveQuestionAbandonsTheCloseAndWhatAskedForIt) {
+    const QString first = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    loader.OpenLesson(first);
+    ASSERT_TRUE(state.lessonLoaded);
+    loader.document->setLineText(0, QStringLiteral("edited"));
+    sentences.GoToLine(2);
+    ASSERT_EQ(state.playState, PlayState::Playing);
+    loader.lessonOffsetMs = 300;
+    const QString offsetFile =
+        lurvo::subtitles::offsetFilePath(environment().dataFolder, loader.lessonDigest);
+    ui.answer = Answer::Cancel;
+    saveResult = EACCES; // a save would fail loudly
+
+    EXPECT_FALSE(loader.CloseLesson());
+    // Opening another lesson, from a path (a drop) or the dialog, asks and is abandoned too.
+    loader.OpenLesson(copyLesson("lessons/bilingual.mp3", "b.mp3", "lessons/bilingual.lrc"));
+    ui.openDialogAnswer = lessons.filePath("b.mp3");
+    loader.OpenLesson();
+    EXPECT_EQ(ui.questions.size(), 3);
+    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(loader.lessonPath, first);
+    EXPECT_TRUE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(0).text, "edited");
+    EXPECT_FALSE(QFile::exists(offsetFile)) << "nothing of the close happened";
+    EXPECT_EQ(ui.caption, "a - LurvoV1.0");
+    // Paused where it was while the learner was asked, and left so.
+    EXPECT_EQ(state.playState, PlayState::Paused);
+    EXPECT_EQ(state.currentLine, 2);
+}
+
+TEST_F(LessonLoaderTest, SessionEndKeepsEditsForTheNextOpening) {
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "a.mp3", "lessons/one-line.lrc");
+    const QString lrc = subtitlePathFor(mp3);
+    const QString recovery = lrc + ".recovery";
+    const QByteArray original = lurvo::test::readData("lessons/one-line.lrc");
+    const auto openAndEdit = [&] {
+        loader.OpenLesson(mp3);
+        ASSERT_TRUE(state.lessonLoaded);
+        loader.document->setLineText(1, QStringLiteral("edited"));
+    };
+    openAndEdit();
+    loader.lessonOffsetMs = 120;
+    loader.EndSession();
+    EXPECT_TRUE(QFile::exists(recovery));
+    EXPECT_EQ(lurvo::subtitles::readStoredOffset(environment().dataFolder, loader.lessonDigest),
+              120);
+    EXPECT_TRUE(ui.questions.isEmpty()) << "nobody is asked at the end of a session";
+    EXPECT_EQ(lurvo::test::readFile(lrc), original);
+
+    // As if the program had ended there: the next opening offers the edits.
+    loader.document->modified = false;
+    ASSERT_TRUE(loader.CloseLesson());
+    ui.answer = Answer::Cancel; // decide later: nothing changes
+    loader.OpenLesson(mp3);
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(ui.questions[0], QString::fromUtf8("上次退出时有未保存的字幕修改：\r\n%1\r\n\r\n"
+                                                 "是否恢复这些修改？（选“否”将删除它们）")
+                                   .arg(lrc));
+    EXPECT_FALSE(loader.document->modified);
+    ASSERT_TRUE(loader.CloseLesson());
+    EXPECT_TRUE(QFile::exists(recovery));
+
+    ui.answer = Answer::Yes; // restored as unsaved edits
+    loader.OpenLesson(mp3);
+    EXPECT_TRUE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(1).text, "edited");
+    ui.answer = Answer::No; // then dropped at the close, recovery and all
+    ASSERT_TRUE(loader.CloseLesson());
+    EXPECT_FALSE(QFile::exists(recovery));
+
+    openAndEdit();
+    loader.EndSession();
+    loader.document->modified = false;
+    ASSERT_TRUE(loader.CloseLesson());
+    ui.answer = Answer::No; // 否 deletes the recovery file
+    loader.OpenLesson(mp3);
+    EXPECT_FALSE(loader.document->modified);
+    EXPECT_EQ(loader.document->line(1).text, QString::fromUtf8("有冇餐牌睇呀？"));
+    EXPECT_FALSE(QFile::exists(recovery));
 }
 
 // Lesson loading probes the audio output before it makes any player: the probe must stand on

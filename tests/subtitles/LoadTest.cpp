@@ -2,6 +2,7 @@
 
 #include "TestData.h"
 #include "subtitles/LrcDecoding.h"
+#include "subtitles/TimeText.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,21 +95,42 @@ TEST_F(Load, EveryEncodingAndLineEndGivesTheSameLines) {
     }
 }
 
-TEST_F(Load, ReadsOnlyTheFirst102399Bytes) {
-    QByteArray content;
+TEST_F(Load, Utf8WithCharactersBeyondTheBasicPlaneLoads) {
+    SubtitleDocument doc;
+    ASSERT_EQ(doc.load(dataPath("encodings/extension-b.utf8.lrc")), 1);
+    ASSERT_EQ(doc.lineCount(), 3);
+    EXPECT_EQ(doc.header, QString::fromUtf8("[ti:粵語]\r\n"));
+    EXPECT_EQ(doc.line(0).text, QString::fromUtf8("𠵱家去邊度？"));
+    EXPECT_EQ(doc.line(1).text, QString::fromUtf8("個𡃁仔搭𨋢上樓😀"));
+}
+
+TEST_F(Load, ReadsTheWholeFileUpToTheLimit) {
+    // A long bilingual lesson, far beyond what one small read takes.
+    QByteArray content = "[ti:long]\r\n";
     int lines = 0;
-    while (content.size() < kMaxSubtitleFileBytes - 100) {
-        content += "[00:01.00]" + QByteArray(40, 'a') + "\r\n";
+    while (content.size() < 300 * 1024) {
+        content += "[" + formatLrcTime(lines * 1000).toLatin1() + "]" +
+                   QString::fromUtf8("第%1句 sentence").arg(lines).toUtf8() + "\r\n";
         ++lines;
     }
-    const qsizetype cutLineStart = content.size();
-    content += "[00:02.00]" + QByteArray(300, 'b') + "\r\n[00:03.00]never read\r\n";
+    content += "[9:59:00.00]the very last line";
     SubtitleDocument doc;
-    ASSERT_EQ(doc.load(write("big.lrc", content)), 1);
+    ASSERT_EQ(doc.load(write("long.lrc", content)), 1);
     ASSERT_EQ(doc.lineCount(), lines + 1);
-    const SubtitleLine& last = doc.line(doc.lineCount() - 1);
-    EXPECT_EQ(last.startMs, 2000);
-    EXPECT_EQ(last.text, QString(kMaxSubtitleFileBytes - cutLineStart - 10, u'b'));
+    EXPECT_EQ(doc.line(lines - 1).text, QString::fromUtf8("第%1句 sentence").arg(lines - 1));
+    EXPECT_EQ(doc.line(lines).text, "the very last line");
+
+    // Exactly the limit loads; one byte more is refused as too large, with nothing parsed.
+    QByteArray atLimit = "[00:01.00]a\r\n";
+    atLimit += QByteArray(kMaxSubtitleFileBytes - atLimit.size() - 15, 'x');
+    atLimit += "\r\n[00:02.00]end";
+    ASSERT_EQ(atLimit.size(), kMaxSubtitleFileBytes);
+    SubtitleDocument full;
+    ASSERT_EQ(full.load(write("full.lrc", atLimit)), 1);
+    EXPECT_EQ(full.line(full.lineCount() - 1).text, "end");
+    SubtitleDocument tooLarge;
+    EXPECT_EQ(tooLarge.load(write("large.lrc", atLimit + "x")), kLoadTooLarge);
+    EXPECT_EQ(tooLarge.lineCount(), 0);
 }
 
 TEST_F(Load, CommittedLessonsLoad) {

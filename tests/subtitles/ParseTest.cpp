@@ -53,6 +53,20 @@ TEST(Parse, LineTextEndsAtTheLineEndAndMayBeEmpty) {
     EXPECT_EQ(p.doc.line(1).text, u"粵語 text "_s);
 }
 
+TEST(Parse, WordTimingTagsAreNoPartOfTheText) {
+    const Parsed p = parse(u"[00:01.00]<00:01.00>你<00:01.40>食 <00:01.80>咗<00:02.20>\r\n"
+                           "[00:03.00]a <b> <1x> <00:99.00> 1<2 x>3\r\n"_s);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.doc.line(0).text, u"你食 咗"_s);
+    // Only readable times are word tags.
+    EXPECT_EQ(p.doc.line(1).text, u"a <b> <1x> <00:99.00> 1<2 x>3"_s);
+    // The length limit counts what is shown.
+    const Parsed longLine =
+        parse("[00:01.00]" + QString(20, u'x') + "<00:01.50>" + QString(500, u'y'));
+    ASSERT_TRUE(longLine.ok);
+    EXPECT_EQ(longLine.doc.line(0).text, QString(20, u'x') + QString(491, u'y'));
+}
+
 TEST(Parse, SortsLinesByStartTime) {
     const Parsed p = parse(u"[00:09.00]c\r\n[00:01.00]a\r\n[00:05.00]b\r\n"_s);
     ASSERT_TRUE(p.ok);
@@ -124,23 +138,52 @@ TEST(Parse, BracketsWithoutADigitAreOrdinaryText) {
     EXPECT_EQ(p.doc.lineCount(), 1);
 }
 
-TEST(Parse, TagOf63UnitsIsReadAndOf64IsInvalid) {
+TEST(Parse, TagOf63UnitsIsReadAndOf64IsSkipped) {
     const QString time63 = "00:01." + QString(57, u'0');
     ASSERT_EQ(time63.size(), 63);
     EXPECT_EQ(firstStart("[" + time63 + "]x"), 1000);
-    EXPECT_FALSE(parse("[" + time63 + "0]x").ok);
+    const Parsed p = parse("[" + time63 + "0]x\r\n[00:02.00]y");
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.doc.skippedLines, 1);
+    EXPECT_EQ(firstStart("[" + time63 + "0]x\r\n[00:02.00]y"), 2000);
+}
+
+TEST(Parse, UnreadableTimeTagsSkipTheirLineWithAllItsTags) {
+    const QString unreadable[] = {
+        u"[00.02.00]x"_s,         u"[00:-03.00]x"_s,
+        u"[02:83.375]x"_s,        u"[00:60.00]x"_s,
+        u"[60:00.00]x"_s,         u"[5]x"_s,
+        u"[1:2:3:4]x"_s,          u"[00:12.34"_s,
+        u"[00:12.34 and text"_s,  u"[00:01.00][00:99.00]a"_s,
+        u"[00:01.00][00:02.00"_s, u"[596:31:23.648]x"_s,
+    };
+    for (const QString& bad : unreadable) {
+        SCOPED_TRACE(bad.toStdString());
+        const Parsed p = parse("[ti:t]\r\n[00:01.50]first\r\n" + bad + "\r\n[00:03.00]last\r\n");
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(p.doc.skippedLines, 1);
+        ASSERT_EQ(p.doc.lineCount(), 2);
+        EXPECT_EQ(p.doc.line(0).text, "first");
+        EXPECT_EQ(p.doc.line(1).text, "last");
+        EXPECT_EQ(p.doc.header, "[ti:t]\r\n");
+        // Alone, nothing readable is left.
+        EXPECT_FALSE(parse(bad).ok);
+    }
+    // A tag is closed on its own line or not at all.
+    const Parsed open = parse(u"[00:01.00]a\r\n[00:12.34\r\n]more\r\n[00:05.00]b"_s);
+    ASSERT_TRUE(open.ok);
+    EXPECT_EQ(open.doc.skippedLines, 1);
+    EXPECT_EQ(open.doc.lineCount(), 2);
+    // The first line with a tag ends the header even when it is skipped.
+    const Parsed firstSkipped = parse(u"[ti:t]\r\n[00:99.00]x\r\n[offset:500]\r\n[00:05.00]b"_s);
+    ASSERT_TRUE(firstSkipped.ok);
+    EXPECT_EQ(firstSkipped.doc.header, "[ti:t]\r\n");
+    EXPECT_EQ(firstSkipped.doc.fileOffsetMs, 0);
+    EXPECT_EQ(firstSkipped.doc.line(0).startMs, 5000);
 }
 
 TEST(Parse, InvalidContent) {
     const QString invalid[] = {
-        u"[00:60.00]x"_s,
-        u"[60:00.00]x"_s,
-        u"[5]x"_s,
-        u"[1:2:3:4]x"_s,
-        u"[00:12.34"_s,
-        u"[00:01.00]a\r\n[00:12.34\r\nmore"_s,
-        u"[00:01.00][00:99.00]a"_s,
-        u"[00:01.00][00:02.00"_s,
         u"[offset:500\r\n"_s,
         u"[ti:Title]\r\n[ar:Artist]\r\n"_s,
         u""_s,
@@ -149,6 +192,11 @@ TEST(Parse, InvalidContent) {
     };
     for (const QString& text : invalid)
         EXPECT_FALSE(parse(text).ok) << text.toStdString();
+    // An offset tag not closed on its line is ordinary text.
+    const Parsed p = parse(u"[offset:500\r\n]\r\n[00:10.00]A"_s);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.doc.fileOffsetMs, 0);
+    EXPECT_EQ(p.doc.line(0).startMs, 10000);
 }
 
 TEST(Parse, AllTextIsHeaderWhenNoLineIsTimed) {

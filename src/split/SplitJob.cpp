@@ -59,7 +59,10 @@ QString segmentName(const QString& lessonPath, int firstNumber, int k) {
 
 QString cutTimeText(int startMs) {
     const int c = std::max(0, startMs / 10);
-    return QStringLiteral("%1.%2.%3").arg(c / 6000).arg(c % 6000 / 100).arg(c % 100);
+    return QStringLiteral("%1.%2.%3")
+        .arg(c / 6000)
+        .arg(c % 6000 / 100)
+        .arg(c % 100, 2, 10, QLatin1Char('0'));
 }
 
 CutPoints cutPoints(const subtitles::SubtitleDocument& doc, const SegmentSpan& span) {

@@ -46,8 +46,9 @@ SegmentSpan segmentSpan(const SplitJob& job, int k, const subtitles::SubtitleDoc
 // lesson's name become "_": the splitter would read them as parts of a pattern.
 QString segmentName(const QString& lessonPath, int firstNumber, int k);
 
-// A start time as the splitter reads it: minutes.seconds.hundredths, no leading zeros, minutes
-// not wrapped into hours; times before 0 count as 0.
+// A start time as the splitter reads it: minutes.seconds.hundredths, minutes not wrapped into
+// hours, the hundredths always with two digits (the splitter reads "0.11.3" as 11.30 s); times
+// before 0 count as 0.
 QString cutTimeText(int startMs);
 
 // Where the segment's audio begins and ends: the start of its first line, and the start of the

@@ -102,17 +102,15 @@ TEST(SplitJob, SegmentCountIsZeroForJobsThatCoverNothing) {
 }
 
 TEST(SplitJob, CutTimeTexts) {
+    // The splitter reads "0.11.3" as 11.30 s: the hundredths always have both digits.
     const struct {
         int ms;
         const char* text;
     } cases[] = {
-        {0, "0.0.0"},          {9, "0.0.0"},
-        {10, "0.0.1"},         {430, "0.0.43"},
-        {65070, "1.5.7"},      {59990, "0.59.99"},
-        {60000, "1.0.0"},      {4500000, "75.0.0"},
-        {4523450, "75.23.45"}, {-5, "0.0.0"},
-        {-10, "0.0.0"},        {-4500000, "0.0.0"},
-        {INT_MIN, "0.0.0"},    {INT_MAX, "35791.23.64"},
+        {0, "0.0.00"},      {9, "0.0.00"},        {10, "0.0.01"},        {430, "0.0.43"},
+        {11030, "0.11.03"}, {11300, "0.11.30"},   {65070, "1.5.07"},     {59990, "0.59.99"},
+        {60000, "1.0.00"},  {4500000, "75.0.00"}, {4523450, "75.23.45"}, {-5, "0.0.00"},
+        {-10, "0.0.00"},    {-4500000, "0.0.00"}, {INT_MIN, "0.0.00"},   {INT_MAX, "35791.23.64"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cutTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
@@ -123,13 +121,13 @@ TEST(SplitJob, CutPointsEndAtTheNextLineOrAtTheEndOfFile) {
     doc.lines[1].startMs = 65070;
     doc.lines[2].startMs = 4500000;
     doc.lines[3].startMs = 4523450;
-    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}), (CutPoints{"0.0.43", "1.5.7"}));
-    EXPECT_EQ(cutPoints(doc, {2, 3, 1, 2}), (CutPoints{"1.5.7", "75.23.45"}));
-    EXPECT_EQ(cutPoints(doc, {3, 4, 2, 3}), (CutPoints{"75.0.0", "EOF"}));
+    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}), (CutPoints{"0.0.43", "1.5.07"}));
+    EXPECT_EQ(cutPoints(doc, {2, 3, 1, 2}), (CutPoints{"1.5.07", "75.23.45"}));
+    EXPECT_EQ(cutPoints(doc, {3, 4, 2, 3}), (CutPoints{"75.0.00", "EOF"}));
     EXPECT_EQ(cutPoints(doc, {1, 4, 0, 3}), (CutPoints{"0.0.43", "EOF"}));
     // A subtitle offset that moved the first line before 0 cuts from the start.
     doc.lines[0].startMs = -250;
-    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}).begin, QStringLiteral("0.0.0"));
+    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}).begin, QStringLiteral("0.0.00"));
 }
 
 TEST(SplitJob, SegmentNames) {

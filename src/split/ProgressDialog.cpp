@@ -59,8 +59,13 @@ void ProgressDialog::onTick() {
         return;
     case SplitRunner::Tick::Completed:
         endRun();
-        if (showInformation_)
-            showInformation_(app::stringText(1058));
+        if (runner_.failedCount() == 0) {
+            if (showInformation_)
+                showInformation_(app::stringText(1058));
+        } else if (showError_) {
+            showError_(segmentsFailedText(runner_.failedCount(), runner_.segmentCount(),
+                                          runner_.firstFailedName()));
+        }
         done(kCompleted);
         return;
     case SplitRunner::Tick::GaveUp:

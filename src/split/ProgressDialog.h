@@ -14,7 +14,8 @@ namespace lurvo::split {
 class BusyIndicator;
 
 // The wait while the segments are cut: a busy animation, "n / count", and "终止". Runs the job
-// from its 100 ms timer; ends with kCompleted after the last segment (having said so), or with
+// from its 100 ms timer; ends with kCompleted after the last segment (having said that it is
+// done, or how many segments were not made), or with
 // kStopped on "终止", the close box, or when the splitter cannot be started at all.
 class ProgressDialog : public QDialog {
 public:

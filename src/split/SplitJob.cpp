@@ -95,8 +95,9 @@ SegmentPlan planSegment(const SplitJob& job, int k, const subtitles::SubtitleDoc
     const QString folder = segmentFolder(job.destFolder);
     SegmentPlan plan;
     plan.name = segmentName(lessonPath, job.firstNumber, k);
-    plan.subtitlePath =
-        (folder.endsWith(u'/') ? folder : folder + u'/') + plan.name + QStringLiteral(".lrc");
+    const QString base = (folder.endsWith(u'/') ? folder : folder + u'/') + plan.name;
+    plan.audioPath = base + QStringLiteral(".mp3");
+    plan.subtitlePath = base + QStringLiteral(".lrc");
     plan.span = segmentSpan(job, k, doc, mode);
     plan.arguments =
         splitterArguments(lessonPath, cutPoints(doc, plan.span), folder, plan.name, job.frameExact);

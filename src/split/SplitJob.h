@@ -73,6 +73,7 @@ QStringList splitterArguments(const QString& lessonPath, const CutPoints& cut,
 // Everything needed to produce segment k: names, lines and the splitter's arguments.
 struct SegmentPlan {
     QString name;
+    QString audioPath;    // folder/name.mp3, as the splitter names it
     QString subtitlePath; // folder/name.lrc
     SegmentSpan span;
     QStringList arguments;

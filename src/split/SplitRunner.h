@@ -19,9 +19,9 @@ inline constexpr int kMaxStartAttempts = 50;
 
 // Produces the segments of a job one after another, each by one run of the splitter program,
 // driven by the owner's timer: every tick either starts the current segment, waits for the
-// running splitter, or notes that it has ended. Only the process's end is looked at, never its
-// exit code or output. Each segment's subtitle file is written right after its splitter
-// starts.
+// running splitter, or notes that it has ended. A segment is made when its splitter exits with
+// 0 and its audio file is there; only then is its subtitle file written, so a failed segment
+// leaves neither. Older files of a segment's names are removed before its splitter starts.
 class SplitRunner {
 public:
     enum class Tick {
@@ -29,7 +29,7 @@ public:
         Waiting,     // the splitter is still at work
         Started,     // a segment's splitter was just started (or tried again)
         SegmentDone, // a segment's splitter ended; the next one starts at the next tick
-        Completed,   // the last segment's splitter ended
+        Completed,   // the last segment's splitter ended (see failedCount())
         GaveUp,      // the splitter could not be started kMaxStartAttempts times in a row
     };
 
@@ -51,12 +51,16 @@ public:
     bool finished() const { return finished_; }
     int segmentIndex() const { return segmentIndex_; }
     int segmentCount() const { return segmentCount_; }
+    // Segments whose splitter failed or made no file, and the name of the first of them.
+    int failedCount() const { return failedCount_; }
+    const QString& firstFailedName() const { return firstFailedName_; }
     // "%d / %d" of the segment last started and the count; empty before the first start.
     const QString& progressText() const { return progressText_; }
     const QString& program() const { return program_; }
 
 private:
     void startSegment();
+    void segmentEnded();
     QPointer<QProcess> releaseSplitter();
 
     const subtitles::SubtitleDocument& doc_;
@@ -67,12 +71,17 @@ private:
     int segmentCount_ = 0;
     int segmentIndex_ = 1;
     int failedStarts_ = 0;
+    int failedCount_ = 0;
     bool finished_ = false;
     QString progressText_;
+    QString firstFailedName_;
+    SegmentPlan current_; // of the segment being cut
     std::unique_ptr<QProcess> splitter_;
 };
 
 // The error shown when the splitter could not be started at all.
 QString splitterStartFailedText(const QString& program);
+// The error that ends a run in which `failed` of `count` segments were not made.
+QString segmentsFailedText(int failed, int count, const QString& firstFailedName);
 
 } // namespace lurvo::split

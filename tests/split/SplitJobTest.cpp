@@ -184,6 +184,7 @@ TEST(SplitJob, PlansKeepEveryNameAsOneArgument) {
     const SegmentPlan first = planSegment(j, 1, doc, SentenceMode::OneLine, lesson);
     EXPECT_EQ(first.name, QStringLiteral("it's a \"$x\" `y`;_0009"));
     EXPECT_EQ(first.subtitlePath, QStringLiteral("/o u$t 'q' & \"r\"/it's a \"$x\" `y`;_0009.lrc"));
+    EXPECT_EQ(first.audioPath, QStringLiteral("/o u$t 'q' & \"r\"/it's a \"$x\" `y`;_0009.mp3"));
     EXPECT_EQ(first.span, (SegmentSpan{1, 4, 0, 3}));
     EXPECT_EQ(first.arguments, (QStringList{lesson, "0.0.43", "0.12.43", "-d", "/o u$t 'q' & \"r\"",
                                             "-o", "it's a \"$x\" `y`;_0009", "-f"}));

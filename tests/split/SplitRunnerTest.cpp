@@ -130,7 +130,39 @@ TEST(SplitRunner, StopStartsNoFurtherSegmentAndLetsTheRunningOneFinish) {
     ASSERT_EQ(log.size(), 2);
     EXPECT_EQ(log.at(1), QStringLiteral("end")); // finished, not killed
     EXPECT_EQ(runner.tick(), Tick::Idle);
-    EXPECT_EQ(QDir(rig.out).entryList(QDir::Files), QStringList{QStringLiteral("a_0000.lrc")});
+    EXPECT_EQ(QDir(rig.out).entryList(QDir::Files, QDir::Name),
+              (QStringList{"a_0000.lrc", "a_0000.mp3"}));
+}
+
+TEST(SplitRunner, ASegmentNotMadeIsCountedAndLeavesNoSubtitles) {
+    // A failing exit, and an exit with 0 that made no file.
+    for (const int failExit : {1, 0}) {
+        SCOPED_TRACE(failExit);
+        Rig rig;
+        writeFakeSplitter(rig.program, rig.log, "0", "a_0001|a_0003", failExit);
+        // Files of an earlier run must not pass for this one's.
+        for (const char* stale : {"a_0001.mp3", "a_0001.lrc"}) {
+            QFile file(rig.out + u'/' + QLatin1StringView(stale));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("old");
+            file.close();
+            file.setPermissions(QFileDevice::ReadOwner);
+        }
+        const auto doc = evenLines(8);
+        SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, rig.job(1, 8, 2));
+        const Drive d = drive(runner, 10000);
+        ASSERT_TRUE(runner.finished());
+        EXPECT_EQ(d.ticks.back(), Tick::Completed);
+        EXPECT_EQ(count(d.ticks, Tick::Started), 4);
+        EXPECT_EQ(runner.failedCount(), 2);
+        EXPECT_EQ(runner.firstFailedName(), QStringLiteral("a_0001"));
+        EXPECT_EQ(QDir(rig.out).entryList(QDir::Files, QDir::Name),
+                  (QStringList{"a_0000.lrc", "a_0000.mp3", "a_0002.lrc", "a_0002.mp3"}));
+    }
+    EXPECT_EQ(segmentsFailedText(2, 4, QStringLiteral("a_0001")),
+              QStringLiteral("切割结束，但 4 个片段中有 2 个没有切出（第一个：a_0001）。"));
+    EXPECT_EQ(segmentsFailedText(4, 4, QStringLiteral("a_0000")),
+              QStringLiteral("切割失败：4 个片段都没有切出。"));
 }
 
 TEST(SplitRunner, DestroyingTheRunnerDoesNotKillTheSplitter) {

@@ -104,6 +104,27 @@ SegmentPlan planSegment(const SplitJob& job, int k, const subtitles::SubtitleDoc
     return plan;
 }
 
+QStringList existingSegmentFiles(const SplitJob& job, const QString& lessonPath) {
+    const QString folder = segmentFolder(job.destFolder);
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    QStringList found;
+    for (int k = 1, count = SegmentCount(job); k <= count; ++k) {
+        const QString base = prefix + segmentName(lessonPath, job.firstNumber, k);
+        for (const char16_t* extension : {u".mp3", u".lrc"}) {
+            const QString path = base + QString::fromUtf16(extension);
+            if (QFileInfo::exists(path))
+                found << path;
+        }
+    }
+    return found;
+}
+
+QString overwriteQuestion(int existing, const QString& firstFile) {
+    return QStringLiteral("目标文件夹中已有 %1 个同名的片段文件，例如：\r\n%2\r\n\r\n是否覆盖？")
+        .arg(existing)
+        .arg(firstFile);
+}
+
 std::uint32_t readUnsignedEntry(QStringView text) {
     const QStringView digits = text.trimmed();
     if (digits.isEmpty())

@@ -81,6 +81,12 @@ struct SegmentPlan {
 SegmentPlan planSegment(const SplitJob& job, int k, const subtitles::SubtitleDocument& doc,
                         subtitles::SentenceMode mode, const QString& lessonPath);
 
+// The segment files of a job (audio or subtitles) already in its folder, in segment order.
+QStringList existingSegmentFiles(const SplitJob& job, const QString& lessonPath);
+
+// The question asked before they are overwritten; firstFile is the first of them.
+QString overwriteQuestion(int existing, const QString& firstFile);
+
 // A dialog entry as an unsigned 32-bit decimal number: surrounding spaces are allowed, anything
 // else that is not a digit, or a number too large, reads as 0.
 std::uint32_t readUnsignedEntry(QStringView text);

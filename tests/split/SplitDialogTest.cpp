@@ -248,9 +248,44 @@ TEST(SplitDialog, CutShowsTheCorrectedNumbersAndRunsTheSegments) {
         EXPECT_EQ(editOf(&dialog, "perSegmentEdit")->text(), QString::fromUtf8(c.shown[2]));
         EXPECT_EQ(editOf(&dialog, "firstNumberEdit")->text(), QString::fromUtf8(c.shown[3]));
         EXPECT_EQ(rig.outFiles(), c.files);
+        EXPECT_TRUE(rig.told.questions.isEmpty());
         EXPECT_EQ(rig.told.informations, QStringList{QStringLiteral("切割完成")});
         EXPECT_EQ(rig.told.sounds, 0);
         EXPECT_TRUE(rig.told.errors.isEmpty());
+    }
+}
+
+TEST(SplitDialog, AsksOnceBeforeOverwritingSegmentFilesAndNoKeepsThem) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        Rig rig;
+        const QString program = rig.dir.filePath(QStringLiteral("splitter"));
+        writeFakeSplitter(program, rig.log, "0");
+        for (const char* name : {"a_0001.mp3", "a_0001.lrc", "a_0003.lrc"})
+            writeFile(rig.out + u'/' + QLatin1StringView(name), "mine");
+        rig.told.answer = yes;
+        SplitDialog dialog(rig.told.context(&rig.doc, SentenceMode::OneLine, rig.lesson, program),
+                           nullptr);
+        dialog.show();
+        fill(dialog, "1", "10", "3", "0");
+        editOf(&dialog, "folderEdit")->setText(rig.out);
+        click(&dialog, QStringLiteral("切割"));
+        ASSERT_EQ(rig.told.questions.size(), 1);
+        EXPECT_EQ(rig.told.questions.at(0), overwriteQuestion(3, rig.out + "/a_0001.mp3"));
+        if (!yes) {
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_TRUE(logLines(rig.log).isEmpty());
+            EXPECT_EQ(readFile(rig.out + "/a_0001.mp3"), "mine");
+            EXPECT_EQ(rig.outFiles(), (QStringList{"a_0001.lrc", "a_0001.mp3", "a_0003.lrc"}));
+            EXPECT_TRUE(rig.told.informations.isEmpty());
+            dialog.reject();
+            continue;
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(logLines(rig.log).size(), 8);
+        EXPECT_EQ(readFile(rig.out + "/a_0001.mp3"), "ID3");
+        EXPECT_NE(readFile(rig.out + "/a_0003.lrc"), "mine");
+        EXPECT_EQ(rig.told.informations, QStringList{QStringLiteral("切割完成")});
     }
 }
 

@@ -200,6 +200,27 @@ TEST(SplitJob, PlansKeepEveryNameAsOneArgument) {
     EXPECT_EQ(root.arguments.at(4), QStringLiteral("/"));
 }
 
+TEST(SplitJob, ExistingSegmentFilesAreFoundByTheJobsNames) {
+    QTemporaryDir dir;
+    SplitJob j = job(1, 10, 3, 7); // a_0007 to a_0010
+    j.destFolder = dir.path() + u'/';
+    const QString lesson = QStringLiteral("/lessons/a.mp3");
+    EXPECT_TRUE(existingSegmentFiles(j, lesson).isEmpty());
+    // Other names and other extensions are not the run's.
+    for (const char* name : {"a_0010.lrc", "a_0006.mp3", "a_0011.lrc", "a_0008.wav", "a_0008.mp3",
+                             "b_0008.mp3", "a_0007.lrc"}) {
+        QFile file(dir.filePath(QLatin1StringView(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(existingSegmentFiles(j, lesson),
+              (QStringList{dir.filePath("a_0007.lrc"), dir.filePath("a_0008.mp3"),
+                           dir.filePath("a_0010.lrc")}));
+    const QString question = overwriteQuestion(3, dir.filePath("a_0007.lrc"));
+    EXPECT_TRUE(question.contains(QStringLiteral(" 3 个")));
+    EXPECT_TRUE(question.contains(dir.filePath("a_0007.lrc")));
+    EXPECT_TRUE(question.endsWith(QStringLiteral("是否覆盖？")));
+}
+
 TEST(SplitJob, EntriesReadAsUnsignedDecimals) {
     const struct {
         const char16_t* text;

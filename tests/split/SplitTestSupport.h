@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QCoreApplication>
@@ -13,11 +14,6 @@
 
 #include <functional>
 #include <ostream>
-
-// Failures show the text, not its bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace lurvo::test {
 

@@ -30,8 +30,10 @@ void removeOld(const QString& path) {
 
 SplitRunner::SplitRunner(const subtitles::SubtitleDocument& doc, subtitles::SentenceMode mode,
                          QString lessonPath, QString program, SplitJob job)
-    : doc_(doc), mode_(mode), lessonPath_(std::move(lessonPath)), program_(std::move(program)),
-      job_(std::move(job)), segmentCount_(SegmentCount(job_)) {}
+    : doc_(doc), segmentSubtitles_(doc), mode_(mode), lessonPath_(std::move(lessonPath)),
+      program_(std::move(program)), job_(std::move(job)), segmentCount_(SegmentCount(job_)) {
+    segmentSubtitles_.appliedOffsetMs = 0;
+}
 
 SplitRunner::~SplitRunner() {
     releaseSplitter();
@@ -90,7 +92,8 @@ void SplitRunner::startSegment() {
 void SplitRunner::segmentEnded() {
     if (segmentMade(*splitter_, current_.audioPath)) {
         // Whether the subtitle file could be written does not change the run.
-        doc_.writeRange(current_.span.firstLine, current_.span.lastLine, current_.subtitlePath);
+        segmentSubtitles_.writeRange(current_.span.firstLine, current_.span.lastLine,
+                                     current_.subtitlePath);
         return;
     }
     if (failedCount_++ == 0)
@@ -111,11 +114,12 @@ QPointer<QProcess> SplitRunner::releaseSplitter() {
     // splitter has ended, then writing its segment's subtitles if it made the audio. The
     // document is copied (shared, not deep) as the lesson may be gone by then.
     QProcess* process = splitter_.release();
-    QObject::connect(process, &QProcess::finished, process, [process, plan = current_, doc = doc_] {
-        if (segmentMade(*process, plan.audioPath))
-            doc.writeRange(plan.span.firstLine, plan.span.lastLine, plan.subtitlePath);
-        process->deleteLater();
-    });
+    QObject::connect(
+        process, &QProcess::finished, process, [process, plan = current_, doc = segmentSubtitles_] {
+            if (segmentMade(*process, plan.audioPath))
+                doc.writeRange(plan.span.firstLine, plan.span.lastLine, plan.subtitlePath);
+            process->deleteLater();
+        });
     QObject::connect(process, &QProcess::errorOccurred, process,
                      [process](QProcess::ProcessError e) {
                          if (e == QProcess::FailedToStart)

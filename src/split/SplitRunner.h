@@ -64,6 +64,11 @@ private:
     QPointer<QProcess> releaseSplitter();
 
     const subtitles::SubtitleDocument& doc_;
+    // What the segments' subtitle files are written from: the lesson's lines without its
+    // per-lesson offset, which the cut times hold already. A segment is a recording of its
+    // own, with no stored offset, so its times must be right without one; the file's own
+    // [offset:] tag goes along in the header and stays applied.
+    subtitles::SubtitleDocument segmentSubtitles_;
     subtitles::SentenceMode mode_;
     QString lessonPath_;
     QString program_;

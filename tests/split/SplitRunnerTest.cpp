@@ -165,6 +165,36 @@ TEST(SplitRunner, ASegmentNotMadeIsCountedAndLeavesNoSubtitles) {
               QStringLiteral("切割失败：4 个片段都没有切出。"));
 }
 
+TEST(SplitRunner, SegmentSubtitlesCountFromTheCutWhateverTheLessonsOffset) {
+    for (const int offset : {500, -500}) {
+        SCOPED_TRACE(offset);
+        Rig rig;
+        writeFakeSplitter(rig.program, rig.log, "0");
+        auto doc = evenLines(6);
+        doc.header += QStringLiteral("[offset:200]\r\n");
+        doc.fileOffsetMs = 200;
+        doc.applyOffset(offset);
+        const SplitJob job = rig.job(2, 6, 3);
+        SplitRunner runner(doc, SentenceMode::OneLine, rig.lesson, rig.program, job);
+        ASSERT_EQ(drive(runner, 10000).ticks.back(), Tick::Completed);
+        for (int k = 1; k <= 2; ++k) {
+            SCOPED_TRACE(k);
+            const SegmentPlan plan = planSegment(job, k, doc, SentenceMode::OneLine, rig.lesson);
+            // The audio is cut at the lesson's shifted times; read back on its own (no stored
+            // offset for the new recording) each line sits where the cut put its sentence.
+            EXPECT_EQ(plan.arguments.at(1), cutTimeText(doc.line(plan.span.firstLine).startMs));
+            lurvo::subtitles::SubtitleDocument segment;
+            ASSERT_EQ(segment.load(plan.subtitlePath), 1);
+            EXPECT_EQ(segment.fileOffsetMs, 200);
+            ASSERT_EQ(segment.lineCount(), plan.span.lastLine - plan.span.firstLine + 1);
+            for (int i = 0; i < segment.lineCount(); ++i)
+                EXPECT_EQ(segment.line(i).startMs, doc.line(plan.span.firstLine + i).startMs -
+                                                       doc.line(plan.span.firstLine).startMs)
+                    << i;
+        }
+    }
+}
+
 TEST(SplitRunner, DestroyingTheRunnerDoesNotKillTheSplitter) {
     Rig rig;
     writeFakeSplitter(rig.program, rig.log, "0.3");

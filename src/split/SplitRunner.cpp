@@ -18,7 +18,8 @@ bool segmentMade(const QProcess& splitter, const QString& audioPath) {
            audio.isFile() && audio.size() > 0;
 }
 
-// A file of an earlier run, read-only or not, must not pass for this run's.
+// Removes a file, read-only or not: one of an earlier run that must not pass for this run's, or
+// the subtitles of a segment whose audio was not made.
 void removeOld(const QString& path) {
     if (QFileInfo::exists(path)) {
         platform::makeWritable(path);
@@ -33,75 +34,92 @@ SplitRunner::SplitRunner(const subtitles::SubtitleDocument& doc, subtitles::Sent
     : doc_(doc), segmentSubtitles_(doc), mode_(mode), lessonPath_(std::move(lessonPath)),
       program_(std::move(program)), job_(std::move(job)), segmentCount_(SegmentCount(job_)) {
     segmentSubtitles_.appliedOffsetMs = 0;
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    QObject::connect(&retry_, &QTimer::timeout, [this] { startSegment(); });
 }
 
 SplitRunner::~SplitRunner() {
     releaseSplitter();
 }
 
-SplitRunner::Tick SplitRunner::tick() {
-    if (finished_)
-        return Tick::Idle;
-    if (splitter_) {
-        if (splitter_->state() != QProcess::NotRunning)
-            return Tick::Waiting;
-        const bool notStarted = splitter_->error() == QProcess::FailedToStart;
-        if (!notStarted)
-            segmentEnded();
-        splitter_.reset();
-        if (!notStarted) {
-            failedStarts_ = 0;
-            if (segmentIndex_ >= segmentCount_) {
-                finished_ = true;
-                return Tick::Completed;
-            }
-            ++segmentIndex_;
-            return Tick::SegmentDone;
-        }
-        // The failed try was a tick ago, so this tick is the retry.
-        if (++failedStarts_ >= kMaxStartAttempts) {
-            finished_ = true;
-            return Tick::GaveUp;
-        }
-    }
-    if (segmentCount_ == 0) {
-        finished_ = true;
-        return Tick::Completed;
-    }
-    startSegment();
-    return Tick::Started;
+void SplitRunner::start() {
+    if (finished_ || splitter_ || retry_.isActive())
+        return;
+    if (segmentCount_ == 0)
+        end(End::Completed);
+    else
+        startSegment();
 }
 
 void SplitRunner::startSegment() {
     current_ = planSegment(job_, segmentIndex_, doc_, mode_, lessonPath_);
     removeOld(current_.audioPath);
     removeOld(current_.subtitlePath);
+    progressText_ = QStringLiteral("%1 / %2").arg(segmentIndex_).arg(segmentCount_);
+    if (onSegmentStarted)
+        onSegmentStarted();
 
     splitter_ = std::make_unique<QProcess>();
-    splitter_->setProgram(program_);
-    splitter_->setArguments(current_.arguments);
+    QProcess* process = splitter_.get();
+    process->setProgram(program_);
+    process->setArguments(current_.arguments);
     // Its output is never read: discarded, so that full pipes cannot stall it.
-    splitter_->setStandardInputFile(QProcess::nullDevice());
-    splitter_->setStandardOutputFile(QProcess::nullDevice());
-    splitter_->setStandardErrorFile(QProcess::nullDevice());
-    splitter_->start();
-
-    progressText_ = QStringLiteral("%1 / %2").arg(segmentIndex_).arg(segmentCount_);
-}
-
-void SplitRunner::segmentEnded() {
-    if (segmentMade(*splitter_, current_.audioPath)) {
-        // Whether the subtitle file could be written does not change the run.
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [this] { splitterFinished(); });
+    QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            startFailed();
+    });
+    process->start();
+    // Written while the splitter cuts the audio (they are different files), and removed again
+    // should the audio not be made.
+    if (splitter_)
         segmentSubtitles_.writeRange(current_.span.firstLine, current_.span.lastLine,
                                      current_.subtitlePath);
+}
+
+void SplitRunner::splitterFinished() {
+    // Not deleted here: this runs inside the process's own signal.
+    QProcess* process = splitter_.release();
+    process->disconnect();
+    process->deleteLater();
+    failedStarts_ = 0;
+    if (!segmentMade(*process, current_.audioPath)) {
+        removeOld(current_.subtitlePath);
+        if (failedCount_++ == 0)
+            firstFailedName_ = current_.name;
+    }
+    if (segmentIndex_ >= segmentCount_) {
+        end(End::Completed);
         return;
     }
-    if (failedCount_++ == 0)
-        firstFailedName_ = current_.name;
+    ++segmentIndex_;
+    startSegment();
+}
+
+void SplitRunner::startFailed() {
+    QProcess* process = splitter_.release();
+    process->disconnect();
+    process->deleteLater();
+    removeOld(current_.subtitlePath);
+    if (++failedStarts_ >= kMaxStartAttempts)
+        end(End::GaveUp);
+    else
+        retry_.start();
+}
+
+void SplitRunner::end(End how) {
+    finished_ = true;
+    if (onEnded)
+        onEnded(how);
 }
 
 QPointer<QProcess> SplitRunner::stop() {
     finished_ = true;
+    retry_.stop();
     return releaseSplitter();
 }
 
@@ -111,19 +129,20 @@ QPointer<QProcess> SplitRunner::releaseSplitter() {
         return nullptr;
     }
     // Destroying a QProcess kills its process: this one outlives the runner and goes once the
-    // splitter has ended, then writing its segment's subtitles if it made the audio. The
-    // document is copied (shared, not deep) as the lesson may be gone by then.
+    // splitter has ended, taking its segment's subtitles along if it made no audio.
     QProcess* process = splitter_.release();
-    QObject::connect(
-        process, &QProcess::finished, process, [process, plan = current_, doc = segmentSubtitles_] {
-            if (segmentMade(*process, plan.audioPath))
-                doc.writeRange(plan.span.firstLine, plan.span.lastLine, plan.subtitlePath);
-            process->deleteLater();
-        });
+    process->disconnect(); // from this runner
+    QObject::connect(process, &QProcess::finished, process, [process, plan = current_] {
+        if (!segmentMade(*process, plan.audioPath))
+            removeOld(plan.subtitlePath);
+        process->deleteLater();
+    });
     QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process](QProcess::ProcessError e) {
-                         if (e == QProcess::FailedToStart)
+                     [process, subtitles = current_.subtitlePath](QProcess::ProcessError e) {
+                         if (e == QProcess::FailedToStart) {
+                             removeOld(subtitles);
                              process->deleteLater();
+                         }
                      });
     return process;
 }

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace lurvo::split {
@@ -54,6 +55,9 @@ ProgressDialog::ProgressDialog(const SplitContext& context, const SplitJob& job,
 }
 
 void ProgressDialog::runEnded(SplitRunner::End how) {
+    // "终止" may have come between the end and this queued call.
+    if (stopped_)
+        return;
     endRun();
     if (how == SplitRunner::End::GaveUp) {
         if (showError_)
@@ -77,6 +81,7 @@ void ProgressDialog::endRun() {
 }
 
 void ProgressDialog::reject() {
+    stopped_ = true;
     if (!runner_.finished()) {
         runner_.stop();
         endRun();

@@ -5,7 +5,6 @@
 #include "split/SplitRunner.h"
 
 #include <QDialog>
-#include <QTimer>
 
 class QLabel;
 
@@ -37,6 +36,7 @@ private:
     std::function<void(const QString&)> showInformation_;
     BusyIndicator* animation_ = nullptr;
     QLabel* progress_ = nullptr;
+    bool stopped_ = false;
 };
 
 } // namespace lurvo::split

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace lurvo::split {
@@ -43,42 +44,44 @@ ProgressDialog::ProgressDialog(const SplitContext& context, const SplitJob& job,
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     animation_->start();
-    timer_.setInterval(kTickMs);
-    connect(&timer_, &QTimer::timeout, this, &ProgressDialog::onTick);
-    timer_.start();
+    runner_.onSegmentStarted = [this] { progress_->setText(runner_.progressText()); };
+    // The message box waits in an event loop of its own: not inside the splitter's signal.
+    runner_.onEnded = [this](SplitRunner::End how) {
+        QMetaObject::invokeMethod(
+            this, [this, how] { runEnded(how); }, Qt::QueuedConnection);
+    };
+    // From the dialog's own event loop, so that a run that ends at once still ends the dialog.
+    QTimer::singleShot(0, this, [this] { runner_.start(); });
 }
 
-void ProgressDialog::onTick() {
-    switch (runner_.tick()) {
-    case SplitRunner::Tick::Idle:
-    case SplitRunner::Tick::Waiting:
-    case SplitRunner::Tick::SegmentDone:
+void ProgressDialog::runEnded(SplitRunner::End how) {
+    // "终止" may have come between the end and this queued call.
+    if (stopped_)
         return;
-    case SplitRunner::Tick::Started:
-        progress_->setText(runner_.progressText());
-        return;
-    case SplitRunner::Tick::Completed:
-        endRun();
-        if (showInformation_)
-            showInformation_(app::stringText(1058));
-        done(kCompleted);
-        return;
-    case SplitRunner::Tick::GaveUp:
-        endRun();
+    endRun();
+    if (how == SplitRunner::End::GaveUp) {
         if (showError_)
             showError_(splitterStartFailedText(runner_.program()));
         done(kStopped);
         return;
     }
+    if (runner_.failedCount() == 0) {
+        if (showInformation_)
+            showInformation_(app::stringText(1058));
+    } else if (showError_) {
+        showError_(segmentsFailedText(runner_.failedCount(), runner_.segmentCount(),
+                                      runner_.firstFailedName()));
+    }
+    done(kCompleted);
 }
 
 void ProgressDialog::endRun() {
-    timer_.stop();
     animation_->stop();
     animation_->hide();
 }
 
 void ProgressDialog::reject() {
+    stopped_ = true;
     if (!runner_.finished()) {
         runner_.stop();
         endRun();

@@ -5,7 +5,6 @@
 #include "split/SplitRunner.h"
 
 #include <QDialog>
-#include <QTimer>
 
 class QLabel;
 
@@ -14,7 +13,8 @@ namespace lurvo::split {
 class BusyIndicator;
 
 // The wait while the segments are cut: a busy animation, "n / count", and "终止". Runs the job
-// from its 100 ms timer; ends with kCompleted after the last segment (having said so), or with
+// once shown, each segment as soon as the one before is done; ends with kCompleted after the
+// last segment (having said that it is done, or how many segments were not made), or with
 // kStopped on "终止", the close box, or when the splitter cannot be started at all.
 class ProgressDialog : public QDialog {
 public:
@@ -28,15 +28,15 @@ public:
     void reject() override;
 
 private:
-    void onTick();
+    void runEnded(SplitRunner::End how);
     void endRun();
 
     SplitRunner runner_;
     std::function<void(const QString&)> showError_;
     std::function<void(const QString&)> showInformation_;
-    QTimer timer_;
     BusyIndicator* animation_ = nullptr;
     QLabel* progress_ = nullptr;
+    bool stopped_ = false;
 };
 
 } // namespace lurvo::split

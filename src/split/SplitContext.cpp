@@ -23,6 +23,18 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
     box.exec();
 }
 
+bool askBox(const QString& text) {
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(QMessageBox::Question, app::productTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No,
+                    owner != nullptr ? owner : QApplication::activeWindow());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    // Overwriting is what cannot be undone: Enter alone must not do it.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace
 
 SplitContext systemSplitContext(subtitles::SubtitleDocument* document, subtitles::SentenceMode mode,
@@ -39,6 +51,7 @@ SplitContext systemSplitContext(subtitles::SubtitleDocument* document, subtitles
     context.invalidInputSound = [resources] { media::PlayInvalidInputSound(resources); };
     context.showError = [](const QString& text) { showBox(QMessageBox::Critical, text); };
     context.showInformation = [](const QString& text) { showBox(QMessageBox::Information, text); };
+    context.askYesNo = askBox;
     context.chooseFolder = [](QWidget* owner, const QString& title) {
         return QFileDialog::getExistingDirectory(
             owner, title, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),

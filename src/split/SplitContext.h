@@ -23,6 +23,8 @@ struct SplitContext {
     std::function<void(const QString& text)> showError;
     // An information box with the product title as caption.
     std::function<void(const QString& text)> showInformation;
+    // A question box with the product title as caption and the buttons 是 and 否; true for 是.
+    std::function<bool(const QString& text)> askYesNo;
     // A folder chooser owned by owner; empty when cancelled.
     std::function<QString(QWidget* owner, const QString& title)> chooseFolder;
 };

@@ -151,6 +151,11 @@ void SplitDialog::confirm() {
     job.firstNumber = numbers.firstNumber;
     job.frameExact = frameExact_->isChecked();
     job.destFolder = folder;
+    // Asked once for the whole run; 否 leaves the dialog open for another folder or number.
+    if (const QStringList existing = existingSegmentFiles(job, context_.lessonPath);
+        !existing.isEmpty() && !(context_.askYesNo && context_.askYesNo(overwriteQuestion(
+                                                          int(existing.size()), existing.first()))))
+        return;
     ProgressDialog progress(context_, job, this);
     progress.exec();
     done(kDone);

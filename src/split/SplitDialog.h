@@ -13,7 +13,8 @@ namespace lurvo::split {
 // to put them and how to find the cut points; "切割" then runs the progress dialog and closes
 // with kDone. Entries that cannot work keep the dialog open: an unusable number of sentences
 // per segment or no folder with the invalid-input sound, a folder that cannot be written with
-// an error box.
+// an error box. Segment files of the same names already in the folder are overwritten only
+// after 是 to one question; 否 keeps the dialog open.
 class SplitDialog : public QDialog {
 public:
     static constexpr int kDone = 1;

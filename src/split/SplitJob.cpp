@@ -59,7 +59,10 @@ QString segmentName(const QString& lessonPath, int firstNumber, int k) {
 
 QString cutTimeText(int startMs) {
     const int c = std::max(0, startMs / 10);
-    return QStringLiteral("%1.%2.%3").arg(c / 6000).arg(c % 6000 / 100).arg(c % 100);
+    return QStringLiteral("%1.%2.%3")
+        .arg(c / 6000)
+        .arg(c % 6000 / 100)
+        .arg(c % 100, 2, 10, QLatin1Char('0'));
 }
 
 CutPoints cutPoints(const subtitles::SubtitleDocument& doc, const SegmentSpan& span) {
@@ -92,12 +95,34 @@ SegmentPlan planSegment(const SplitJob& job, int k, const subtitles::SubtitleDoc
     const QString folder = segmentFolder(job.destFolder);
     SegmentPlan plan;
     plan.name = segmentName(lessonPath, job.firstNumber, k);
-    plan.subtitlePath =
-        (folder.endsWith(u'/') ? folder : folder + u'/') + plan.name + QStringLiteral(".lrc");
+    const QString base = (folder.endsWith(u'/') ? folder : folder + u'/') + plan.name;
+    plan.audioPath = base + QStringLiteral(".mp3");
+    plan.subtitlePath = base + QStringLiteral(".lrc");
     plan.span = segmentSpan(job, k, doc, mode);
     plan.arguments =
         splitterArguments(lessonPath, cutPoints(doc, plan.span), folder, plan.name, job.frameExact);
     return plan;
+}
+
+QStringList existingSegmentFiles(const SplitJob& job, const QString& lessonPath) {
+    const QString folder = segmentFolder(job.destFolder);
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    QStringList found;
+    for (int k = 1, count = SegmentCount(job); k <= count; ++k) {
+        const QString base = prefix + segmentName(lessonPath, job.firstNumber, k);
+        for (const char16_t* extension : {u".mp3", u".lrc"}) {
+            const QString path = base + QString::fromUtf16(extension);
+            if (QFileInfo::exists(path))
+                found << path;
+        }
+    }
+    return found;
+}
+
+QString overwriteQuestion(int existing, const QString& firstFile) {
+    return QStringLiteral("目标文件夹中已有 %1 个同名的片段文件，例如：\r\n%2\r\n\r\n是否覆盖？")
+        .arg(existing)
+        .arg(firstFile);
 }
 
 std::uint32_t readUnsignedEntry(QStringView text) {

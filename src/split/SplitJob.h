@@ -46,8 +46,9 @@ SegmentSpan segmentSpan(const SplitJob& job, int k, const subtitles::SubtitleDoc
 // lesson's name become "_": the splitter would read them as parts of a pattern.
 QString segmentName(const QString& lessonPath, int firstNumber, int k);
 
-// A start time as the splitter reads it: minutes.seconds.hundredths, no leading zeros, minutes
-// not wrapped into hours; times before 0 count as 0.
+// A start time as the splitter reads it: minutes.seconds.hundredths, minutes not wrapped into
+// hours, the hundredths always with two digits (the splitter reads "0.11.3" as 11.30 s); times
+// before 0 count as 0.
 QString cutTimeText(int startMs);
 
 // Where the segment's audio begins and ends: the start of its first line, and the start of the
@@ -72,12 +73,19 @@ QStringList splitterArguments(const QString& lessonPath, const CutPoints& cut,
 // Everything needed to produce segment k: names, lines and the splitter's arguments.
 struct SegmentPlan {
     QString name;
+    QString audioPath;    // folder/name.mp3, as the splitter names it
     QString subtitlePath; // folder/name.lrc
     SegmentSpan span;
     QStringList arguments;
 };
 SegmentPlan planSegment(const SplitJob& job, int k, const subtitles::SubtitleDocument& doc,
                         subtitles::SentenceMode mode, const QString& lessonPath);
+
+// The segment files of a job (audio or subtitles) already in its folder, in segment order.
+QStringList existingSegmentFiles(const SplitJob& job, const QString& lessonPath);
+
+// The question asked before they are overwritten; firstFile is the first of them.
+QString overwriteQuestion(int existing, const QString& firstFile);
 
 // A dialog entry as an unsigned 32-bit decimal number: surrounding spaces are allowed, anything
 // else that is not a digit, or a number too large, reads as 0.

@@ -2,71 +2,124 @@
 
 #include "platform/FileOps.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <utility>
 
 namespace lurvo::split {
 
+namespace {
+
+// Whether the splitter made the segment: a normal exit with 0, and its audio file there.
+bool segmentMade(const QProcess& splitter, const QString& audioPath) {
+    const QFileInfo audio(audioPath);
+    return splitter.exitStatus() == QProcess::NormalExit && splitter.exitCode() == 0 &&
+           audio.isFile() && audio.size() > 0;
+}
+
+// Removes a file, read-only or not: one of an earlier run that must not pass for this run's, or
+// the subtitles of a segment whose audio was not made.
+void removeOld(const QString& path) {
+    if (QFileInfo::exists(path)) {
+        platform::makeWritable(path);
+        QFile::remove(path);
+    }
+}
+
+} // namespace
+
 SplitRunner::SplitRunner(const subtitles::SubtitleDocument& doc, subtitles::SentenceMode mode,
                          QString lessonPath, QString program, SplitJob job)
-    : doc_(doc), mode_(mode), lessonPath_(std::move(lessonPath)), program_(std::move(program)),
-      job_(std::move(job)), segmentCount_(SegmentCount(job_)) {}
+    : doc_(doc), segmentSubtitles_(doc), mode_(mode), lessonPath_(std::move(lessonPath)),
+      program_(std::move(program)), job_(std::move(job)), segmentCount_(SegmentCount(job_)) {
+    segmentSubtitles_.appliedOffsetMs = 0;
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    QObject::connect(&retry_, &QTimer::timeout, [this] { startSegment(); });
+}
 
 SplitRunner::~SplitRunner() {
     releaseSplitter();
 }
 
-SplitRunner::Tick SplitRunner::tick() {
-    if (finished_)
-        return Tick::Idle;
-    if (splitter_) {
-        if (splitter_->state() != QProcess::NotRunning)
-            return Tick::Waiting;
-        const bool notStarted = splitter_->error() == QProcess::FailedToStart;
-        splitter_.reset();
-        if (!notStarted) {
-            failedStarts_ = 0;
-            if (segmentIndex_ >= segmentCount_) {
-                finished_ = true;
-                return Tick::Completed;
-            }
-            ++segmentIndex_;
-            return Tick::SegmentDone;
-        }
-        // The failed try was a tick ago, so this tick is the retry.
-        if (++failedStarts_ >= kMaxStartAttempts) {
-            finished_ = true;
-            return Tick::GaveUp;
-        }
-    }
-    if (segmentCount_ == 0) {
-        finished_ = true;
-        return Tick::Completed;
-    }
-    startSegment();
-    return Tick::Started;
+void SplitRunner::start() {
+    if (finished_ || splitter_ || retry_.isActive())
+        return;
+    if (segmentCount_ == 0)
+        end(End::Completed);
+    else
+        startSegment();
 }
 
 void SplitRunner::startSegment() {
-    const SegmentPlan plan = planSegment(job_, segmentIndex_, doc_, mode_, lessonPath_);
-    // A read-only subtitle file left by an earlier run is replaced all the same.
-    platform::makeWritable(plan.subtitlePath);
+    current_ = planSegment(job_, segmentIndex_, doc_, mode_, lessonPath_);
+    removeOld(current_.audioPath);
+    removeOld(current_.subtitlePath);
+    progressText_ = QStringLiteral("%1 / %2").arg(segmentIndex_).arg(segmentCount_);
+    if (onSegmentStarted)
+        onSegmentStarted();
 
     splitter_ = std::make_unique<QProcess>();
-    splitter_->setProgram(program_);
-    splitter_->setArguments(plan.arguments);
+    QProcess* process = splitter_.get();
+    process->setProgram(program_);
+    process->setArguments(current_.arguments);
     // Its output is never read: discarded, so that full pipes cannot stall it.
-    splitter_->setStandardInputFile(QProcess::nullDevice());
-    splitter_->setStandardOutputFile(QProcess::nullDevice());
-    splitter_->setStandardErrorFile(QProcess::nullDevice());
-    splitter_->start();
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [this] { splitterFinished(); });
+    QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            startFailed();
+    });
+    process->start();
+    // Written while the splitter cuts the audio (they are different files), and removed again
+    // should the audio not be made.
+    if (splitter_)
+        segmentSubtitles_.writeRange(current_.span.firstLine, current_.span.lastLine,
+                                     current_.subtitlePath);
+}
 
-    progressText_ = QStringLiteral("%1 / %2").arg(segmentIndex_).arg(segmentCount_);
-    // Whether the subtitle file could be written does not change the run.
-    doc_.writeRange(plan.span.firstLine, plan.span.lastLine, plan.subtitlePath);
+void SplitRunner::splitterFinished() {
+    // Not deleted here: this runs inside the process's own signal.
+    QProcess* process = splitter_.release();
+    process->disconnect();
+    process->deleteLater();
+    failedStarts_ = 0;
+    if (!segmentMade(*process, current_.audioPath)) {
+        removeOld(current_.subtitlePath);
+        if (failedCount_++ == 0)
+            firstFailedName_ = current_.name;
+    }
+    if (segmentIndex_ >= segmentCount_) {
+        end(End::Completed);
+        return;
+    }
+    ++segmentIndex_;
+    startSegment();
+}
+
+void SplitRunner::startFailed() {
+    QProcess* process = splitter_.release();
+    process->disconnect();
+    process->deleteLater();
+    removeOld(current_.subtitlePath);
+    if (++failedStarts_ >= kMaxStartAttempts)
+        end(End::GaveUp);
+    else
+        retry_.start();
+}
+
+void SplitRunner::end(End how) {
+    finished_ = true;
+    if (onEnded)
+        onEnded(how);
 }
 
 QPointer<QProcess> SplitRunner::stop() {
     finished_ = true;
+    retry_.stop();
     return releaseSplitter();
 }
 
@@ -76,19 +129,35 @@ QPointer<QProcess> SplitRunner::releaseSplitter() {
         return nullptr;
     }
     // Destroying a QProcess kills its process: this one outlives the runner and goes once the
-    // splitter has ended.
+    // splitter has ended, taking its segment's subtitles along if it made no audio.
     QProcess* process = splitter_.release();
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->disconnect(); // from this runner
+    QObject::connect(process, &QProcess::finished, process, [process, plan = current_] {
+        if (!segmentMade(*process, plan.audioPath))
+            removeOld(plan.subtitlePath);
+        process->deleteLater();
+    });
     QObject::connect(process, &QProcess::errorOccurred, process,
-                     [process](QProcess::ProcessError e) {
-                         if (e == QProcess::FailedToStart)
+                     [process, subtitles = current_.subtitlePath](QProcess::ProcessError e) {
+                         if (e == QProcess::FailedToStart) {
+                             removeOld(subtitles);
                              process->deleteLater();
+                         }
                      });
     return process;
 }
 
 QString splitterStartFailedText(const QString& program) {
     return QStringLiteral("无法启动切割程序：\r\n%1").arg(program);
+}
+
+QString segmentsFailedText(int failed, int count, const QString& firstFailedName) {
+    if (failed >= count)
+        return QStringLiteral("切割失败：%1 个片段都没有切出。").arg(count);
+    return QStringLiteral("切割结束，但 %1 个片段中有 %2 个没有切出（第一个：%3）。")
+        .arg(count)
+        .arg(failed)
+        .arg(firstFailedName);
 }
 
 } // namespace lurvo::split

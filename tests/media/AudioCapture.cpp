@@ -50,18 +50,19 @@ StereoSamples pullFrames(GstElement* appsink, std::size_t frames, bool fromPrero
 }
 
 std::vector<std::int16_t> decodeReference(const QString& path, int* rate) {
-    const QByteArray description =
-        "filesrc location=\"" + QFile::encodeName(path) +
-        "\" ! decodebin ! audioconvert ! audio/x-raw,format=S16LE,channels=1 ! "
-        "appsink name=out sync=false";
     GError* error = nullptr;
-    media::GstElementPtr pipeline =
-        media::adoptElement(gst_parse_launch(description.constData(), &error));
+    media::GstElementPtr pipeline = media::adoptElement(
+        gst_parse_launch("filesrc name=in ! decodebin ! audioconvert ! "
+                         "audio/x-raw,format=S16LE,channels=1 ! appsink name=out sync=false",
+                         &error));
     if (error)
         g_error_free(error);
     std::vector<std::int16_t> samples;
     if (!pipeline)
         return samples;
+    // Set as a property: a path may hold quotes that a pipeline description cannot.
+    media::GstElementPtr source(gst_bin_get_by_name(GST_BIN(pipeline.get()), "in"));
+    g_object_set(source.get(), "location", QFile::encodeName(path).constData(), nullptr);
     media::GstElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "out"));
     gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
     while (GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {

@@ -57,6 +57,8 @@ struct Recorder {
     int sounds = 0;
     QStringList errors;
     QStringList informations;
+    QStringList questions;
+    bool answer = true;
     QList<QPair<QWidget*, QString>> folderRequests;
     QString folderAnswer;
 
@@ -70,6 +72,10 @@ struct Recorder {
         c.invalidInputSound = [this] { ++sounds; };
         c.showError = [this](const QString& text) { errors << text; };
         c.showInformation = [this](const QString& text) { informations << text; };
+        c.askYesNo = [this](const QString& text) {
+            questions << text;
+            return answer;
+        };
         c.chooseFolder = [this](QWidget* owner, const QString& title) {
             folderRequests.append({owner, title});
             return folderAnswer;

@@ -213,28 +213,30 @@ TEST(SplitDialog, CutShowsTheCorrectedNumbersAndRunsTheSegments) {
          {"0", "0", "4", "7"},
          {"1", "10", "4", "7"},
          false,
-         {"a_0007.lrc", "a_0008.lrc", "a_0009.lrc"}},
+         {"a_0007.lrc", "a_0007.mp3", "a_0008.lrc", "a_0008.mp3", "a_0009.lrc", "a_0009.mp3"}},
         {"past the end, end below start",
          {"12", "3", "20", " 5"},
          {"10", "10", "20", "5"},
          true,
-         {"a_0005.lrc"}},
+         {"a_0005.lrc", "a_0005.mp3"}},
         {"wrapped numbers",
          {"4294967295", "2", "1", "2147483648"},
          {"1", "2", "1", "0"},
          false,
-         {"a_0000.lrc", "a_0001.lrc"}},
+         {"a_0000.lrc", "a_0000.mp3", "a_0001.lrc", "a_0001.mp3"}},
         {"first number 9999",
          {"9", "", "1", "9999"},
          {"9", "10", "1", "9999"},
          false,
-         {"a_10000.lrc", "a_9999.lrc"}},
+         {"a_10000.lrc", "a_10000.mp3", "a_9999.lrc", "a_9999.mp3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        SplitDialog dialog(
-            rig.told.context(&rig.doc, SentenceMode::OneLine, rig.lesson, trueProgram()), nullptr);
+        const QString program = rig.dir.filePath(QStringLiteral("splitter"));
+        writeFakeSplitter(program, rig.log, "0");
+        SplitDialog dialog(rig.told.context(&rig.doc, SentenceMode::OneLine, rig.lesson, program),
+                           nullptr);
         dialog.show();
         fill(dialog, c.typed[0], c.typed[1], c.typed[2], c.typed[3]);
         editOf(&dialog, "folderEdit")->setText(c.trailingSlash ? rig.out + u'/' : rig.out);
@@ -246,9 +248,44 @@ TEST(SplitDialog, CutShowsTheCorrectedNumbersAndRunsTheSegments) {
         EXPECT_EQ(editOf(&dialog, "perSegmentEdit")->text(), QString::fromUtf8(c.shown[2]));
         EXPECT_EQ(editOf(&dialog, "firstNumberEdit")->text(), QString::fromUtf8(c.shown[3]));
         EXPECT_EQ(rig.outFiles(), c.files);
+        EXPECT_TRUE(rig.told.questions.isEmpty());
         EXPECT_EQ(rig.told.informations, QStringList{QStringLiteral("切割完成")});
         EXPECT_EQ(rig.told.sounds, 0);
         EXPECT_TRUE(rig.told.errors.isEmpty());
+    }
+}
+
+TEST(SplitDialog, AsksOnceBeforeOverwritingSegmentFilesAndNoKeepsThem) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        Rig rig;
+        const QString program = rig.dir.filePath(QStringLiteral("splitter"));
+        writeFakeSplitter(program, rig.log, "0");
+        for (const char* name : {"a_0001.mp3", "a_0001.lrc", "a_0003.lrc"})
+            writeFile(rig.out + u'/' + QLatin1StringView(name), "mine");
+        rig.told.answer = yes;
+        SplitDialog dialog(rig.told.context(&rig.doc, SentenceMode::OneLine, rig.lesson, program),
+                           nullptr);
+        dialog.show();
+        fill(dialog, "1", "10", "3", "0");
+        editOf(&dialog, "folderEdit")->setText(rig.out);
+        click(&dialog, QStringLiteral("切割"));
+        ASSERT_EQ(rig.told.questions.size(), 1);
+        EXPECT_EQ(rig.told.questions.at(0), overwriteQuestion(3, rig.out + "/a_0001.mp3"));
+        if (!yes) {
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_TRUE(logLines(rig.log).isEmpty());
+            EXPECT_EQ(readFile(rig.out + "/a_0001.mp3"), "mine");
+            EXPECT_EQ(rig.outFiles(), (QStringList{"a_0001.lrc", "a_0001.mp3", "a_0003.lrc"}));
+            EXPECT_TRUE(rig.told.informations.isEmpty());
+            dialog.reject();
+            continue;
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(logLines(rig.log).size(), 8);
+        EXPECT_EQ(readFile(rig.out + "/a_0001.mp3"), "ID3");
+        EXPECT_NE(readFile(rig.out + "/a_0003.lrc"), "mine");
+        EXPECT_EQ(rig.told.informations, QStringList{QStringLiteral("切割完成")});
     }
 }
 
@@ -319,9 +356,32 @@ TEST(ProgressDialog, StopStartsNoFurtherSegmentAndTheRunningOneFinishes) {
         const QStringList log = logLines(rig.log);
         ASSERT_EQ(log.size(), 2);
         EXPECT_EQ(log.at(1), QStringLiteral("end"));
-        EXPECT_EQ(rig.outFiles(), QStringList{QStringLiteral("a_0000.lrc")});
+        EXPECT_EQ(rig.outFiles(), (QStringList{"a_0000.lrc", "a_0000.mp3"}));
         EXPECT_TRUE(rig.told.informations.isEmpty());
         EXPECT_TRUE(rig.told.errors.isEmpty());
+    }
+}
+
+TEST(ProgressDialog, FailedSegmentsAreCountedInsteadOfSayingItIsDone) {
+    const struct {
+        const char* failing;
+        QString error;
+    } cases[] = {
+        {"*", QStringLiteral("切割失败：3 个片段都没有切出。")},
+        {"a_0001", QStringLiteral("切割结束，但 3 个片段中有 1 个没有切出（第一个：a_0001）。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failing);
+        Rig rig;
+        const QString program = rig.dir.filePath(QStringLiteral("splitter"));
+        writeFakeSplitter(program, rig.log, "0", c.failing);
+        ProgressDialog dialog(
+            rig.told.context(&rig.doc, SentenceMode::OneLine, rig.lesson, program),
+            threeSegments(rig.out), nullptr);
+        EXPECT_EQ(dialog.exec(), ProgressDialog::kCompleted);
+        EXPECT_EQ(rig.told.errors, QStringList{c.error});
+        EXPECT_TRUE(rig.told.informations.isEmpty());
+        EXPECT_FALSE(rig.outFiles().contains(QStringLiteral("a_0001.lrc")));
     }
 }
 

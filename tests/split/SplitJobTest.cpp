@@ -102,17 +102,15 @@ TEST(SplitJob, SegmentCountIsZeroForJobsThatCoverNothing) {
 }
 
 TEST(SplitJob, CutTimeTexts) {
+    // The splitter reads "0.11.3" as 11.30 s: the hundredths always have both digits.
     const struct {
         int ms;
         const char* text;
     } cases[] = {
-        {0, "0.0.0"},          {9, "0.0.0"},
-        {10, "0.0.1"},         {430, "0.0.43"},
-        {65070, "1.5.7"},      {59990, "0.59.99"},
-        {60000, "1.0.0"},      {4500000, "75.0.0"},
-        {4523450, "75.23.45"}, {-5, "0.0.0"},
-        {-10, "0.0.0"},        {-4500000, "0.0.0"},
-        {INT_MIN, "0.0.0"},    {INT_MAX, "35791.23.64"},
+        {0, "0.0.00"},      {9, "0.0.00"},        {10, "0.0.01"},        {430, "0.0.43"},
+        {11030, "0.11.03"}, {11300, "0.11.30"},   {65070, "1.5.07"},     {59990, "0.59.99"},
+        {60000, "1.0.00"},  {4500000, "75.0.00"}, {4523450, "75.23.45"}, {-5, "0.0.00"},
+        {-10, "0.0.00"},    {-4500000, "0.0.00"}, {INT_MIN, "0.0.00"},   {INT_MAX, "35791.23.64"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cutTimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
@@ -123,13 +121,13 @@ TEST(SplitJob, CutPointsEndAtTheNextLineOrAtTheEndOfFile) {
     doc.lines[1].startMs = 65070;
     doc.lines[2].startMs = 4500000;
     doc.lines[3].startMs = 4523450;
-    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}), (CutPoints{"0.0.43", "1.5.7"}));
-    EXPECT_EQ(cutPoints(doc, {2, 3, 1, 2}), (CutPoints{"1.5.7", "75.23.45"}));
-    EXPECT_EQ(cutPoints(doc, {3, 4, 2, 3}), (CutPoints{"75.0.0", "EOF"}));
+    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}), (CutPoints{"0.0.43", "1.5.07"}));
+    EXPECT_EQ(cutPoints(doc, {2, 3, 1, 2}), (CutPoints{"1.5.07", "75.23.45"}));
+    EXPECT_EQ(cutPoints(doc, {3, 4, 2, 3}), (CutPoints{"75.0.00", "EOF"}));
     EXPECT_EQ(cutPoints(doc, {1, 4, 0, 3}), (CutPoints{"0.0.43", "EOF"}));
     // A subtitle offset that moved the first line before 0 cuts from the start.
     doc.lines[0].startMs = -250;
-    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}).begin, QStringLiteral("0.0.0"));
+    EXPECT_EQ(cutPoints(doc, {1, 1, 0, 0}).begin, QStringLiteral("0.0.00"));
 }
 
 TEST(SplitJob, SegmentNames) {
@@ -186,6 +184,7 @@ TEST(SplitJob, PlansKeepEveryNameAsOneArgument) {
     const SegmentPlan first = planSegment(j, 1, doc, SentenceMode::OneLine, lesson);
     EXPECT_EQ(first.name, QStringLiteral("it's a \"$x\" `y`;_0009"));
     EXPECT_EQ(first.subtitlePath, QStringLiteral("/o u$t 'q' & \"r\"/it's a \"$x\" `y`;_0009.lrc"));
+    EXPECT_EQ(first.audioPath, QStringLiteral("/o u$t 'q' & \"r\"/it's a \"$x\" `y`;_0009.mp3"));
     EXPECT_EQ(first.span, (SegmentSpan{1, 4, 0, 3}));
     EXPECT_EQ(first.arguments, (QStringList{lesson, "0.0.43", "0.12.43", "-d", "/o u$t 'q' & \"r\"",
                                             "-o", "it's a \"$x\" `y`;_0009", "-f"}));
@@ -199,6 +198,27 @@ TEST(SplitJob, PlansKeepEveryNameAsOneArgument) {
     const SegmentPlan root = planSegment(j, 1, doc, SentenceMode::OneLine, lesson);
     EXPECT_EQ(root.subtitlePath, QStringLiteral("/it's a \"$x\" `y`;_0009.lrc"));
     EXPECT_EQ(root.arguments.at(4), QStringLiteral("/"));
+}
+
+TEST(SplitJob, ExistingSegmentFilesAreFoundByTheJobsNames) {
+    QTemporaryDir dir;
+    SplitJob j = job(1, 10, 3, 7); // a_0007 to a_0010
+    j.destFolder = dir.path() + u'/';
+    const QString lesson = QStringLiteral("/lessons/a.mp3");
+    EXPECT_TRUE(existingSegmentFiles(j, lesson).isEmpty());
+    // Other names and other extensions are not the run's.
+    for (const char* name : {"a_0010.lrc", "a_0006.mp3", "a_0011.lrc", "a_0008.wav", "a_0008.mp3",
+                             "b_0008.mp3", "a_0007.lrc"}) {
+        QFile file(dir.filePath(QLatin1StringView(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(existingSegmentFiles(j, lesson),
+              (QStringList{dir.filePath("a_0007.lrc"), dir.filePath("a_0008.mp3"),
+                           dir.filePath("a_0010.lrc")}));
+    const QString question = overwriteQuestion(3, dir.filePath("a_0007.lrc"));
+    EXPECT_TRUE(question.contains(QStringLiteral(" 3 个")));
+    EXPECT_TRUE(question.contains(dir.filePath("a_0007.lrc")));
+    EXPECT_TRUE(question.endsWith(QStringLiteral("是否覆盖？")));
 }
 
 TEST(SplitJob, EntriesReadAsUnsignedDecimals) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QCoreApplication>
@@ -14,11 +15,6 @@
 #include <functional>
 #include <ostream>
 
-// Failures show the text, not its bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace lurvo::test {
 
 // A document of n lines, line i starting at i * stepMs + firstMs.
@@ -31,18 +27,26 @@ inline subtitles::SubtitleDocument evenLines(int n, int stepMs = 3000, int first
 }
 
 // A stand-in for the splitter: a script that notes "begin" with its arguments, each in <>, works
-// for `seconds`, then notes "end", all in logPath. The folder of scriptPath must exist.
+// for `seconds`, makes the segment's file (named by its -d and -o arguments, as the splitter
+// names it) and notes "end", all in logPath. Segments whose names match the shell pattern
+// `failing` make no file and exit with failExit instead. The folder of scriptPath must exist.
 inline void writeFakeSplitter(const QString& scriptPath, const QString& logPath,
-                              const char* seconds) {
+                              const char* seconds, const char* failing = nullptr,
+                              int failExit = 1) {
     QFile script(scriptPath);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly)) << scriptPath.toStdString();
-    script.write("#!/bin/sh\nlog='" + QFile::encodeName(logPath) +
-                 "'\n"
-                 "printf 'begin' >> \"$log\"\n"
-                 "for a in \"$@\"; do printf ' <%s>' \"$a\" >> \"$log\"; done\n"
-                 "printf '\\n' >> \"$log\"\n"
-                 "sleep " +
-                 QByteArray(seconds) + "\nprintf 'end\\n' >> \"$log\"\n");
+    QByteArray text = "#!/bin/sh\nlog='" + QFile::encodeName(logPath) +
+                      "'\n"
+                      "printf 'begin' >> \"$log\"\n"
+                      "for a in \"$@\"; do printf ' <%s>' \"$a\" >> \"$log\"; done\n"
+                      "printf '\\n' >> \"$log\"\n"
+                      "sleep " +
+                      QByteArray(seconds) + "\n";
+    if (failing != nullptr)
+        text += "case \"$7\" in " + QByteArray(failing) + ") printf 'end\\n' >> \"$log\"; exit " +
+                QByteArray::number(failExit) + ";; esac\n";
+    text += "printf 'ID3' > \"$5/$7.mp3\"\nprintf 'end\\n' >> \"$log\"\n";
+    script.write(text);
     script.close();
     ASSERT_TRUE(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
 }

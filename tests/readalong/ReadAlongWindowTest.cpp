@@ -276,8 +276,7 @@ TEST_F(ReadAlongTest, TakeThatFailsKeepsTheLastRecording) {
     lurvo::test::postReadError(captureElement(*window).get());
     ASSERT_TRUE(waitForReady(*window, 3000));
     ASSERT_EQ(messages.size(), 1) << "reported once";
-    EXPECT_EQ(messages[0].text,
-              QStringLiteral("运行异常：\r\n") + QString::fromLatin1(lurvo::test::kReadErrorText));
+    EXPECT_EQ(messages[0].text, QStringLiteral("运行异常：\r\n") + lurvo::test::readErrorMessage());
     EXPECT_EQ(lurvo::test::readFile(settings.follow_destFile), "the last recording");
     EXPECT_EQ(filesInFolder(), QStringList{"reading.mp3"}) << "no take left behind";
 

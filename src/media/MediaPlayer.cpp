@@ -271,35 +271,36 @@ void MediaPlayer::rebuildAt(std::int64_t positionMs) {
             QCoreApplication::postEvent(notify_, new QEvent(kGraphNotifyEvent));
         return;
     }
+    const SeekLanding landing = seekAndWait(positionMs);
+    playing_ = setState(GST_STATE_PLAYING).ok();
+    progressClock_.start();
+    progressAnchorMs_ = landing.targetMs;
+}
+
+MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
+    // Never before the start nor at the very end: a line moved before 0 by an offset starts at
+    // 0, and the furthest target is the last millisecond.
     const std::int64_t target =
-        std::clamp<std::int64_t>(positionMs, 0, std::max<std::int64_t>(0, LengthMs() - 1));
+        std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(0, LengthMs() - 1));
     gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                             target * GST_MSECOND);
-    gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout);
-    playing_ = setState(GST_STATE_PLAYING).ok();
-    progressClock_.start();
-    progressAnchorMs_ = target;
+    // Let the seek land, so that the position read next is the new one.
+    const bool landed = gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout) !=
+                        GST_STATE_CHANGE_ASYNC;
+    return {target, landed};
 }
 
 void MediaPlayer::SeekMs(int ms) {
     if (!pipeline_)
         return;
-    // Never before the start nor at the very end: a line moved before 0 by an offset starts at
-    // 0, and the furthest target is the last millisecond.
-    const std::int64_t target =
-        std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(0, LengthMs() - 1));
     endOfStream_ = false;
     seekedSinceCheck_ = true;
-    gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            target * GST_MSECOND);
-    // Let the seek land, so that the position read next is the new one. One that has not
-    // landed in time has a sink that will not preroll: no further seek may pile onto it.
-    if (gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout) ==
-            GST_STATE_CHANGE_ASYNC &&
-        playing_)
-        rebuildAt(target);
+    // A seek that has not landed in time has a sink that will not preroll: no further seek may
+    // pile onto it.
+    const SeekLanding landing = seekAndWait(ms);
+    if (!landing.landed && playing_)
+        rebuildAt(landing.targetMs);
 }
 
 bool MediaPlayer::IsAtEnd() const {

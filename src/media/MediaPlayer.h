@@ -76,6 +76,11 @@ private:
     MediaResult build(const QString& path, ParserKind parser, std::int64_t knownLengthNs = -1);
     void teardown();
     void rebuildAt(std::int64_t positionMs);
+    struct SeekLanding {
+        std::int64_t targetMs;
+        bool landed;
+    };
+    SeekLanding seekAndWait(std::int64_t ms);
     void applyMix();
     MediaResult setState(GstState state);
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);

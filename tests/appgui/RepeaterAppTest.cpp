@@ -10,8 +10,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,6 +166,18 @@ TEST(EndOfSession, TerminationSignalStoresWhatAnExitWould) {
     const QString mp3 = lessons.filePath("lesson.mp3");
     ASSERT_TRUE(QFile::copy(source.filePath("eg.mp3"), mp3));
     ASSERT_TRUE(QFile::copy(source.filePath("eg.lrc"), lessons.filePath("lesson.lrc")));
+    // The sound server's address and cookie live in the user's configuration folder, of which
+    // the program gets a fresh one: they are carried over, or it would find no audio output.
+    const QDir userPulse(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         "/pulse");
+    const QDir pulse(QDir(config.path()).filePath("pulse"));
+    ASSERT_TRUE(pulse.mkpath("."));
+    for (const QFileInfo& entry :
+         userPulse.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString copy = pulse.filePath(entry.fileName());
+        EXPECT_TRUE(entry.isSymLink() ? QFile::link(entry.symLinkTarget(), copy)
+                                      : QFile::copy(entry.filePath(), copy));
+    }
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(signal);
         QProcess program;

@@ -88,6 +88,7 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
         makeParserStage(parser, result),
         makeElement("mpg123audiodec", "decoder", result),
         makeElement("audioconvert", "convert", result),
+        makeElement("scaletempo", "tempo", result),
         makeElement("audiopanorama", "balance", result),
         makeElement("volume", "volume", result),
         makeElement("audioconvert", "convertOut", result),
@@ -104,7 +105,7 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
 
     GstElement* source = chain[0];
     g_object_set(source, "location", QFile::encodeName(path).constData(), nullptr);
-    gst_util_set_object_arg(G_OBJECT(chain[4]), "method", "simple");
+    gst_util_set_object_arg(G_OBJECT(chain[5]), "method", "simple");
     gst_pipeline_set_latency(GST_PIPELINE(pipeline.get()), kPipelineLatency);
 
     const auto fail = [&](MediaResult failure) {
@@ -141,8 +142,8 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
     gst_bus_set_sync_handler(bus.get(), &MediaPlayer::onBusMessage, this, nullptr);
 
     pipeline_ = std::move(pipeline);
-    panorama_ = chain[4];
-    volume_ = chain[5];
+    panorama_ = chain[5];
+    volume_ = chain[6];
     scannedLengthNs_ = scanned;
     endOfStream_ = false;
     applyMix();
@@ -282,9 +283,10 @@ MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
     // 0, and the furthest target is the last millisecond.
     const std::int64_t target =
         std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(0, LengthMs() - 1));
-    gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            target * GST_MSECOND);
+    // The rate travels in every seek: scaletempo plays the lesson at it.
+    gst_element_seek(pipeline_.get(), rate_, GST_FORMAT_TIME,
+                     GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
+                     target * GST_MSECOND, GST_SEEK_TYPE_NONE, 0);
     // Let the seek land, so that the position read next is the new one.
     const bool landed = gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout) !=
                         GST_STATE_CHANGE_ASYNC;
@@ -301,6 +303,15 @@ void MediaPlayer::SeekMs(int ms) {
     const SeekLanding landing = seekAndWait(ms);
     if (!landing.landed && playing_)
         rebuildAt(landing.targetMs);
+}
+
+void MediaPlayer::SetRate(double rate) {
+    rate = std::clamp(rate, 0.5, 2.0);
+    if (rate == rate_)
+        return;
+    rate_ = rate;
+    if (pipeline_)
+        SeekMs(int(PositionMs()));
 }
 
 bool MediaPlayer::IsAtEnd() const {

@@ -57,6 +57,11 @@ public:
     // cannot be read.
     bool IsAtEnd() const override;
 
+    // Plays at `rate` times the lesson's speed (0.5 to 2), the pitch kept; at once, from where
+    // it is. Positions stay in lesson time.
+    void SetRate(double rate) override;
+    double rate() const { return rate_; }
+
     // Hundredths of a decibel, -10000 (silence) to 0 (full).
     MediaResult SetVolume(int volume);
     // 1 left only, 2 right only, anything else both.
@@ -94,6 +99,7 @@ private:
     ParserKind parser_ = ParserKind::Secondary;
     int volumeValue_ = 0;
     int channelValue_ = 0;
+    double rate_ = 1.0;
     std::int64_t scannedLengthNs_ = -1; // when the stream does not tell its length
     std::atomic<bool> endOfStream_{false};
     bool playing_ = false;

@@ -18,6 +18,8 @@ public:
     virtual std::int64_t PositionMs() const = 0;
     virtual void SeekMs(int ms) = 0;
     virtual bool IsAtEnd() const = 0;
+    // Speed as a factor of the lesson's own, the pitch kept.
+    virtual void SetRate(double rate) = 0;
     // Called every tick while playing; true when playback had stalled and was set going again.
     virtual bool RecoverStall() { return false; }
     virtual bool GetEvent(GraphEvent& event, int timeoutMs) = 0;

@@ -18,6 +18,9 @@ public:
     virtual void startTick() = 0;
     virtual void stopTick() = 0;
     virtual void showError(const QString& text) = 0;
+    // While the learner is given time to speak: the share of the wait still to come, 1 down to
+    // 0; a negative value when there is no wait.
+    virtual void showWait(double fractionLeft) { (void)fractionLeft; }
 };
 
 } // namespace lurvo::player

@@ -29,6 +29,20 @@ QString FormatClock(int ms, bool withMillis) {
     return QString::asprintf("%.2d:%.2d:%.2d", h, s / 60, s % 60);
 }
 
+int gapAfterPassMs(const PlaybackSettings& settings, std::int64_t sentenceMs) {
+    switch (settings.gapMode) {
+    case GapMode::Seconds:
+        return std::clamp(settings.gapValue, 1, 10) * 1000;
+    case GapMode::SentenceLength: {
+        const int speed = std::clamp(settings.speedPercent, 50, 200);
+        return int(std::max<std::int64_t>(sentenceMs, 0) * settings.gapValue / speed);
+    }
+    case GapMode::Off:
+        break;
+    }
+    return 0;
+}
+
 SentencePlayer::SentencePlayer(PlaybackState& state, PlaybackViews& views,
                                std::function<PlaybackSettings()> settings)
     : state_(state), views_(views), settings_(std::move(settings)) {}
@@ -37,6 +51,7 @@ void SentencePlayer::attach(const subtitles::SubtitleDocument* document,
                             media::PlaybackControl* player) {
     document_ = document;
     player_ = player;
+    ApplySpeed();
 }
 
 bool SentencePlayer::ready() const {
@@ -136,6 +151,11 @@ void SentencePlayer::FollowPosition() {
         state_.passCount = 1;
     }
     RefreshPlaybackViews();
+}
+
+void SentencePlayer::ApplySpeed() {
+    if (player_ != nullptr)
+        player_->SetRate(settings_().speedPercent / 100.0);
 }
 
 void SentencePlayer::startPlaying() {

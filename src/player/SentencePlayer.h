@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 namespace lurvo::subtitles {
@@ -19,12 +20,22 @@ namespace lurvo::player {
 
 struct SentenceStep;
 
+// The silence after each pass, for the learner to say the sentence: none, gapValue seconds
+// (1 to 10), or gapValue percent (50, 100, 150 or 200) of the sentence's length as heard.
+enum class GapMode { Off = 0, Seconds = 1, SentenceLength = 2 };
+
 // The settings the player reads at every step, so that changes take effect at once.
 struct PlaybackSettings {
     int totalCount = 3; // passes per sentence; 0 without end
     bool fileLoop = true;
     subtitles::SentenceMode mode = subtitles::SentenceMode::OneLine;
+    int speedPercent = 100; // 50 to 200; the pitch stays
+    GapMode gapMode = GapMode::Off;
+    int gapValue = 0;
 };
+
+// The wait after a pass of `sentenceMs` lesson time at `speedPercent`, in milliseconds heard.
+int gapAfterPassMs(const PlaybackSettings& settings, std::int64_t sentenceMs);
 
 // Plays a lesson sentence by sentence: each sentence heard totalCount times, then the next,
 // driven by a 10 ms tick that compares the position with the next line's start.
@@ -52,6 +63,8 @@ public:
     // After the subtitles moved under the audio: the current line becomes the one that now
     // covers the position, heard from its first pass.
     void FollowPosition();
+    // After the speed setting changed: heard at the new speed at once, from where it is.
+    void ApplySpeed();
 
 private:
     bool ready() const;

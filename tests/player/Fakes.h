@@ -19,6 +19,7 @@ public:
     std::int64_t position = 0;
     bool playing = false;
     bool failPlay = false;
+    double rate = 1.0;
     QList<int> seeks;
     QList<media::GraphEvent> events;
 
@@ -40,6 +41,7 @@ public:
         seeks.append(int(position));
     }
     bool IsAtEnd() const override { return position >= length; }
+    void SetRate(double r) override { rate = r; }
     bool GetEvent(media::GraphEvent& event, int) override {
         if (events.isEmpty())
             return false;

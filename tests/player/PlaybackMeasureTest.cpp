@@ -1,0 +1,144 @@
+#include "PlaybackMeasure.h"
+#include "MeasureLessons.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace lurvo::test;
+using lurvo::player::GapMode;
+
+namespace {
+
+constexpr int kRate = 44100;
+
+// The lessons are made once for all the tests: sentences of 0.5-0.9 s running into each other.
+class PlaybackMeasureTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder = new QTemporaryDir;
+        MeasureLessonShape shape;
+        shape.sentences = 6;
+        QString error;
+        cbr = new std::optional<MeasureLesson>(
+            makeMeasureLesson(folder->path(), "cbr", Mp3Kind::Cbr, shape, &error));
+        shape.seed = 2;
+        vbr = new std::optional<MeasureLesson>(
+            makeMeasureLesson(folder->path(), "vbr", Mp3Kind::Vbr, shape, &error));
+        if (!*cbr || !*vbr)
+            std::fprintf(stderr, "lessons: %s\n", qPrintable(error));
+    }
+    static void TearDownTestSuite() {
+        delete cbr;
+        delete vbr;
+        delete folder;
+    }
+
+    // Plays `passes` passes of lines 1 and 2 and places the recording in the lesson.
+    static Heard play(const MeasureLesson& lesson, int speedPercent, GapMode gapMode, int gapValue,
+                      int passes, int lines, std::vector<double>* lineMs = nullptr) {
+        MeasureSession session;
+        QString error;
+        EXPECT_TRUE(session.open(lesson.mp3, lesson.lrc, kRate, &error)) << error.toStdString();
+        session.settings.totalCount = passes;
+        session.settings.speedPercent = speedPercent;
+        session.settings.gapMode = gapMode;
+        session.settings.gapValue = gapValue;
+        session.sentences().ApplySpeed();
+        session.playFrom(1);
+        const auto starts = session.lineStarts();
+        const std::vector<float> reference = decodeLesson(lesson.mp3);
+        double heardMs = 0;
+        for (int line = 1; line <= lines; ++line) {
+            const double ms =
+                double(starts[std::size_t(line) + 1] - starts[std::size_t(line)]) * 1000.0 / kRate;
+            if (lineMs)
+                lineMs->push_back(ms);
+            const int wait = lurvo::player::gapAfterPassMs(session.settings, std::int64_t(ms));
+            heardMs += passes * (ms * 100 / speedPercent) + (passes - 1) * wait;
+        }
+        // Into the first pass of the line after them, then stopped.
+        session.run(int(heardMs) + 150);
+        session.finish();
+        EXPECT_EQ(session.recording().captureBreaks(), 0);
+        const double speed = speedPercent / 100.0;
+        return listen(
+            reference, 0, session.recording().samples(), starts, std::int64_t(reference.size()),
+            kRate, speed, [&](int line) {
+                return double(lurvo::player::gapAfterPassMs(
+                    session.settings,
+                    (starts[std::size_t(line) + 1] - starts[std::size_t(line)]) * 1000 / kRate));
+            });
+    }
+
+    static void report(const char* what, const Heard& heard) {
+        std::printf("%-12s overrun p50 %.2f p95 %.2f max %.2f | lost onset p50 %.2f p95 %.2f max "
+                    "%.2f | gap p50 %.2f p95 %.2f max %.2f | foreign %.1f ms\n",
+                    what, heard.overrun.p50, heard.overrun.p95, heard.overrun.max,
+                    heard.lostOnset.p50, heard.lostOnset.p95, heard.lostOnset.max, heard.gap.p50,
+                    heard.gap.p95, heard.gap.max, heard.alignment.foreignSamples * 1000.0 / kRate);
+        for (const HeardPass& p : heard.passes)
+            std::printf("  line %d%s%s onset %.2f overrun %.2f heard %.1f gap %.2f\n", p.line,
+                        p.flowedIn ? " (in)" : "", p.flowsOn ? " (on)" : "", p.lostOnsetMs,
+                        p.overrunMs, p.heardMs, p.gapBeforeMs);
+    }
+
+    static inline QTemporaryDir* folder = nullptr;
+    static inline std::optional<MeasureLesson>* cbr = nullptr;
+    static inline std::optional<MeasureLesson>* vbr = nullptr;
+};
+
+// Repeats with no wait, as heard: each pass stops at its line's end and the next starts at
+// once, from the line's first sample, at both speeds and on both kinds of MP3.
+TEST_F(PlaybackMeasureTest, RepeatsAreExactAndSeamless) {
+    ASSERT_TRUE(*cbr && *vbr);
+    const struct {
+        const char* name;
+        const MeasureLesson& lesson;
+        int speed;
+    } cases[] = {{"cbr 1.00", **cbr, 100},
+                 {"vbr 1.00", **vbr, 100},
+                 {"cbr 0.75", **cbr, 75},
+                 {"vbr 0.75", **vbr, 75}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Heard heard = play(c.lesson, c.speed, GapMode::Off, 0, 3, 1);
+        report(c.name, heard);
+        ASSERT_GE(heard.overrun.count, 2);
+        ASSERT_GE(heard.lostOnset.count, 2);
+        EXPECT_LE(heard.overrun.p95, 1.0);
+        EXPECT_LE(heard.lostOnset.p95, 1.0);
+        EXPECT_LE(heard.gap.p95, 5.0);
+        EXPECT_EQ(heard.alignment.foreignSamples, 0);
+    }
+}
+
+// Three passes at 0.75x with a wait of the sentence's length: three passes of the length the
+// sentence takes at that speed, two silences of the wanted length between them, and nothing
+// of the next sentence inside a repeat.
+TEST_F(PlaybackMeasureTest, SlowPassesWithTimeToSpeak) {
+    ASSERT_TRUE(*vbr);
+    std::vector<double> lineMs;
+    const Heard heard = play(**vbr, 75, GapMode::SentenceLength, 100, 3, 1, &lineMs);
+    report("vbr 0.75 1x", heard);
+    std::vector<HeardPass> ofLine;
+    for (const HeardPass& p : heard.passes)
+        if (p.line == 1)
+            ofLine.push_back(p);
+    ASSERT_EQ(ofLine.size(), 3u);
+    const double passMs = lineMs[0] / 0.75;
+    for (std::size_t i = 0; i < ofLine.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(ofLine[i].heardMs, passMs, 30);
+        if (i > 0) {
+            EXPECT_NEAR(ofLine[i].gapBeforeMs, passMs, 30);
+        }
+        if (i + 1 < ofLine.size()) {
+            EXPECT_LE(ofLine[i].overrunMs, 1.0) << "the next sentence heard inside a repeat";
+        }
+    }
+}
+
+} // namespace

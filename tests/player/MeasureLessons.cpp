@@ -44,11 +44,75 @@ std::vector<std::int16_t> sentenceSamples(int index, int count, int rate, unsign
     return out;
 }
 
+// xingmux (GStreamer 1.22) overflows when it writes the table of contents of a file past
+// 16 MB: the entries wrap, and seeks there start from the file's head. The table is written
+// anew from the frames: entry i is where the frame at i percent of the length starts, in
+// 256ths of the file. MPEG-1 layer III frames only, as lamemp3enc writes them here.
+bool rewriteXingTable(const QString& mp3) {
+    QFile file(mp3);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray data = file.readAll();
+    static constexpr int kKbps[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                      112, 128, 160, 192, 224, 256, 320, 0};
+    static constexpr int kRates[4] = {44100, 48000, 32000, 0};
+    std::vector<qint64> frames;
+    for (qint64 at = 0; at + 4 <= data.size();) {
+        const auto b = [&](qint64 i) { return quint8(data[i]); };
+        if (b(at) != 0xFF || (b(at + 1) & 0xFE) != 0xFA)
+            return false;
+        const int kbps = kKbps[b(at + 2) >> 4];
+        const int rate = kRates[(b(at + 2) >> 2) & 3];
+        if (kbps == 0 || rate == 0)
+            return false;
+        frames.push_back(at);
+        at += 144000 * kbps / rate + ((b(at + 2) >> 1) & 1);
+    }
+    const qsizetype tag = data.left(200).indexOf("Xing");
+    if (frames.size() < 2 || tag < 0)
+        return false;
+    const quint8 flags = quint8(data[tag + 7]);
+    if (!(flags & 4))
+        return true;
+    const qint64 toc = tag + 8 + ((flags & 1) ? 4 : 0) + ((flags & 2) ? 4 : 0);
+    QByteArray table(100, 0);
+    const auto audioFrames = qint64(frames.size()) - 1; // the first carries the tag
+    for (int i = 0; i < 100; ++i) {
+        const qint64 at = frames[std::size_t(1 + audioFrames * i / 100)];
+        table[i] = char(std::min<qint64>(255, at * 256 / data.size()));
+    }
+    return file.seek(toc) && file.write(table) == 100;
+}
+
 QString lrcTime(int ms) {
     return QString::asprintf("[%02d:%02d.%02d]", ms / 60000, ms / 1000 % 60, ms / 10 % 100);
 }
 
 } // namespace
+
+bool xingTableRises(const QString& mp3) {
+    QFile file(mp3);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4096);
+    qsizetype at = head.indexOf("Xing");
+    if (at < 0)
+        at = head.indexOf("Info");
+    if (at < 0 || at + 8 > head.size())
+        return false;
+    const auto byteAt = [&](qsizetype i) { return quint8(head[i]); };
+    const quint32 flags = quint32(byteAt(at + 4)) << 24 | quint32(byteAt(at + 5)) << 16 |
+                          quint32(byteAt(at + 6)) << 8 | byteAt(at + 7);
+    if (!(flags & 4u))
+        return true; // no table: seeks estimate from the bitrate
+    const qsizetype toc = at + 8 + ((flags & 1u) ? 4 : 0) + ((flags & 2u) ? 4 : 0);
+    if (toc + 100 > head.size())
+        return false;
+    for (int i = 1; i < 100; ++i)
+        if (byteAt(toc + i) < byteAt(toc + i - 1))
+            return false;
+    return true;
+}
 
 std::optional<MeasureLesson> makeMeasureLesson(const QString& folder, const QString& name,
                                                Mp3Kind kind, const MeasureLessonShape& shape,
@@ -71,9 +135,10 @@ std::optional<MeasureLesson> makeMeasureLesson(const QString& folder, const QStr
         bounds << bounds.last() + 10 * lengthOf(random);
     lesson.startsMs = bounds.first(shape.sentences);
 
-    const QString encoder = kind == Mp3Kind::Cbr
-                                ? QStringLiteral("lamemp3enc target=bitrate bitrate=128 cbr=true")
-                                : QStringLiteral("lamemp3enc target=quality quality=2");
+    const QString encoder =
+        kind == Mp3Kind::Cbr
+            ? QStringLiteral("lamemp3enc target=bitrate bitrate=128 cbr=true")
+            : QStringLiteral("lamemp3enc target=quality quality=%1").arg(shape.vbrQuality);
     const QString description =
         QStringLiteral("appsrc name=in format=time block=true caps=audio/x-raw,format=S16LE,layout="
                        "interleaved,channels=1,rate=%1 ! audioconvert ! %2 ! xingmux ! "
@@ -116,6 +181,11 @@ std::optional<MeasureLesson> makeMeasureLesson(const QString& folder, const QStr
     gst_element_set_state(pipeline.get(), GST_STATE_NULL);
     if (!pushed || !done || GST_MESSAGE_TYPE(done.get()) != GST_MESSAGE_EOS)
         return fail(QStringLiteral("encoding %1 failed").arg(lesson.mp3));
+
+    if (kind == Mp3Kind::Vbr && !rewriteXingTable(lesson.mp3))
+        return fail(QStringLiteral("cannot rewrite the Xing table of %1").arg(lesson.mp3));
+    if (!xingTableRises(lesson.mp3))
+        return fail(QStringLiteral("%1 has a broken Xing table of contents").arg(lesson.mp3));
 
     QString text = QStringLiteral("[ti:%1]\r\n").arg(name);
     for (int i = 0; i < shape.sentences; ++i)

@@ -19,6 +19,10 @@ struct MeasureLessonShape {
     int maxSentenceMs = 900;
     int leadMs = 300; // silence before the first line
     unsigned seed = 1;
+    // LAME's VBR quality (0 best to 9). xingmux (GStreamer 1.22) writes a table of contents
+    // that wraps past 32 MB, which sends seeks beyond that to the file's start: long lessons
+    // need a lower quality to stay below it.
+    int vbrQuality = 2;
 };
 
 struct MeasureLesson {
@@ -26,6 +30,9 @@ struct MeasureLesson {
     QString lrc;
     QList<int> startsMs; // the lines' starts as the subtitles give them
 };
+
+// Whether the file's Xing table of contents rises steadily, as seeking needs.
+bool xingTableRises(const QString& mp3);
 
 // Writes folder/name.mp3 (with a Xing or Info header) and folder/name.lrc; on failure says why
 // in *error.

@@ -44,11 +44,24 @@ PrivateSink::PrivateSink(int sampleRate) {
         return;
     }
     module_ = out.toInt(&ok);
-    if (!ok)
+    if (!ok) {
         module_ = -1;
+        return;
+    }
+    keepAwake_.setStandardInputFile(QStringLiteral("/dev/zero"));
+    keepAwake_.start(QStringLiteral("pacat"),
+                     {QStringLiteral("--playback"), QStringLiteral("--raw"),
+                      QStringLiteral("--latency-msec=10"), QStringLiteral("--device=") + name_,
+                      QStringLiteral("--client-name=lurvo-measure-keep-awake")});
+    if (!keepAwake_.waitForStarted(5000))
+        error_ = QStringLiteral("pacat did not start");
 }
 
 PrivateSink::~PrivateSink() {
+    if (keepAwake_.state() != QProcess::NotRunning) {
+        keepAwake_.kill();
+        keepAwake_.waitForFinished(5000);
+    }
     if (module_ < 0)
         return;
     bool ok = false;

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QTimer>
 
@@ -22,7 +23,9 @@ namespace lurvo::test {
 // What the learner hears, taken at the sound server's output: a lesson played by the real
 // sentence player and media player onto a null sink of its own, the sink's monitor recorded.
 
-// A null sink of its own on the sound server, removed again with this object.
+// A null sink of its own on the sound server, removed again with this object. A silent
+// low-latency stream keeps it awake, as a sound card is: an idle null sink sleeps for its full
+// latency and stalls the next stream.
 class PrivateSink {
 public:
     explicit PrivateSink(int sampleRate);
@@ -30,7 +33,7 @@ public:
     PrivateSink(const PrivateSink&) = delete;
     PrivateSink& operator=(const PrivateSink&) = delete;
 
-    bool ok() const { return module_ >= 0; }
+    bool ok() const { return module_ >= 0 && error_.isEmpty(); }
     const QString& name() const { return name_; }
     const QString& error() const { return error_; }
 
@@ -38,6 +41,7 @@ private:
     QString name_;
     QString error_;
     int module_ = -1;
+    QProcess keepAwake_;
 };
 
 // The clock the recorder times its samples by, in nanoseconds.

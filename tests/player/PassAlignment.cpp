@@ -296,23 +296,18 @@ std::vector<HeardPass> heardPasses(const Alignment& alignment,
         const auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), pos);
         return it == lineStarts.begin() ? std::size_t(0) : std::size_t(it - lineStarts.begin() - 1);
     };
-    // Nearest line boundary to a position, for starts and for ends.
-    const auto nearestStart = [&](std::int64_t pos) {
-        std::int64_t bestAt = lineStarts.front();
-        for (const std::int64_t s : lineStarts)
-            if (std::llabs(s - pos) < std::llabs(bestAt - pos))
-                bestAt = s;
-        return bestAt;
+    // The line whose start is nearest: a pass that starts a little early or late is still
+    // that line's.
+    const auto nearestLine = [&](std::int64_t pos) {
+        std::size_t nearest = 0;
+        for (std::size_t i = 1; i < lineStarts.size(); ++i)
+            if (std::llabs(lineStarts[i] - pos) < std::llabs(lineStarts[nearest] - pos))
+                nearest = i;
+        return nearest;
     };
-    const auto nearestEnd = [&](std::int64_t pos) {
-        std::int64_t bestAt = lessonEnd;
-        for (std::size_t i = 0; i < lineStarts.size(); ++i)
-            if (std::llabs(endOf(i) - pos) < std::llabs(bestAt - pos))
-                bestAt = endOf(i);
-        return bestAt;
-    };
-    // A run that goes this far past a line's end went on into the next line.
-    const auto flowMargin = std::int64_t(0.04 * sampleRate);
+    // A run that goes this far past a line's end went on into the next line; anything less is
+    // an overrun, measured.
+    const auto flowMargin = std::int64_t(0.25 * sampleRate);
     std::int64_t previousEnd = -1;
     for (const AlignedRun& run : alignment.runs) {
         std::int64_t lessonFrom = run.lessonStart;
@@ -320,7 +315,7 @@ std::vector<HeardPass> heardPasses(const Alignment& alignment,
         bool flowedIn = false;
         while (lessonFrom < run.lessonEnd) {
             HeardPass pass;
-            const std::size_t line = lineAt(lessonFrom + flowMargin);
+            const std::size_t line = flowedIn ? lineAt(lessonFrom) : nearestLine(lessonFrom);
             pass.line = int(line);
             const std::int64_t end = endOf(line);
             const bool flows = run.lessonEnd > end + flowMargin;
@@ -331,8 +326,8 @@ std::vector<HeardPass> heardPasses(const Alignment& alignment,
             const std::int64_t recordingTo =
                 flows ? run.recordingStart + std::int64_t((lessonTo - run.lessonStart) * pace)
                       : run.recordingEnd;
-            pass.lostOnsetMs = flowedIn ? 0 : (lessonFrom - nearestStart(lessonFrom)) * msPerSample;
-            pass.overrunMs = flows ? 0 : (lessonTo - nearestEnd(lessonTo)) * msPerSample;
+            pass.lostOnsetMs = flowedIn ? 0 : (lessonFrom - lineStarts[line]) * msPerSample;
+            pass.overrunMs = flows ? 0 : (lessonTo - end) * msPerSample;
             pass.flowsOn = flows;
             pass.flowedIn = flowedIn;
             pass.recordingStart = recordingFrom;

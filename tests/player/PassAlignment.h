@@ -53,8 +53,10 @@ struct HeardPass {
     std::int64_t recordingEnd = 0;
 };
 
-// Cuts the runs into passes at the lines' ends (lineStarts in lesson samples, in order; the
-// last line ends at lessonEnd).
+// Cuts the runs into passes (lineStarts in lesson samples, in order; the last line ends at
+// lessonEnd). A pass is the line whose start is nearest to where it began; a run that goes on
+// over 250 ms past that line's end moves on into the next line there, anything less is an
+// overrun.
 std::vector<HeardPass> heardPasses(const Alignment& alignment,
                                    const std::vector<std::int64_t>& lineStarts,
                                    std::int64_t lessonEnd, int sampleRate);

@@ -60,13 +60,16 @@ TEST(PassAlignment, MeasuresOverrunOnsetAndGapOfEachPass) {
     tape.play(lesson, ms(100), ms(1000) + 3);     // last pass flows into line 2
     tape.silence(ms(250));                        // a chosen wait
     tape.play(lesson, ms(600) - ms(4), ms(1000)); // begun 4 ms early
+    tape.silence(ms(50));
+    tape.play(lesson, ms(600), ms(700));  // cut short
+    tape.play(lesson, ms(600), ms(1080)); // far over, but no moving on
     tape.silence(ms(100));
 
     const Alignment heard = alignRecording(lesson.samples, 0, tape.samples, optionsFor(lesson));
     EXPECT_EQ(heard.foreignSamples, 0);
-    ASSERT_EQ(heard.runs.size(), 4u);
+    ASSERT_EQ(heard.runs.size(), 6u);
     const auto passes = heardPasses(heard, lesson.starts, lesson.end, kRate);
-    ASSERT_EQ(passes.size(), 5u);
+    ASSERT_EQ(passes.size(), 7u);
 
     EXPECT_EQ(passes[0].line, 0);
     EXPECT_NEAR(passes[0].overrunMs, 12.5, kSampleMs);
@@ -83,6 +86,12 @@ TEST(PassAlignment, MeasuresOverrunOnsetAndGapOfEachPass) {
     EXPECT_NEAR(passes[4].gapBeforeMs, 250, kSampleMs);
     EXPECT_NEAR(passes[4].lostOnsetMs, -4, kSampleMs);
     EXPECT_EQ(passes[4].line, 1);
+    EXPECT_EQ(passes[5].line, 1);
+    EXPECT_NEAR(passes[5].overrunMs, -300, kSampleMs);
+    EXPECT_EQ(passes[6].line, 1);
+    EXPECT_FALSE(passes[6].flowsOn);
+    EXPECT_NEAR(passes[6].overrunMs, 80, kSampleMs);
+    EXPECT_NEAR(passes[6].gapBeforeMs, 0, kSampleMs);
 }
 
 // Sound that is not the lesson is counted, not placed.

@@ -36,41 +36,45 @@ protected:
         delete folder;
     }
 
-    // Plays `passes` passes of lines 1 and 2 and places the recording in the lesson.
+    // Plays `passes` passes of each of `lines` lines from line 1 on, into the line after them,
+    // and places the recording in the lesson.
     static Heard play(const MeasureLesson& lesson, int speedPercent, GapMode gapMode, int gapValue,
-                      int passes, int lines, std::vector<double>* lineMs = nullptr) {
+                      int passes, int lines, std::vector<double>* linesMs = nullptr) {
         MeasureSession session;
         QString error;
-        EXPECT_TRUE(session.open(lesson.mp3, lesson.lrc, kRate, &error)) << error.toStdString();
+        if (!session.open(lesson.mp3, lesson.lrc, kRate, &error)) {
+            ADD_FAILURE() << error.toStdString();
+            return {};
+        }
+        const std::vector<float> reference = decodeLesson(lesson.mp3);
+        const auto starts = session.lineStarts();
+        const auto end = std::int64_t(reference.size());
+        const auto lineMs = [&](int line) {
+            const auto next = std::size_t(line) + 1;
+            return ((next < starts.size() ? starts[next] : end) - starts[std::size_t(line)]) *
+                   1000 / kRate;
+        };
         session.settings.totalCount = passes;
         session.settings.speedPercent = speedPercent;
         session.settings.gapMode = gapMode;
         session.settings.gapValue = gapValue;
         session.sentences().ApplySpeed();
-        session.playFrom(1);
-        const auto starts = session.lineStarts();
-        const std::vector<float> reference = decodeLesson(lesson.mp3);
         double heardMs = 0;
         for (int line = 1; line <= lines; ++line) {
-            const double ms =
-                double(starts[std::size_t(line) + 1] - starts[std::size_t(line)]) * 1000.0 / kRate;
-            if (lineMs)
-                lineMs->push_back(ms);
-            const int wait = lurvo::player::gapAfterPassMs(session.settings, std::int64_t(ms));
-            heardMs += passes * (ms * 100 / speedPercent) + (passes - 1) * wait;
+            if (linesMs)
+                linesMs->push_back(double(lineMs(line)));
+            const int wait = lurvo::player::gapAfterPassMs(session.settings, lineMs(line));
+            heardMs += passes * (lineMs(line) * 100.0 / speedPercent) + (passes - 1) * wait;
         }
-        // Into the first pass of the line after them, then stopped.
+        session.playFrom(1);
         session.run(int(heardMs) + 150);
         session.finish();
         EXPECT_EQ(session.recording().captureBreaks(), 0);
-        const double speed = speedPercent / 100.0;
-        return listen(
-            reference, 0, session.recording().samples(), starts, std::int64_t(reference.size()),
-            kRate, speed, [&](int line) {
-                return double(lurvo::player::gapAfterPassMs(
-                    session.settings,
-                    (starts[std::size_t(line) + 1] - starts[std::size_t(line)]) * 1000 / kRate));
-            });
+        return listen(reference, 0, session.recording().samples(), starts, end, kRate,
+                      speedPercent / 100.0, [&](int line) {
+                          return double(
+                              lurvo::player::gapAfterPassMs(session.settings, lineMs(line)));
+                      });
     }
 
     static void report(const char* what, const Heard& heard) {
@@ -120,15 +124,15 @@ TEST_F(PlaybackMeasureTest, RepeatsAreExactAndSeamless) {
 // of the next sentence inside a repeat.
 TEST_F(PlaybackMeasureTest, SlowPassesWithTimeToSpeak) {
     ASSERT_TRUE(*vbr);
-    std::vector<double> lineMs;
-    const Heard heard = play(**vbr, 75, GapMode::SentenceLength, 100, 3, 1, &lineMs);
+    std::vector<double> linesMs;
+    const Heard heard = play(**vbr, 75, GapMode::SentenceLength, 100, 3, 1, &linesMs);
     report("vbr 0.75 1x", heard);
     std::vector<HeardPass> ofLine;
     for (const HeardPass& p : heard.passes)
         if (p.line == 1)
             ofLine.push_back(p);
     ASSERT_EQ(ofLine.size(), 3u);
-    const double passMs = lineMs[0] / 0.75;
+    const double passMs = linesMs[0] / 0.75;
     for (std::size_t i = 0; i < ofLine.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_NEAR(ofLine[i].heardMs, passMs, 30);

@@ -108,7 +108,7 @@ TEST_F(LessonViewsTest, ListShowsTheLessonAndFollowsTheSentenceMode) {
     EXPECT_EQ(app->settings.lrcMode, 1);
     EXPECT_EQ(column(2), QStringList({"1", "", "2", "", "3", "", "4", "", "5", ""}));
     EXPECT_EQ(list()->markedRow(), 2);
-    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(1), "2 / 5");
+    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(1), QString::fromUtf8("2 / 5 · 1/3"));
     panels()->controlPanel()->modeBox()->setCurrentIndex(2);
     EXPECT_EQ(column(2), QStringList({"1", "2", "", "3", "", "4", "", "5", "", "6"}));
     EXPECT_EQ(list()->markedRow(), 1);

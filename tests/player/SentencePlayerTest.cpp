@@ -156,7 +156,9 @@ TEST_F(SentencePlayerTest, EachSentenceIsHeardTotalCountTimesInOneLineMode) {
     settings.fileLoop = false;
     player.TogglePlayPause();
     EXPECT_EQ(run(20000), (Trace{{0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {0, 0}}));
-    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 1000, 2000}));
+    // One seek to start; every repeat and every next sentence is joined on by the graph.
+    EXPECT_EQ(media.seeks, (QList<int>{0}));
+    EXPECT_EQ(media.joins, 5);
     EXPECT_EQ(state.playState, PlayState::Stopped);
     EXPECT_EQ(views.status[0], QString::fromUtf8("已停止播放"));
 }
@@ -169,8 +171,9 @@ TEST_F(SentencePlayerTest, OnePassPlaysStraightThroughAndLoopsFromTheFirstLine) 
     const Trace trace = run(3600);
     // The stop and the restart happen within one tick.
     EXPECT_EQ(trace, (Trace{{0, 1}, {1, 1}, {2, 1}, {0, 1}}));
-    // No seek between the lines; the loop restarts at the first line, not at time 0.
-    EXPECT_EQ(media.seeks, (QList<int>{500, 500}));
+    // No seek between the lines; the loop joins the first line on, not time 0.
+    EXPECT_EQ(media.seeks, (QList<int>{500}));
+    EXPECT_EQ(media.position, 500 + 3600 - 3000);
     EXPECT_EQ(state.playState, PlayState::Playing);
 }
 
@@ -182,7 +185,7 @@ TEST_F(SentencePlayerTest, TwoLineSentencesRepeatFromTheirHead) {
     player.TogglePlayPause();
     EXPECT_EQ(run(20000),
               (Trace{{0, 1}, {1, 1}, {0, 2}, {1, 2}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {0, 0}}));
-    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 2000}));
+    EXPECT_EQ(media.seeks, (QList<int>{0}));
 
     load(5);
     settings.mode = SentenceMode::TwoLinesEvenHead;
@@ -377,7 +380,10 @@ TEST_F(SentencePlayerTest, ShiftedSubtitlesMoveTheCurrentLineToThePosition) {
     EXPECT_EQ(state.currentLine, 3);
     EXPECT_EQ(state.passCount, 1);
     EXPECT_EQ(state.playState, PlayState::Playing);
-    EXPECT_EQ(views.status[1], "4 / 6");
+    EXPECT_EQ(views.status[1], QString::fromUtf8("4 / 6 · 1/3"));
+    // The pass goes on to where line 3 now ends.
+    EXPECT_EQ(media.segments.back().start, 2500);
+    EXPECT_EQ(media.segments.back().stop, 3300);
 }
 
 TEST(FormatClock, WritesHoursMinutesSeconds) {

@@ -334,6 +334,7 @@ void SentencePlayer::TogglePlayPause() {
     views_.hideToolTip();
     switch (state_.playState) {
     case PlayState::Stopped: {
+        ApplySpeed();
         beginPass();
         const media::MediaResult played = player_->Play();
         if (!played.ok()) {

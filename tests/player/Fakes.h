@@ -22,6 +22,7 @@ public:
     bool playing = false;
     bool failPlay = false;
     double rate = 1.0;
+    double carry = 0;
     QList<int> seeks;
     QList<media::GraphEvent> events;
 
@@ -88,7 +89,10 @@ public:
     void advance(int ms) {
         if (!playing || segmentDone)
             return;
-        position = std::min<std::int64_t>(length, position + std::llround(ms * rate));
+        carry += ms * rate; // lesson time goes at the rate
+        const auto step = std::int64_t(carry);
+        carry -= double(step);
+        position = std::min(length, position + step);
         const std::int64_t stop = segmentActive && segmentStop >= 0
                                       ? std::min<std::int64_t>(segmentStop, length)
                                       : length;

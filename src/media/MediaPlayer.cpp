@@ -66,6 +66,7 @@ struct SegmentLink {
     std::atomic<int> joins{0};
     std::atomic<int> lastTag{-1};
     std::atomic<bool> done{false};
+    bool draining = false; // letting scaletempo give out the end of the pass
 };
 
 namespace {
@@ -74,6 +75,14 @@ namespace {
 gint64 stopOrEnd(std::int64_t stopNs) {
     return stopNs < 0 ? gint64(GST_CLOCK_TIME_NONE) : stopNs;
 }
+
+// scaletempo's strides (output), overlap and search window, as set on the element, and about
+// how much lesson time it keeps back at the end of what it was given (measured from 0.5× to 2×;
+// what comes out goes by whole strides).
+constexpr int kTempoStrideMs = 30;
+constexpr double kTempoOverlap = 0.2;
+constexpr int kTempoSearchMs = 14;
+constexpr std::int64_t kTempoHoldNs = 36 * GST_MSECOND;
 
 struct JoinRequest {
     std::shared_ptr<SegmentLink> link;
@@ -89,6 +98,19 @@ void joinQueuedPass(GstElement* pipeline, gpointer data) {
     if (request->generation != link.generation || !link.active)
         return;
     if (!link.queued) {
+        // Slower or faster, scaletempo still holds the pass's last milliseconds and gives them
+        // out only when more audio comes in. The pass's own end is fed again to push them out:
+        // what it leaves held is of the same sentence, never the next one's start.
+        if (link.rate != 1.0 && !link.draining && link.stopNs >= 0) {
+            link.draining = true;
+            gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
+                             GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
+                             GST_SEEK_TYPE_SET,
+                             std::max<std::int64_t>(0, link.stopNs - kTempoHoldNs),
+                             GST_SEEK_TYPE_SET, link.stopNs);
+            return;
+        }
+        link.draining = false;
         link.done = true;
         return;
     }
@@ -201,6 +223,8 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
     gst_bus_set_sync_handler(bus.get(), &MediaPlayer::onBusMessage, this, nullptr);
 
     pipeline_ = std::move(pipeline);
+    g_object_set(chain[4], "stride", guint(kTempoStrideMs), "overlap", kTempoOverlap, "search",
+                 guint(kTempoSearchMs), nullptr);
     panorama_ = chain[5];
     volume_ = chain[6];
     scannedLengthNs_ = scanned;
@@ -373,6 +397,7 @@ MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
     {
         std::lock_guard lock(link_->mutex);
         ++link_->generation;
+        link_->draining = false;
         segment = link_->active;
         if (segment && link_->stopNs >= 0)
             stopNs = std::max(link_->stopNs, (target + 1) * std::int64_t(GST_MSECOND));

@@ -159,8 +159,12 @@ void RepeaterApp::createWindows() {
                              [this](const QUrl& url) { OpenUrl(url); }, env_.runRepairTool},
         [this] { sentences_->OnPositionTick(); });
     sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {
-        return player::PlaybackSettings{settings.totalCount, settings.bFileLoopPlay,
-                                        subtitles::sentenceModeFromSetting(settings.lrcMode)};
+        return player::PlaybackSettings{settings.totalCount,
+                                        settings.bFileLoopPlay,
+                                        subtitles::sentenceModeFromSetting(settings.lrcMode),
+                                        settings.speedPercent,
+                                        player::GapMode(settings.gapMode),
+                                        settings.gapValue};
     });
     player::LessonEnvironment lessonEnv;
     lessonEnv.resourceFolder = env_.resourceFolder;

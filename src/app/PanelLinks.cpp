@@ -61,6 +61,7 @@ void linkPanels(RepeaterApp& app) {
                                        [a] { RegroupSentences(*a); },
                                        [a] { ChangeLessonOffset(*a); },
                                        [a] { a->OpenWebPage(QStringLiteral("/")); },
+                                       [a] { a->sentences()->ApplySpeed(); },
                                    });
 
     // The product site's "what's new" page at the right end of the control panel.

@@ -143,11 +143,17 @@ TEST_F(LessonViewsTest, SpeedFromSettingsMenuKeysAndPanelIsHeardAtOnce) {
     }
     panel->speedBox()->stepUp();
     EXPECT_NEAR(player->rate(), 1.05, 1e-9);
+
+    // The pass in the sentence panel's corner, while playing only.
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    EXPECT_EQ(sentence->passText(), QStringLiteral("1/3"));
+    app->dispatch(CmdStop);
+    EXPECT_EQ(sentence->passText(), "");
     EXPECT_EQ(app->state().speedPercent, 105);
 
-    // Stored at exit with the wait chosen in the panel.
+    // Stored with the wait chosen in the panel.
     panel->waitBox()->setCurrentIndex(12); // 1 倍句长
-    app->dispatch(CmdExit);
+    app->OnEndSession();
     const Settings loaded = LoadSettings(env.dataFolder).settings;
     EXPECT_EQ(loaded.speedPercent, 105);
     EXPECT_EQ(loaded.gapMode, 2);

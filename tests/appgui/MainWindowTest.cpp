@@ -3,6 +3,7 @@
 #include "app/Accelerators.h"
 #include "app/CenterWindow.h"
 #include "app/CommandIds.h"
+#include "app/WindowViews.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -258,6 +259,16 @@ TEST_F(MainWindowTest, KeysActAsCommandsEvenWhenTheListHasFocus) {
     EXPECT_EQ(popup.activeAction(), popup.actions().value(1));
     popup.close();
     qApp->removeEventFilter(&filter);
+}
+
+TEST_F(MainWindowTest, TheWaitReachesTheSentencePanel) {
+    WindowViews views(window, {}, [] {});
+    lurvo::player::PlaybackViews& player = views;
+    lurvo::views::SentencePanel* panel = window.mainPanel()->sentencePanel();
+    player.showWait(0.4);
+    EXPECT_DOUBLE_EQ(panel->waitShown(), 0.4);
+    player.showWait(-1);
+    EXPECT_LT(panel->waitShown(), 0);
 }
 
 TEST(AcceleratorTables, ReadAlongTableHasItsOwnCommands) {

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -52,6 +53,17 @@ protected:
 private:
     QImage image_;
     std::function<void()> clicked_;
+};
+
+// The speed, stepped by its arrows or the wheel. It never takes the keyboard focus, so the
+// number it shows is not left selected as if it were being typed over.
+class SpeedBox : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    void stepBy(int steps) override {
+        QDoubleSpinBox::stepBy(steps);
+        lineEdit()->deselect();
+    }
 };
 
 // A label on the panel: it takes no mouse input, so a press on it drags the window too.
@@ -101,14 +113,14 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
 
     // Beside the passes, how fast they are heard: 0.50× to 2.00× by 0.05.
     addLabel(this, QStringLiteral("语速："), QRect(470, 12, 75, 12));
-    speed_ = new QDoubleSpinBox(this);
+    speed_ = new SpeedBox(this);
     speed_->setObjectName("speedBox");
     speed_->setRange(app::kMinSpeedPercent / 100.0, app::kMaxSpeedPercent / 100.0);
     speed_->setSingleStep(app::kSpeedStepPercent / 100.0);
     speed_->setDecimals(2);
     speed_->setSuffix(QStringLiteral("×"));
     speed_->setValue(1.0);
-    speed_->setGeometry(470, 28, 72, speed_->sizeHint().height());
+    speed_->setGeometry(470, 30, 72, speed_->sizeHint().height());
 
     addLabel(this, QStringLiteral("跟读停顿："), QRect(570, 12, 115, 12));
     wait_ = new QComboBox(this);
@@ -116,7 +128,8 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < gapChoiceCount(); ++i)
         wait_->addItem(gapChoiceText(i));
     wait_->setMaxVisibleItems(gapChoiceCount());
-    wait_->setGeometry(570, 28, 115, wait_->sizeHint().height());
+    wait_->setGeometry(570, 30, 115, wait_->sizeHint().height());
+    addLabel(this, QStringLiteral("每遍之后留时间跟读"), QRect(570, 57, 125, 12));
 
     // The groups after these stand as far to the right as the two new groups are wide.
     constexpr int shift = kSeparatorX[3] - 480;

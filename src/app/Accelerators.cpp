@@ -48,6 +48,12 @@ int acceleratorCommand(AcceleratorTable table, int key) {
         return CmdBackFive;
     case Qt::Key_PageDown:
         return CmdForwardFive;
+    case Qt::Key_BracketLeft:
+        return CmdSlower;
+    case Qt::Key_BracketRight:
+        return CmdFaster;
+    case Qt::Key_Backslash:
+        return CmdNormalSpeed;
     default:
         return 0;
     }

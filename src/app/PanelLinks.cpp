@@ -28,6 +28,9 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->displayFont; },
         [a] { a->sentences()->TogglePlayPause(); },
         [a] { return !a->audioMissing(); },
+        // Stopped, no pass is being heard even where the count still stands.
+        [a] { return a->playback.playState == PlayState::Stopped ? 0 : a->playback.passCount; },
+        [a] { return a->settings.totalCount; },
     });
 
     // Lines skipped for unreadable times are not lost from the file, but the learner misses them.
@@ -61,6 +64,7 @@ void linkPanels(RepeaterApp& app) {
                                        [a] { RegroupSentences(*a); },
                                        [a] { ChangeLessonOffset(*a); },
                                        [a] { a->OpenWebPage(QStringLiteral("/")); },
+                                       [a] { a->sentences()->ApplySpeed(); },
                                    });
 
     // The product site's "what's new" page at the right end of the control panel.

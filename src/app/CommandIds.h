@@ -41,6 +41,7 @@ enum CommandId : int {
     CmdReadAlongPlayLesson = 32864,
     CmdReadAlongPlayRecording = 32865,
     CmdReadAlongRecord = 32866,
+    CmdReadAlongPlayBoth = 32867,
 };
 
 } // namespace lurvo::app

@@ -24,6 +24,7 @@ struct Settings {
     bool follow_bAutoPlay = true;
     int follow_aDevId = 0;   // recording device index of the read-along window
     QString follow_destFile; // its recording file, a path of any length
+    int speedPercent = 100;  // playback speed of the lesson, 50 to 200, the pitch kept
 
     bool operator==(const Settings&) const = default;
 };

@@ -155,6 +155,9 @@ TEST_F(ReadAlongAppTest, ShowsTheMainWindowsSentenceAndPlaysBothByEnter) {
     EXPECT_FALSE(window->statePanel()->sentence().isEmpty());
     EXPECT_EQ(window->statePanel()->sentence(), app.currentSentenceText());
     EXPECT_EQ(window->statePanel()->sentenceFont(), app.displayFont);
+    EXPECT_GE(window->statePanel()->height(),
+              lurvo::readalong::StatePanel::heightFor(app.displayFont))
+        << "the window grew to hold the sentence";
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window, Qt::Key_Right);

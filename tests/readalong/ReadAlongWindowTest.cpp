@@ -124,17 +124,6 @@ protected:
         EXPECT_TRUE(waitForReady(window, 8000));
         return double(clock.elapsed());
     }
-    // Records whatever the sound server plays for about `ms`; the length recorded.
-    double recordTake(ReadAlongWindow& window, int ms) {
-        QElapsedTimer clock;
-        clock.start();
-        window.ToggleRecording();
-        EXPECT_EQ(window.state(), ReadAlongState::Recording)
-            << messages.value(0).text.toStdString();
-        QTest::qWait(ms);
-        window.ToggleRecording();
-        return double(clock.elapsed());
-    }
     static bool enabled(ReadAlongWindow& window, int command) {
         return window.toolbarAction(command)->isEnabled();
     }
@@ -576,7 +565,7 @@ TEST_F(ReadAlongTest, PlaysTheSentenceThenTheRecordingOfIt) {
     EXPECT_TRUE(messages.isEmpty()) << messages.value(0).text.toStdString();
 }
 
-TEST_F(ReadAlongTest, OtherCommandsEndTheSentenceAndTheRecordingStaysUnplayed) {
+TEST_F(ReadAlongTest, AnotherCommandEndsTheSentenceAndTheRecordingStaysUnplayed) {
     settings.follow_destFile = destination("reading.mp3");
     auto window = open();
     ASSERT_TRUE(window);
@@ -586,7 +575,10 @@ TEST_F(ReadAlongTest, OtherCommandsEndTheSentenceAndTheRecordingStaysUnplayed) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("播放录音失败：\r\n")));
     messages.clear();
-    recordTake(*window, 800);
+    window->ToggleRecording();
+    QTest::qWait(800);
+    window->ToggleRecording();
+    ASSERT_TRUE(QFile::exists(settings.follow_destFile)) << messages.value(0).text.toStdString();
 
     bool recordingPlayed = false;
     const auto watch = [&](int ms) {
@@ -604,32 +596,7 @@ TEST_F(ReadAlongTest, OtherCommandsEndTheSentenceAndTheRecordingStaysUnplayed) {
     EXPECT_TRUE(watch(5000));
     EXPECT_FALSE(recordingPlayed);
 
-    window->PlayLessonThenRecording();
-    window->GoNextSentence(); // no auto-play
-    EXPECT_EQ(window->state(), ReadAlongState::Ready);
-    QTest::qWait(2500);
-    EXPECT_EQ(window->state(), ReadAlongState::Ready);
     EXPECT_TRUE(messages.isEmpty()) << messages.value(0).text.toStdString();
-}
-
-TEST_F(ReadAlongTest, StatePanelShowsTheCurrentSentenceInTheSentenceFont) {
-    sentenceFont = QFont(QStringLiteral("Tahoma"));
-    sentenceFont.setPixelSize(35);
-    auto window = open();
-    ASSERT_TRUE(window);
-    StatePanel* panel = window->statePanel();
-    EXPECT_EQ(panel->text(), QStringLiteral("就绪"));
-    EXPECT_EQ(panel->sentence(), document.line(0).text);
-    EXPECT_EQ(panel->sentenceFont(), sentenceFont);
-    EXPECT_GE(panel->height(), StatePanel::heightFor(sentenceFont)) << "room for its lines";
-    window->GoNextSentence();
-    EXPECT_EQ(panel->sentence(), document.line(1).text);
-
-    // A larger font makes a taller window, not a smaller text.
-    sentenceFont.setPixelSize(24);
-    auto smaller = open();
-    ASSERT_TRUE(smaller);
-    EXPECT_LT(smaller->height(), window->height());
 }
 
 TEST(StatePanel, WrapsTheSentenceAndCutsWhatDoesNotFit) {

@@ -21,6 +21,9 @@ int acceleratorCommand(AcceleratorTable table, int key) {
             return CmdReadAlongNext;
         case Qt::Key_Tab:
             return CmdReadAlongPlayRecording;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: // the keypad's
+            return CmdReadAlongPlayBoth;
         case Qt::Key_Escape:
             return CmdReadAlongClose;
         default:

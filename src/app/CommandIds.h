@@ -52,6 +52,7 @@ enum CommandId : int {
     CmdReadAlongPlayLesson = 32864,
     CmdReadAlongPlayRecording = 32865,
     CmdReadAlongRecord = 32866,
+    CmdReadAlongPlayBoth = 32867,
 };
 
 // The fixed speeds of the menu, in percent, and their commands.

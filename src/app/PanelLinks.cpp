@@ -95,6 +95,8 @@ readalong::ReadAlongHost readAlongHost(RepeaterApp& app) {
     host.document = [a]() -> const subtitles::SubtitleDocument* { return openDocument(*a); };
     host.mode = [a] { return subtitles::sentenceModeFromSetting(a->settings.lrcMode); };
     host.currentLine = [a] { return a->playback.currentLine; };
+    host.sentenceText = [a] { return a->currentSentenceText(); };
+    host.sentenceFont = [a] { return a->displayFont; };
     host.channel = [a] { return a->channel; };
     host.volume = [a] { return a->settings.volume; };
     host.lessonLengthMs = [a]() -> std::int64_t {

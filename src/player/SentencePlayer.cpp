@@ -314,8 +314,11 @@ void SentencePlayer::FollowPosition() {
 }
 
 void SentencePlayer::ApplySpeed() {
-    if (player_ != nullptr)
-        player_->SetRate(settings_().speedPercent / 100.0);
+    if (player_ == nullptr)
+        return;
+    player_->SetRate(settings_().speedPercent / 100.0);
+    if (ready())
+        showClock(); // also while paused or stopped
 }
 
 void SentencePlayer::startPlaying() {

@@ -6,6 +6,7 @@
 #include "app/WindowViews.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -73,9 +74,15 @@ TEST_F(MainWindowTest, StatusBarPartsEndAtTheirEdges) {
     StatusBar* bar = window.statusBarPanel();
     EXPECT_EQ(bar->part(0)->x(), 0);
     EXPECT_EQ(bar->part(1)->x(), 170);
-    EXPECT_EQ(bar->part(2)->x(), 258);
-    EXPECT_EQ(bar->part(3)->x(), 425);
-    EXPECT_GT(bar->part(3)->width(), 200);
+    EXPECT_EQ(bar->part(2)->x(), 290);
+    EXPECT_EQ(bar->part(3)->x(), 510);
+    EXPECT_GT(bar->part(3)->width(), 150);
+    // The pass and the speed fit their parts.
+    const QFontMetrics metrics(bar->part(1)->font());
+    EXPECT_LT(metrics.horizontalAdvance(QString::fromUtf8("888 / 888 · 8/∞")),
+              bar->part(1)->width());
+    EXPECT_LT(metrics.horizontalAdvance(QString::fromUtf8("88:88:88 / 88:88:88 · 0.75×")),
+              bar->part(2)->width());
     EXPECT_EQ(bar->text(0), QString::fromUtf8("还未载入mp3文件"));
 }
 

@@ -21,6 +21,9 @@ int acceleratorCommand(AcceleratorTable table, int key) {
             return CmdReadAlongNext;
         case Qt::Key_Tab:
             return CmdReadAlongPlayRecording;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: // the keypad's
+            return CmdReadAlongPlayBoth;
         case Qt::Key_Escape:
             return CmdReadAlongClose;
         default:
@@ -48,6 +51,12 @@ int acceleratorCommand(AcceleratorTable table, int key) {
         return CmdBackFive;
     case Qt::Key_PageDown:
         return CmdForwardFive;
+    case Qt::Key_BracketLeft:
+        return CmdSlower;
+    case Qt::Key_BracketRight:
+        return CmdFaster;
+    case Qt::Key_Backslash:
+        return CmdNormalSpeed;
     default:
         return 0;
     }

@@ -33,6 +33,17 @@ enum CommandId : int {
     CmdFontMedium = 32869,
     CmdFontLarge = 32870,
     CmdDictionary = 32871,
+    // Playback speed: the menu's fixed speeds, then a step slower, a step faster, normal.
+    CmdSpeed50 = 32901,
+    CmdSpeed60 = 32902,
+    CmdSpeed75 = 32903,
+    CmdSpeed90 = 32904,
+    CmdSpeed100 = 32905,
+    CmdSpeed125 = 32906,
+    CmdSpeed150 = 32907,
+    CmdSlower = 32908,
+    CmdFaster = 32909,
+    CmdNormalSpeed = 32910,
 
     // Read-along window (its own accelerator table).
     CmdReadAlongPrevious = 32853,
@@ -41,6 +52,14 @@ enum CommandId : int {
     CmdReadAlongPlayLesson = 32864,
     CmdReadAlongPlayRecording = 32865,
     CmdReadAlongRecord = 32866,
+    CmdReadAlongPlayBoth = 32867,
 };
+
+// The fixed speeds of the menu, in percent, and their commands.
+inline constexpr struct {
+    int command;
+    int percent;
+} kSpeedCommands[] = {{CmdSpeed50, 50},   {CmdSpeed60, 60},   {CmdSpeed75, 75},  {CmdSpeed90, 90},
+                      {CmdSpeed100, 100}, {CmdSpeed125, 125}, {CmdSpeed150, 150}};
 
 } // namespace lurvo::app

@@ -54,7 +54,8 @@ MainWindow::MainWindow(MainWindowHost& host) : host_(host) {
     statusBar_->setText(0, stringText(120));
     buildMenus();
     UpdateToolbarState();
-    resize(720, 640);
+    // Wide enough for every group of the control panel.
+    resize(980, 640);
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, int command, const QString& text) {
@@ -85,6 +86,22 @@ void MainWindow::buildMenus() {
     op->addSeparator();
     addCommand(op, CmdPlayPause, stringText(126));
     addCommand(op, CmdStop, QStringLiteral("停止 \t F4"));
+    QMenu* speed = op->addMenu(QStringLiteral("播放速度"));
+    // One fixed speed at most is checked: a speed reached by steps may be none of them.
+    auto* speeds = new QActionGroup(speed);
+    speeds->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const auto& [command, percent] : kSpeedCommands) {
+        // "0.5×", "0.75×", "1.0×": as many decimals as the speed needs, one at least.
+        const int decimals = percent % 10 == 0 ? 1 : 2;
+        QAction* action = addCommand(speed, command,
+                                     QStringLiteral("%1×").arg(percent / 100.0, 0, 'f', decimals));
+        action->setCheckable(true);
+        speeds->addAction(action);
+    }
+    speed->addSeparator();
+    addCommand(speed, CmdSlower, QStringLiteral("减速 0.05 \t ["));
+    addCommand(speed, CmdFaster, QStringLiteral("加速 0.05 \t ]"));
+    addCommand(speed, CmdNormalSpeed, QStringLiteral("正常速度 \t \\"));
     op->addSeparator();
     addCommand(op, CmdPrevious, QStringLiteral("上一句 \t ←"));
     addCommand(op, CmdNext, QStringLiteral("下一句 \t →"));
@@ -146,6 +163,8 @@ void MainWindow::UpdateMenuState() {
         menuAction(channels[i])->setChecked(s.channel == i);
         menuAction(fonts[i])->setChecked(s.fs == i);
     }
+    for (const auto& [command, percent] : kSpeedCommands)
+        menuAction(command)->setChecked(s.speedPercent == percent);
 }
 
 void MainWindow::UpdateToolbarState() {

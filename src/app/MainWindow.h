@@ -26,6 +26,7 @@ public:
         int fs = 0;
         // The open lesson has no audio output: it can be read and corrected, not played.
         bool audioMissing = false;
+        int speedPercent = 100;
     };
     virtual ~MainWindowHost() = default;
     virtual void dispatch(int command) = 0;

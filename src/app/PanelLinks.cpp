@@ -28,6 +28,9 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->displayFont; },
         [a] { a->sentences()->TogglePlayPause(); },
         [a] { return !a->audioMissing(); },
+        // Stopped, no pass is being heard even where the count still stands.
+        [a] { return a->playback.playState == PlayState::Stopped ? 0 : a->playback.passCount; },
+        [a] { return a->settings.totalCount; },
     });
 
     // Lines skipped for unreadable times are not lost from the file, but the learner misses them.
@@ -61,6 +64,7 @@ void linkPanels(RepeaterApp& app) {
                                        [a] { RegroupSentences(*a); },
                                        [a] { ChangeLessonOffset(*a); },
                                        [a] { a->OpenWebPage(QStringLiteral("/")); },
+                                       [a] { a->sentences()->ApplySpeed(); },
                                    });
 
     // The product site's "what's new" page at the right end of the control panel.
@@ -91,6 +95,8 @@ readalong::ReadAlongHost readAlongHost(RepeaterApp& app) {
     host.document = [a]() -> const subtitles::SubtitleDocument* { return openDocument(*a); };
     host.mode = [a] { return subtitles::sentenceModeFromSetting(a->settings.lrcMode); };
     host.currentLine = [a] { return a->playback.currentLine; };
+    host.sentenceText = [a] { return a->currentSentenceText(); };
+    host.sentenceFont = [a] { return a->displayFont; };
     host.channel = [a] { return a->channel; };
     host.volume = [a] { return a->settings.volume; };
     host.lessonLengthMs = [a]() -> std::int64_t {

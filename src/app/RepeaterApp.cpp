@@ -159,8 +159,12 @@ void RepeaterApp::createWindows() {
                              [this](const QUrl& url) { OpenUrl(url); }, env_.runRepairTool},
         [this] { sentences_->OnPositionTick(); });
     sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {
-        return player::PlaybackSettings{settings.totalCount, settings.bFileLoopPlay,
-                                        subtitles::sentenceModeFromSetting(settings.lrcMode)};
+        return player::PlaybackSettings{settings.totalCount,
+                                        settings.bFileLoopPlay,
+                                        subtitles::sentenceModeFromSetting(settings.lrcMode),
+                                        settings.speedPercent,
+                                        player::GapMode(settings.gapMode),
+                                        settings.gapValue};
     });
     player::LessonEnvironment lessonEnv;
     lessonEnv.resourceFolder = env_.resourceFolder;
@@ -259,6 +263,15 @@ void RepeaterApp::ChangeChannel(int newChannel) {
         lessons_->player->SetChannel(newChannel);
 }
 
+void RepeaterApp::SetSpeed(int percent) {
+    const int speed = snappedSpeedPercent(percent);
+    if (speed == settings.speedPercent)
+        return; // a step beyond either end changes nothing, and costs the audio no seek
+    settings.speedPercent = speed;
+    sentences_->ApplySpeed();
+    mainWindow_->mainPanel()->controlPanel()->showSpeed(speed);
+}
+
 void RepeaterApp::OpenReadAlong() {
     if (!playback.lessonLoaded || audioMissing() || readAlong_)
         return;
@@ -350,6 +363,15 @@ void RepeaterApp::dispatch(int command) {
     case CmdTopmost:
         ToggleTopmost();
         break;
+    case CmdSlower:
+        SetSpeed(settings.speedPercent - kSpeedStepPercent);
+        break;
+    case CmdFaster:
+        SetSpeed(settings.speedPercent + kSpeedStepPercent);
+        break;
+    case CmdNormalSpeed:
+        SetSpeed(100);
+        break;
     case CmdViewSubtitles:
         ViewSubtitleFile();
         break;
@@ -415,6 +437,9 @@ void RepeaterApp::dispatch(int command) {
         SplitLesson();
         break;
     default:
+        for (const auto& [speedCommand, percent] : kSpeedCommands)
+            if (command == speedCommand)
+                SetSpeed(percent);
         break;
     }
 }
@@ -436,6 +461,7 @@ QString RepeaterApp::currentSentenceText() const {
 MainWindowHost::State RepeaterApp::state() const {
     State s{playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
     s.audioMissing = audioMissing();
+    s.speedPercent = settings.speedPercent;
     return s;
 }
 

@@ -77,6 +77,9 @@ public:
     void ToggleTopmost();
     void SetFontSize(int size);
     void ChangeChannel(int channel);
+    // The playback speed in percent, put on its step within range; heard at once, and shown by
+    // the control panel.
+    void SetSpeed(int percent);
     void ViewSubtitleFile();
     // The read-along window for the open lesson; the main window waits while it is open.
     void OpenReadAlong();

@@ -80,6 +80,9 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.follow_aDevId = readInt("follow_aDevId", 0);
     // Whole, however long: a path cut short would send the recording somewhere else.
     s.follow_destFile = ini::readString(path, section, QStringLiteral("follow_destFile"), {});
+    s.speedPercent = snappedSpeedPercent(readInt("speedPercent", 100));
+    s.gapMode = zeroUnlessWithin(readInt("gapMode", 0), 0, 2);
+    s.gapValue = fittingGapValue(s.gapMode, readInt("gapValue", 0));
     return result;
 }
 
@@ -120,7 +123,27 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     ini::writeString(path, section, QStringLiteral("follow_destFile"), settings.follow_destFile);
     writeInt("follow_aDevId", settings.follow_aDevId);
     writeInt("follow_bAutoPlay", settings.follow_bAutoPlay);
+    writeInt("speedPercent", settings.speedPercent);
+    writeInt("gapMode", settings.gapMode);
+    writeInt("gapValue", settings.gapValue);
     return {};
+}
+
+int snappedSpeedPercent(int percent) {
+    const int limited = limitedTo(percent, kMinSpeedPercent, kMaxSpeedPercent);
+    // Halfway rounds up: 102 is 100, 103 is 105.
+    return (limited + kSpeedStepPercent / 2) / kSpeedStepPercent * kSpeedStepPercent;
+}
+
+int fittingGapValue(int gapMode, int gapValue) {
+    switch (gapMode) {
+    case 1: // seconds
+        return gapValue >= 1 && gapValue <= 10 ? gapValue : 2;
+    case 2: // percent of the sentence
+        return gapValue >= 50 && gapValue <= 200 && gapValue % 50 == 0 ? gapValue : 100;
+    default:
+        return 0;
+    }
 }
 
 int displayFontPixelHeight(int fs) {

@@ -24,6 +24,9 @@ struct Settings {
     bool follow_bAutoPlay = true;
     int follow_aDevId = 0;   // recording device index of the read-along window
     QString follow_destFile; // its recording file, a path of any length
+    int speedPercent = 100;  // playback speed, 50 to 200 in steps of 5; the pitch stays
+    int gapMode = 0;         // time to speak after each pass: player::GapMode, 0 to 2
+    int gapValue = 0;        // seconds (1 to 10) or percent of the sentence (50 to 200 by 50)
 
     bool operator==(const Settings&) const = default;
 };
@@ -47,6 +50,17 @@ LoadedSettings LoadSettings(const QString& dataFolder);
 // where the folder belongs and a folder where the file belongs are removed first. When the
 // first key cannot be written nothing more is tried and the result holds the message to show.
 SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder);
+
+// The slowest and fastest speed, and the step between speeds the learner can choose.
+inline constexpr int kMinSpeedPercent = 50;
+inline constexpr int kMaxSpeedPercent = 200;
+inline constexpr int kSpeedStepPercent = 5;
+
+// A speed within range on the nearest step.
+int snappedSpeedPercent(int percent);
+// The wait's value as stored for its mode: anything that does not fit the mode becomes the
+// mode's own default (2 seconds, or 100 percent of the sentence); 0 for no wait.
+int fittingGapValue(int gapMode, int gapValue);
 
 // Character height in pixels of the sentence display font for a font size setting.
 int displayFontPixelHeight(int fs);

@@ -7,11 +7,12 @@
 
 namespace lurvo::app {
 
-// Four parts whose right edges stand at 170, 258 and 425 pixels, the last reaching the size
-// grip: the state text, the sentence number, position and length, and the lesson's path.
+// Four parts whose right edges stand at 170, 290 and 510 pixels, the last reaching the size
+// grip: the state text, the sentence number and pass ("5 / 10 · 2/3"), position and length
+// with the speed when it is not 1.00, and the lesson's path.
 class StatusBar : public QWidget {
 public:
-    static constexpr std::array<int, 3> kPartEdges = {170, 258, 425};
+    static constexpr std::array<int, 3> kPartEdges = {170, 290, 510};
 
     explicit StatusBar(QWidget* parent);
     void setText(int part, const QString& text);

@@ -27,6 +27,9 @@ void WindowViews::updateToolbarState() {
 }
 void WindowViews::setStatusText(int part, const QString& text) {
     window_.statusBarPanel()->setText(part, text);
+    // The sentence part names the pass, which the sentence panel's corner shows too.
+    if (part == 1)
+        window_.mainPanel()->sentencePanel()->refreshPass();
 }
 void WindowViews::hideToolTip() {
     QToolTip::hideText();
@@ -39,6 +42,9 @@ void WindowViews::stopTick() {
 }
 void WindowViews::showError(const QString& text) {
     dialogs_.showError(text);
+}
+void WindowViews::showWait(double fractionLeft) {
+    window_.mainPanel()->sentencePanel()->showWait(fractionLeft);
 }
 
 QString WindowViews::askLessonPath(const QString& folder) {

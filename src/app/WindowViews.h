@@ -33,6 +33,7 @@ public:
     void startTick() override;
     void stopTick() override;
     void showError(const QString& text) override;
+    void showWait(double fractionLeft) override;
 
     QString askLessonPath(const QString& folder) override;
     void showInfo(const QString& text) override;

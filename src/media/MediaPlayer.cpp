@@ -7,7 +7,10 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
+#include <optional>
 
 namespace lurvo::media {
 
@@ -45,8 +48,86 @@ bool isMp3(GstElement* decoder) {
 
 } // namespace
 
+// Shared by the player and GStreamer's threads, which join the queued pass on when a segment
+// ends: done there, the next pass is asked for about 100 ms before the last one is heard out,
+// whatever the window's event loop is busy with.
+struct SegmentLink {
+    struct Pass {
+        std::int64_t startNs;
+        std::int64_t stopNs; // -1: the file's end
+        int tag;
+    };
+    std::mutex mutex;
+    unsigned generation = 0; // every flushing seek starts a new one: older segment ends are stale
+    bool active = false;     // the graph plays a segment, not on to the end
+    std::int64_t stopNs = -1;
+    std::optional<Pass> queued;
+    double rate = 1.0;
+    std::atomic<int> joins{0};
+    std::atomic<int> lastTag{-1};
+    std::atomic<bool> done{false};
+    bool draining = false; // letting scaletempo give out the end of the pass
+};
+
+namespace {
+
+// A seek's stop: "none" must be said, or the stop of the segment before stays in force.
+gint64 stopOrEnd(std::int64_t stopNs) {
+    return stopNs < 0 ? gint64(GST_CLOCK_TIME_NONE) : stopNs;
+}
+
+// scaletempo's strides (output), overlap and search window, as set on the element, and about
+// how much lesson time it keeps back at the end of what it was given (measured from 0.5× to 2×;
+// what comes out goes by whole strides).
+constexpr int kTempoStrideMs = 30;
+constexpr double kTempoOverlap = 0.2;
+constexpr int kTempoSearchMs = 14;
+constexpr std::int64_t kTempoHoldNs = 36 * GST_MSECOND;
+
+struct JoinRequest {
+    std::shared_ptr<SegmentLink> link;
+    unsigned generation;
+};
+
+// In GStreamer's thread pool: a segment ended; the queued pass follows without a flush, so it
+// is heard right after the last sample of the one before.
+void joinQueuedPass(GstElement* pipeline, gpointer data) {
+    const auto* request = static_cast<const JoinRequest*>(data);
+    SegmentLink& link = *request->link;
+    std::lock_guard lock(link.mutex);
+    if (request->generation != link.generation || !link.active)
+        return;
+    if (!link.queued) {
+        // Slower or faster, scaletempo still holds the pass's last milliseconds and gives them
+        // out only when more audio comes in. The pass's own end is fed again to push them out:
+        // what it leaves held is of the same sentence, never the next one's start.
+        if (link.rate != 1.0 && !link.draining && link.stopNs >= 0) {
+            link.draining = true;
+            gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
+                             GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
+                             GST_SEEK_TYPE_SET,
+                             std::max<std::int64_t>(0, link.stopNs - kTempoHoldNs),
+                             GST_SEEK_TYPE_SET, link.stopNs);
+            return;
+        }
+        link.draining = false;
+        link.done = true;
+        return;
+    }
+    const SegmentLink::Pass next = *link.queued;
+    link.queued.reset();
+    gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
+                     GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
+                     GST_SEEK_TYPE_SET, next.startNs, GST_SEEK_TYPE_SET, stopOrEnd(next.stopNs));
+    link.stopNs = next.stopNs;
+    link.lastTag = next.tag;
+    ++link.joins;
+}
+
+} // namespace
+
 MediaPlayer::MediaPlayer(QByteArray rendererDescription)
-    : rendererDescription_(std::move(rendererDescription)) {
+    : link_(std::make_shared<SegmentLink>()), rendererDescription_(std::move(rendererDescription)) {
     ensureGstInitialized();
 }
 
@@ -142,6 +223,8 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
     gst_bus_set_sync_handler(bus.get(), &MediaPlayer::onBusMessage, this, nullptr);
 
     pipeline_ = std::move(pipeline);
+    g_object_set(chain[4], "stride", guint(kTempoStrideMs), "overlap", kTempoOverlap, "search",
+                 guint(kTempoSearchMs), nullptr);
     panorama_ = chain[5];
     volume_ = chain[6];
     scannedLengthNs_ = scanned;
@@ -153,6 +236,10 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
 void MediaPlayer::teardown() {
     if (!pipeline_)
         return;
+    {
+        std::lock_guard lock(link_->mutex);
+        ++link_->generation; // segment ends still on their way belong to this graph
+    }
     GstBusPtr bus(gst_element_get_bus(pipeline_.get()));
     gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
@@ -170,6 +257,10 @@ void MediaPlayer::Close() {
     path_.clear();
     scannedLengthNs_ = -1;
     rebuildFailure_.reset();
+    std::lock_guard lock(link_->mutex);
+    link_->active = false;
+    link_->queued.reset();
+    link_->done = false;
 }
 
 GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer self) {
@@ -183,6 +274,18 @@ GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer
     case GST_MESSAGE_EOS:
         player->endOfStream_ = true;
         return GST_BUS_DROP;
+    case GST_MESSAGE_SEGMENT_DONE: {
+        // Seeking from the streaming thread that posts this would deadlock on its own task.
+        unsigned generation = 0;
+        {
+            std::lock_guard lock(player->link_->mutex);
+            generation = player->link_->generation;
+        }
+        gst_element_call_async(player->pipeline_.get(), &joinQueuedPass,
+                               new JoinRequest{player->link_, generation},
+                               [](gpointer data) { delete static_cast<JoinRequest*>(data); });
+        return GST_BUS_DROP;
+    }
     default:
         // Owners act on errors only; keeping the rest would only make them wait on the queue.
         return GST_BUS_DROP;
@@ -231,9 +334,15 @@ std::int64_t MediaPlayer::PositionMs() const {
 }
 
 bool MediaPlayer::RecoverStall() {
-    if (!pipeline_ || !playing_ || endOfStream_) {
+    // A pass that ended with nothing queued leaves the graph silent on purpose.
+    if (!pipeline_ || !playing_ || endOfStream_ || link_->done) {
         progressClock_.invalidate();
         return false;
+    }
+    // A joined pass starts again from its sentence's start: that is no standstill either.
+    if (const int joins = link_->joins; joins != joinsSeen_) {
+        joinsSeen_ = joins;
+        seekedSinceCheck_ = true;
     }
     gint64 ns = -1;
     const bool known = gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) && ns >= 0;
@@ -283,10 +392,22 @@ MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
     // 0, and the furthest target is the last millisecond.
     const std::int64_t target =
         std::clamp<std::int64_t>(ms, 0, std::max<std::int64_t>(0, LengthMs() - 1));
-    // The rate travels in every seek: scaletempo plays the lesson at it.
-    gst_element_seek(pipeline_.get(), rate_, GST_FORMAT_TIME,
-                     GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
-                     target * GST_MSECOND, GST_SEEK_TYPE_NONE, 0);
+    bool segment = false;
+    std::int64_t stopNs = -1;
+    {
+        std::lock_guard lock(link_->mutex);
+        ++link_->generation;
+        link_->draining = false;
+        segment = link_->active;
+        if (segment && link_->stopNs >= 0)
+            stopNs = std::max(link_->stopNs, (target + 1) * std::int64_t(GST_MSECOND));
+    }
+    // The rate travels in every seek: scaletempo plays the lesson at it. A pass is a segment,
+    // so that it ends by itself, in time, where its sentence ends.
+    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE |
+                                    (segment ? GST_SEEK_FLAG_SEGMENT : 0));
+    gst_element_seek(pipeline_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
+                     target * GST_MSECOND, GST_SEEK_TYPE_SET, stopOrEnd(stopNs));
     // Let the seek land, so that the position read next is the new one.
     const bool landed = gst_element_get_state(pipeline_.get(), nullptr, nullptr, kSeekTimeout) !=
                         GST_STATE_CHANGE_ASYNC;
@@ -296,6 +417,12 @@ MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
 void MediaPlayer::SeekMs(int ms) {
     if (!pipeline_)
         return;
+    {
+        std::lock_guard lock(link_->mutex);
+        link_->active = false; // on to the end, as before passes
+        link_->queued.reset();
+        link_->done = false;
+    }
     endOfStream_ = false;
     seekedSinceCheck_ = true;
     // A seek that has not landed in time has a sink that will not preroll: no further seek may
@@ -305,13 +432,66 @@ void MediaPlayer::SeekMs(int ms) {
         rebuildAt(landing.targetMs);
 }
 
+void MediaPlayer::PlaySegment(int startMs, int stopMs) {
+    if (!pipeline_)
+        return;
+    {
+        std::lock_guard lock(link_->mutex);
+        link_->active = true;
+        link_->stopNs = stopMs < 0 ? -1 : std::int64_t(stopMs) * std::int64_t(GST_MSECOND);
+        link_->queued.reset();
+        link_->done = false;
+    }
+    endOfStream_ = false;
+    seekedSinceCheck_ = true;
+    const SeekLanding landing = seekAndWait(startMs);
+    if (!landing.landed && playing_)
+        rebuildAt(landing.targetMs);
+}
+
+void MediaPlayer::QueueSegment(int startMs, int stopMs, int tag) {
+    std::lock_guard lock(link_->mutex);
+    if (startMs < 0) {
+        link_->queued.reset();
+        return;
+    }
+    link_->queued = SegmentLink::Pass{
+        std::int64_t(startMs) * std::int64_t(GST_MSECOND),
+        stopMs < 0 ? -1 : std::int64_t(std::max(stopMs, startMs + 1)) * std::int64_t(GST_MSECOND),
+        tag};
+}
+
+int MediaPlayer::SegmentJoins() const {
+    return link_->joins;
+}
+
+int MediaPlayer::LastJoinTag() const {
+    return link_->lastTag;
+}
+
+bool MediaPlayer::SegmentDone() const {
+    return link_->done;
+}
+
 void MediaPlayer::SetRate(double rate) {
     rate = std::clamp(rate, 0.5, 2.0);
     if (rate == rate_)
         return;
     rate_ = rate;
-    if (pipeline_)
-        SeekMs(int(PositionMs()));
+    {
+        std::lock_guard lock(link_->mutex);
+        link_->rate = rate;
+        // A pass heard out waits in silence: the next one starts at the new rate anyway.
+        if (link_->done)
+            return;
+    }
+    if (!pipeline_)
+        return;
+    // From where it is heard, to the same end, with the same pass to follow.
+    seekedSinceCheck_ = true;
+    const SeekLanding landing = seekAndWait(PositionMs());
+    if (!landing.landed && playing_)
+        rebuildAt(landing.targetMs);
 }
 
 bool MediaPlayer::IsAtEnd() const {

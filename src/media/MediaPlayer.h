@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace lurvo::media {
@@ -20,9 +21,18 @@ namespace lurvo::media {
 // Which parse chain Open tries first; the other is tried when the first fails.
 enum class ParserOrder { Mpeg1First, SecondaryFirst };
 
+// What the graph's threads share with the player about the passes: see MediaPlayer.cpp.
+struct SegmentLink;
+
 // Plays one MP3 file through a pipeline built by hand: "source" (filesrc), "mp3Parser",
-// "decoder" (mpg123), then conversion, balance and volume, and "renderer" (the audio output).
-// Positions are milliseconds. Built empty, then Open; torn down by Close.
+// "decoder" (mpg123), conversion, "tempo" (scaletempo: speed at the same pitch), balance and
+// volume, and "renderer" (the audio output). Positions are milliseconds, in lesson time at any
+// speed. Built empty, then Open; torn down by Close.
+//
+// A learner's pass over a sentence is a segment: it stops by itself at the sentence's end, and
+// the pass queued to follow is joined on by GStreamer's own thread when it does, without a
+// flush, so repeats neither run over nor leave a hole.
+
 class MediaPlayer : public PlaybackControl {
 public:
     // An empty rendererDescription means the default audio output; tests pass a gst-launch
@@ -57,6 +67,12 @@ public:
     // cannot be read.
     bool IsAtEnd() const override;
 
+    void PlaySegment(int startMs, int stopMs) override;
+    void QueueSegment(int startMs, int stopMs, int tag) override;
+    int SegmentJoins() const override;
+    int LastJoinTag() const override;
+    bool SegmentDone() const override;
+
     // Plays at `rate` times the lesson's speed (0.5 to 2), the pitch kept; at once, from where
     // it is. Positions stay in lesson time.
     void SetRate(double rate) override;
@@ -85,11 +101,13 @@ private:
         std::int64_t targetMs;
         bool landed;
     };
+    // A flushing seek, within the current pass when one is under way.
     SeekLanding seekAndWait(std::int64_t ms);
     void applyMix();
     MediaResult setState(GstState state);
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
 
+    std::shared_ptr<SegmentLink> link_;
     QByteArray rendererDescription_;
     GstElementPtr pipeline_;
     GstElement* volume_ = nullptr;   // owned by the pipeline
@@ -107,6 +125,7 @@ private:
     QElapsedTimer progressClock_;        // since the audio last moved on
     std::int64_t progressAnchorMs_ = -1; // where it stood then
     bool seekedSinceCheck_ = false;
+    int joinsSeen_ = 0; // joins at the last stall check
     int stallRecoveries_ = 0;
 };
 

@@ -4,7 +4,10 @@
 #include "media/PlaybackControl.h"
 #include "subtitles/SubtitleDocument.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
+#include <memory>
 
 namespace lurvo::player {
 
@@ -45,12 +48,21 @@ int gapAfterPassMs(const PlaybackSettings& settings, std::int64_t sentenceMs) {
 
 SentencePlayer::SentencePlayer(PlaybackState& state, PlaybackViews& views,
                                std::function<PlaybackSettings()> settings)
-    : state_(state), views_(views), settings_(std::move(settings)) {}
+    : state_(state), views_(views), settings_(std::move(settings)) {
+    now_ = [clock = std::make_shared<QElapsedTimer>()] {
+        if (!clock->isValid())
+            clock->start();
+        return std::int64_t(clock->elapsed());
+    };
+}
 
 void SentencePlayer::attach(const subtitles::SubtitleDocument* document,
                             media::PlaybackControl* player) {
     document_ = document;
     player_ = player;
+    joinsSeen_ = player ? player->SegmentJoins() : 0;
+    queuedTag_ = -1;
+    waiting_ = false;
     ApplySpeed();
 }
 
@@ -111,22 +123,160 @@ int SentencePlayer::passOverEmpty(int line, int direction, SentenceMode mode) co
     return line;
 }
 
-void SentencePlayer::repeat() {
-    ++state_.passCount;
-    player_->SeekMs(start(state_.currentLine));
+int SentencePlayer::firstLineOfSentence(int line, SentenceMode mode) const {
+    return document_->linesOfSentence(document_->sentenceOfLine(line, mode).sentence, mode).first;
+}
+
+// The sentence of `line` as a stretch of the recording: from its first line's start to the
+// start of the line after its last, or to the end.
+SentencePlayer::Span SentencePlayer::span(int line, SentenceMode mode) const {
+    const subtitles::LineRange lines =
+        document_->linesOfSentence(document_->sentenceOfLine(line, mode).sentence, mode);
+    const int stop = lines.last < lastLine() ? start(lines.last + 1) : -1;
+    return {start(lines.first), stop >= player_->LengthMs() ? -1 : stop};
+}
+
+// The first line of the next sentence after that of `line` that has audio; -1 when none has.
+int SentencePlayer::nextPlayable(int line, SentenceMode mode) const {
+    const int count = document_->sentenceCount(mode);
+    for (int n = document_->sentenceOfLine(line, mode).sentence + 1; n <= count; ++n) {
+        const int first = document_->linesOfSentence(n, mode).first;
+        if (!isEmptySentence(first, mode))
+            return first;
+    }
+    return -1;
+}
+
+SentencePlayer::Plan SentencePlayer::following(const PlaybackSettings& s) const {
+    const int first = firstLineOfSentence(state_.currentLine, s.mode);
+    // An empty sentence counts as heard.
+    if (!exhausted(s) && !isEmptySentence(first, s.mode))
+        return {Follow::Repeat, first};
+    if (const int next = nextPlayable(first, s.mode); next >= 0)
+        return {Follow::Next, next};
+    if (s.fileLoop) {
+        const int top = passOverEmpty(0, +1, s.mode);
+        if (!isEmptySentence(top, s.mode))
+            return {Follow::Loop, top};
+    }
+    return {Follow::End, 0};
+}
+
+int SentencePlayer::passGapMs(const PlaybackSettings& s) const {
+    const Span sp = span(state_.currentLine, s.mode);
+    const std::int64_t stop = sp.stopMs < 0 ? player_->LengthMs() : sp.stopMs;
+    return gapAfterPassMs(s, stop - sp.startMs);
+}
+
+// The pass of the current sentence from its current line, from a flushing seek: for the
+// learner's own moves and after a wait. fromMs, when given, starts it where the audio already is.
+void SentencePlayer::beginPass(int fromMs) {
+    const PlaybackSettings s = settings_();
+    const Span sp = span(state_.currentLine, s.mode);
+    endWait();
+    // A move onto a sentence's tail starts there; the repeats then start at its head.
+    player_->PlaySegment(fromMs >= 0 ? fromMs : start(state_.currentLine), sp.stopMs);
+    joinsSeen_ = player_->SegmentJoins();
+    queuedTag_ = -1;
+    lastPosition_ = -1;
+    queueFollowing(s);
+}
+
+// Keeps the pass queued in the player in line with the settings: the same sentence again, the
+// next one, or, when the learner is given time to speak or the lesson ends, none.
+void SentencePlayer::queueFollowing(const PlaybackSettings& s) {
+    const Plan plan = following(s);
+    const bool seamless = plan.follow != Follow::End && passGapMs(s) == 0;
+    const int tag = seamless ? plan.line * 4 + int(plan.follow) : -1;
+    if (tag == queuedTag_)
+        return;
+    queuedTag_ = tag;
+    if (!seamless) {
+        player_->QueueSegment(-1, -1, -1);
+        return;
+    }
+    const Span next = span(plan.line, s.mode);
+    player_->QueueSegment(next.startMs, next.stopMs, tag);
+}
+
+// The state once the audio has gone on to the pass of `plan`.
+void SentencePlayer::takePlan(const Plan& plan) {
+    if (plan.follow == Follow::Repeat) {
+        ++state_.passCount;
+    } else {
+        state_.passCount = 1;
+        if (plan.follow == Follow::Loop)
+            views_.setStatusText(0, app::stringText(122));
+    }
+    state_.currentLine = plan.line;
+    lastPosition_ = -1;
+}
+
+// The pass has been heard out and nothing was joined on: the next pass, from a seek, or the end.
+void SentencePlayer::finishPass(const PlaybackSettings& s) {
+    endWait();
+    const Plan plan = following(s);
+    if (plan.follow == Follow::End) {
+        StopPlayback();
+        return;
+    }
+    takePlan(plan);
+    beginPass();
+    RefreshPlaybackViews();
+}
+
+// In the two-line modes the list follows the audio from a sentence's head into its tail.
+void SentencePlayer::followIntoTail(const PlaybackSettings& s) {
+    if (s.mode == SentenceMode::OneLine)
+        return;
+    const subtitles::LineRange lines = document_->linesOfSentence(
+        document_->sentenceOfLine(state_.currentLine, s.mode).sentence, s.mode);
+    const int line = lines.last > lines.first && player_->PositionMs() >= start(lines.last)
+                         ? lines.last
+                         : lines.first;
+    if (line != state_.currentLine) {
+        state_.currentLine = line;
+        RefreshPlaybackViews();
+    }
+}
+
+// A pass that ended in the graph is heard out when its end is reached, or when the position
+// has stood still a while (the speed's last few milliseconds never reach the very end).
+bool SentencePlayer::heardOut() {
+    const std::int64_t position = player_->PositionMs();
+    const Span sp = span(state_.currentLine, settings_().mode);
+    const std::int64_t end = sp.stopMs < 0 ? player_->LengthMs() : sp.stopMs;
+    if (position >= end - 1)
+        return true;
+    if (position != lastPosition_) {
+        lastPosition_ = position;
+        stillSince_ = now_();
+        return false;
+    }
+    return now_() - stillSince_ >= 60;
+}
+
+void SentencePlayer::endWait() {
+    if (!waiting_)
+        return;
+    waiting_ = false;
+    views_.showWait(-1);
 }
 
 void SentencePlayer::moveTo(int line, int direction) {
     state_.currentLine =
         passOverEmpty(std::clamp(line, 0, lastLine()), direction, settings_().mode);
     state_.passCount = 1;
-    player_->SeekMs(start(state_.currentLine));
+    beginPass();
     RefreshPlaybackViews();
 }
 
 void SentencePlayer::showClock() {
-    views_.setStatusText(2, FormatClock(int(player_->PositionMs()), false) + " / " +
-                                FormatClock(int(player_->LengthMs()), false));
+    QString clock = FormatClock(int(player_->PositionMs()), false) + " / " +
+                    FormatClock(int(player_->LengthMs()), false);
+    if (const int speed = settings_().speedPercent; speed != 100)
+        clock += QString::asprintf(" · %.2f×", speed / 100.0);
+    views_.setStatusText(2, clock);
 }
 
 void SentencePlayer::RefreshPlaybackViews() {
@@ -135,27 +285,40 @@ void SentencePlayer::RefreshPlaybackViews() {
     const SentenceMode mode = settings_().mode;
     views_.refreshSentencePanel();
     views_.posRefreshList();
-    views_.setStatusText(
-        1,
+    QString where =
         QString::asprintf("%d / %d", document_->sentenceOfLine(state_.currentLine, mode).sentence,
-                          document_->sentenceCount(mode)));
+                          document_->sentenceCount(mode));
+    // The pass being heard, once playing has begun: "2/3", or "2/∞" without end.
+    if (state_.passCount > 0 && state_.playState != PlayState::Stopped)
+        where += QStringLiteral(" · %1/%2")
+                     .arg(state_.passCount)
+                     .arg(settings_().totalCount == 0 ? QStringLiteral("∞")
+                                                      : QString::number(settings_().totalCount));
+    views_.setStatusText(1, where);
     showClock();
 }
 
 void SentencePlayer::FollowPosition() {
     if (!ready())
         return;
-    const int line = document_->lineIndexAt(int(player_->PositionMs()));
+    const int position = int(player_->PositionMs());
+    const int line = document_->lineIndexAt(position);
     if (line >= 0 && line != state_.currentLine) {
         state_.currentLine = line;
         state_.passCount = 1;
     }
+    // The pass under way ends where the sentence now ends.
+    if (state_.playState != PlayState::Stopped && !waiting_)
+        beginPass(position);
     RefreshPlaybackViews();
 }
 
 void SentencePlayer::ApplySpeed() {
-    if (player_ != nullptr)
-        player_->SetRate(settings_().speedPercent / 100.0);
+    if (player_ == nullptr)
+        return;
+    player_->SetRate(settings_().speedPercent / 100.0);
+    if (ready())
+        showClock(); // also while paused or stopped
 }
 
 void SentencePlayer::startPlaying() {
@@ -174,7 +337,8 @@ void SentencePlayer::TogglePlayPause() {
     views_.hideToolTip();
     switch (state_.playState) {
     case PlayState::Stopped: {
-        player_->SeekMs(start(state_.currentLine));
+        ApplySpeed();
+        beginPass();
         const media::MediaResult played = player_->Play();
         if (!played.ok()) {
             views_.showError(withErrorText(135, played.message));
@@ -194,6 +358,16 @@ void SentencePlayer::TogglePlayPause() {
         return;
     }
     case PlayState::Playing:
+        // Pausing cuts the time to speak short: play goes on with the next pass.
+        if (waiting_) {
+            const Plan plan = following(settings_());
+            if (plan.follow != Follow::End) {
+                takePlan(plan);
+                beginPass();
+                RefreshPlaybackViews();
+            }
+            endWait();
+        }
         player_->Pause();
         views_.stopTick();
         state_.playState = PlayState::Paused;
@@ -210,6 +384,9 @@ void SentencePlayer::StopPlayback() {
         return;
     views_.hideToolTip();
     const bool wasPlaying = state_.playState == PlayState::Playing;
+    endWait();
+    player_->QueueSegment(-1, -1, -1);
+    queuedTag_ = -1;
     player_->Stop();
     views_.stopTick();
     state_.playState = PlayState::Stopped;
@@ -300,47 +477,46 @@ void SentencePlayer::OnPositionTick() {
     // A sound output that stopped taking audio is set going again where it stood.
     player_->RecoverStall();
     const PlaybackSettings s = settings_();
-    const bool oneLine = s.mode == SentenceMode::OneLine;
-    // An empty sentence counts as heard: the audio flows on instead of seeking on every tick.
-    const bool done = exhausted(s) || isEmptySentence(state_.currentLine, s.mode);
-    if (state_.currentLine < lastLine() && !player_->IsAtEnd()) {
-        if (player_->PositionMs() >= start(state_.currentLine + 1)) {
-            // The audio has entered the next line.
-            if (oneLine) {
-                if (done) {
-                    ++state_.currentLine;
-                    state_.passCount = 1;
-                    RefreshPlaybackViews();
-                } else {
-                    repeat();
-                }
+    if (waiting_) {
+        const std::int64_t waited = now_() - waitStart_;
+        if (waited >= waitMs_)
+            finishPass(s);
+        else
+            views_.showWait(1.0 - double(waited) / waitMs_);
+        showClock();
+        return;
+    }
+    // The graph went on to the queued pass by itself.
+    const int joins = player_->SegmentJoins();
+    const bool joined = joins != joinsSeen_;
+    if (joined) {
+        joinsSeen_ = joins;
+        const int tag = player_->LastJoinTag();
+        queuedTag_ = -1;
+        if (tag >= 0)
+            takePlan({Follow(tag % 4), tag / 4});
+        RefreshPlaybackViews();
+    }
+    if (player_->SegmentDone()) {
+        if (heardOut()) {
+            const int gap = following(s).follow == Follow::End ? 0 : passGapMs(s);
+            if (gap > 0) {
+                waiting_ = true;
+                waitStart_ = now_();
+                waitMs_ = gap;
+                views_.showWait(1.0);
             } else {
-                if (isTwoLineHead(state_.currentLine, s.mode)) {
-                    ++state_.currentLine; // on into the sentence's tail
-                } else if (done) {
-                    ++state_.currentLine;
-                    state_.passCount = 1;
-                } else {
-                    state_.currentLine = std::max(0, state_.currentLine - 1);
-                    repeat();
-                }
-                RefreshPlaybackViews();
+                finishPass(s);
             }
         }
-    } else if (player_->IsAtEnd()) {
-        if (done) {
-            StopPlayback();
-            if (s.fileLoop)
-                TogglePlayPause();
-            return;
-        }
-        if (!oneLine)
-            state_.currentLine = headOf(state_.currentLine, s.mode);
-        repeat();
-        if (!oneLine)
-            RefreshPlaybackViews();
+    } else {
+        queueFollowing(s);
+        // The head is shown for a tick at least, even when the tail starts with it.
+        if (!joined)
+            followIntoTail(s);
     }
-    showClock();
+    if (state_.playState == PlayState::Playing)
+        showClock();
 }
 
 void SentencePlayer::OnMediaEvent() {

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 namespace lurvo::readalong {
 
@@ -59,6 +60,20 @@ QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled) {
         p.drawArc(QRectF(25.5, 9, 12, 11), 180 * 16, 180 * 16);
         p.drawLine(QPointF(31.5, 20), QPointF(31.5, 25));
         p.drawLine(QPointF(28, 25), QPointF(35, 25));
+        break;
+    case ReadAlongImage::PlayBoth:
+        // A small loudspeaker, an arrow, a small microphone: the lesson, then one's own reading.
+        p.drawRect(QRectF(4, 12.5, 4, 7));
+        triangle(p, 5, 9, 8, 14, false);
+        p.drawPolygon(QPolygonF({QPointF(26, 12), QPointF(30, 16), QPointF(26, 20)}));
+        p.drawRoundedRect(QRectF(36, 6, 6, 11), 3, 3);
+        p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(10, 11.5, 8, 8), -45 * 16, 90 * 16);
+        p.drawLine(QPointF(20, 16), QPointF(27, 16));
+        p.drawArc(QRectF(34, 10, 10, 10), 180 * 16, 180 * 16);
+        p.drawLine(QPointF(39, 20), QPointF(39, 25));
+        p.drawLine(QPointF(36, 25), QPointF(42, 25));
         break;
     case ReadAlongImage::Record:
         p.setBrush(red);

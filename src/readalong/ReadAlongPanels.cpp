@@ -8,7 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QWindow>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace lurvo::readalong {
 
@@ -17,6 +21,28 @@ namespace {
 // The panel's layout is that of a dialog in a 9-point font: a dialog unit is 1.5 pixels.
 QRect du(double x, double y, double w, double h) {
     return {qRound(x * 1.5), qRound(y * 1.5), qRound(w * 1.5), qRound(h * 1.5)};
+}
+
+// The state panel's text sits this far inside its edges; the sentence follows a little below.
+constexpr int kMarginX = 15;
+constexpr int kMarginY = 8;
+constexpr int kSentenceGap = 6;
+
+QFont stateFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(24);
+    font.setWeight(QFont::DemiBold);
+    return font;
+}
+
+// The height of a line of Chinese text in `font`: the Chinese glyphs often come from another
+// font than the one named, taller than the named font's own lines.
+int lineHeight(const QFont& font) {
+    QTextLayout layout(QStringLiteral("粵語Ag"), font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return std::max(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
 }
 
 void dragWindow(QWidget* panel) {
@@ -115,14 +141,63 @@ void DevicePanel::mousePressEvent(QMouseEvent* event) {
 StatePanel::StatePanel(QWidget* parent) : QWidget(parent) {
     setObjectName("statePanel");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    font_ = QFont(QStringLiteral("Tahoma"));
-    font_.setPixelSize(24);
-    font_.setWeight(QFont::DemiBold);
+    font_ = stateFont();
 }
 
 void StatePanel::refresh(const QString& text) {
     text_ = text;
     update();
+}
+
+void StatePanel::setSentence(const QString& text, const QFont& font) {
+    sentence_ = text;
+    sentenceFont_ = font;
+    update();
+}
+
+int StatePanel::heightFor(const QFont& sentenceFont) {
+    return kMarginY + lineHeight(stateFont()) + kSentenceGap +
+           kSentenceLines * lineHeight(sentenceFont) + kMarginY;
+}
+
+QRect StatePanel::sentenceArea() const {
+    const int top = kMarginY + lineHeight(font_) + kSentenceGap;
+    return QRect(kMarginX, top, width() - 2 * kMarginX, height() - kMarginY - top);
+}
+
+QStringList StatePanel::sentenceLines() const {
+    if (sentence_.isEmpty())
+        return {};
+    const QRect area = sentenceArea();
+    const QFontMetrics metrics(sentenceFont_);
+    const int room = std::max(1, area.height() / lineHeight(sentenceFont_));
+    // A sentence of two subtitle lines keeps its break.
+    QString text = sentence_;
+    text.replace(QStringLiteral("\r\n"), QChar(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
+    QTextLayout layout(text, sentenceFont_);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    int lastStart = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        if (lines.size() == room) {
+            // More than fits: the last line shown takes the rest, cut short.
+            QString rest = text.mid(lastStart);
+            rest.replace(QChar(QChar::LineSeparator), QLatin1Char(' '));
+            lines.last() = metrics.elidedText(rest, Qt::ElideRight, area.width());
+            break;
+        }
+        lastStart = line.textStart();
+        lines << text.mid(line.textStart(), line.textLength())
+                     .remove(QChar(QChar::LineSeparator))
+                     .trimmed();
+    }
+    layout.endLayout();
+    return lines;
 }
 
 void StatePanel::paintEvent(QPaintEvent*) {
@@ -131,8 +206,17 @@ void StatePanel::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::white);
     p.setFont(font_);
     p.setPen(Qt::black);
-    p.drawText(rect().adjusted(15, 8, -15, -8), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-               text_);
+    p.drawText(rect().adjusted(kMarginX, kMarginY, -kMarginX, -kMarginY),
+               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text_);
+    const QRect area = sentenceArea();
+    const int height = lineHeight(sentenceFont_);
+    p.setFont(sentenceFont_);
+    int y = area.top();
+    for (const QString& line : sentenceLines()) {
+        p.drawText(QRect(area.left(), y, area.width(), height),
+                   Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, line);
+        y += height;
+    }
 }
 
 void StatePanel::mousePressEvent(QMouseEvent* event) {

@@ -47,21 +47,37 @@ private:
     QCheckBox* autoPlay_;
 };
 
-// The middle of the read-along window: what is going on, in large type on white.
+// The middle of the read-along window: what is going on, in large type on white, and below it
+// the current sentence in the main window's sentence font.
 class StatePanel : public QWidget {
 public:
+    // Lines of the sentence font the panel has room for below the state.
+    static constexpr int kSentenceLines = 3;
+
     explicit StatePanel(QWidget* parent);
     // Repaints with this text.
     void refresh(const QString& text);
     QString text() const { return text_; }
+    void setSentence(const QString& text, const QFont& font);
+    QString sentence() const { return sentence_; }
+    QFont sentenceFont() const { return sentenceFont_; }
+    // The height the state and kSentenceLines lines of `sentenceFont` take.
+    static int heightFor(const QFont& sentenceFont);
+    // The sentence as painted at the panel's size: wrapped, and cut short with "…" when it
+    // has more lines than fit.
+    QStringList sentenceLines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    QRect sentenceArea() const;
+
     QString text_;
     QFont font_;
+    QString sentence_;
+    QFont sentenceFont_;
 };
 
 } // namespace lurvo::readalong

@@ -33,6 +33,7 @@ namespace {
 
 using app::CmdReadAlongClose;
 using app::CmdReadAlongNext;
+using app::CmdReadAlongPlayBoth;
 using app::CmdReadAlongPlayLesson;
 using app::CmdReadAlongPlayRecording;
 using app::CmdReadAlongPrevious;
@@ -55,7 +56,8 @@ constexpr Command kCommands[] = {
     {CmdReadAlongPrevious, u"上一句 \t ←", ReadAlongImage::Previous, 1016, false},
     {CmdReadAlongNext, u"下一句 \t →", ReadAlongImage::Next, 1017, true},
     {CmdReadAlongPlayLesson, u"播放原声 \t ↑", ReadAlongImage::PlayLesson, 1018, false},
-    {CmdReadAlongPlayRecording, u"播放录音 \t Tab", ReadAlongImage::PlayRecording, 1019, true},
+    {CmdReadAlongPlayRecording, u"播放录音 \t Tab", ReadAlongImage::PlayRecording, 1019, false},
+    {CmdReadAlongPlayBoth, u"原音+录音 \t Enter", ReadAlongImage::PlayBoth, 1028, true},
     {CmdReadAlongRecord, u"开始录音 \t ↓", ReadAlongImage::Record, 1020, true},
     {CmdReadAlongClose, u"退出 \t Esc", ReadAlongImage::Exit, 1023, false},
 };
@@ -152,7 +154,6 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
     setWindowTitle(app::stringText(1022));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(kClientSize);
 
     buildMenu();
     setCentralWidget(new Container(this, devicePanel_, statePanel_, toolbar_,
@@ -166,6 +167,11 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
+    // Taller than it was by what the sentence below the state needs in the learner's font.
+    const int needed = menuBar()->sizeHint().height() + kDevicePanelHeight +
+                       StatePanel::heightFor(sentenceFont()) + toolbar_->sizeHint().height() +
+                       statusBar()->sizeHint().height();
+    setFixedSize(kClientSize.width(), std::max(kClientSize.height(), needed));
 
     tick_.setTimerType(Qt::PreciseTimer);
     tick_.setInterval(kTickMs);
@@ -216,8 +222,7 @@ void ReadAlongWindow::buildToolbar() {
         action->setData(c.id);
         action->setToolTip(app::stringText(c.tooltip));
         connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
-        if (c.id == CmdReadAlongNext || c.id == CmdReadAlongPlayRecording ||
-            c.id == CmdReadAlongRecord)
+        if (c.id == CmdReadAlongNext || c.id == CmdReadAlongPlayBoth || c.id == CmdReadAlongRecord)
             toolbar_->addSeparator();
     }
 }
@@ -242,6 +247,9 @@ void ReadAlongWindow::dispatch(int command) {
         break;
     case CmdReadAlongPlayRecording:
         PlayRecording();
+        break;
+    case CmdReadAlongPlayBoth:
+        PlayLessonThenRecording();
         break;
     case CmdReadAlongRecord:
         ToggleRecording();
@@ -268,8 +276,17 @@ void ReadAlongWindow::showSentenceNumber() {
                                        doc->sentenceCount(mode)));
 }
 
+QFont ReadAlongWindow::sentenceFont() const {
+    return host_.sentenceFont ? host_.sentenceFont() : font();
+}
+
 void ReadAlongWindow::RefreshState() {
+    statePanel_->setSentence(host_.sentenceText ? host_.sentenceText() : QString(), sentenceFont());
     statePanel_->refresh(stateText(state_));
+}
+
+double ReadAlongWindow::lessonRate() const {
+    return std::clamp(host_.settings->speedPercent, 50, 200) / 100.0;
 }
 
 void ReadAlongWindow::UpdateButtons() {
@@ -278,8 +295,9 @@ void ReadAlongWindow::UpdateButtons() {
         toolbarAction(command)->setEnabled(!recording);
     // The take under way is kept where it was started for.
     devicePanel_->destinationButton()->setEnabled(!recording);
-    toolbarAction(CmdReadAlongPlayRecording)
-        ->setEnabled(!recording && QFile::exists(host_.settings->follow_destFile));
+    const bool playable = !recording && QFile::exists(host_.settings->follow_destFile);
+    toolbarAction(CmdReadAlongPlayRecording)->setEnabled(playable);
+    toolbarAction(CmdReadAlongPlayBoth)->setEnabled(playable);
     toolbarAction(CmdReadAlongRecord)->setEnabled(true);
     toolbarAction(CmdReadAlongClose)->setEnabled(true);
 }
@@ -299,6 +317,7 @@ void ReadAlongWindow::fail(const QString& format, const QString& detail) {
 }
 
 void ReadAlongWindow::StopActivity() {
+    recordingNext_ = false;
     RecordingEnd ended;
     switch (state_) {
     case ReadAlongState::Ready:
@@ -350,6 +369,8 @@ void ReadAlongWindow::PlayLessonSentence() {
     const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
     const subtitles::LineRange lines =
         doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+    // At the main window's speed; the positions stay in lesson time.
+    lessonPlayer_->SetRate(lessonRate());
     lessonPlayer_->SeekMs(doc->line(lines.first).startMs);
     const media::MediaResult played = lessonPlayer_->Play();
     if (!played.ok()) {
@@ -384,6 +405,18 @@ void ReadAlongWindow::PlayRecording() {
     UpdateButtons();
     RefreshState();
     startTick();
+}
+
+void ReadAlongWindow::PlayLessonThenRecording() {
+    if (state_ == ReadAlongState::Recording)
+        return;
+    // Without a recording there is nothing to compare with: the failed open says so at once.
+    if (!QFile::exists(host_.settings->follow_destFile)) {
+        PlayRecording();
+        return;
+    }
+    PlayLessonSentence();
+    recordingNext_ = state_ == ReadAlongState::PlayingLesson;
 }
 
 void ReadAlongWindow::ToggleRecording() {
@@ -467,11 +500,16 @@ void ReadAlongWindow::OnReadAlongTick() {
         const subtitles::LineRange lines =
             doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
         lessonPlayer_->RecoverStall();
-        if (lessonPlayer_->IsAtEnd())
-            StopActivity();
-        else if (lessonPlayer_->PositionMs() >=
-                 doc->lineEndMs(lines.last, int(host_.lessonLengthMs())))
-            StopActivity();
+        if (!lessonPlayer_->IsAtEnd() &&
+            lessonPlayer_->PositionMs() < doc->lineEndMs(lines.last, int(host_.lessonLengthMs()))) {
+            // A speed changed meanwhile is heard at once.
+            lessonPlayer_->SetRate(lessonRate());
+            break;
+        }
+        const bool recordingNext = recordingNext_;
+        StopActivity();
+        if (recordingNext)
+            PlayRecording();
         break;
     }
     case ReadAlongState::PlayingRecording:

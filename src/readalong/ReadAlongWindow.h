@@ -4,6 +4,7 @@
 #include "readalong/ReadAlongMedia.h"
 #include "subtitles/SentenceMode.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -38,11 +39,14 @@ QString stateText(ReadAlongState state);
 
 // What the window reads from the main window's lesson and asks of it.
 struct ReadAlongHost {
-    app::Settings* settings = nullptr; // follow_aDevId, follow_bAutoPlay, follow_destFile
+    // follow_aDevId, follow_bAutoPlay, follow_destFile; speedPercent, read at every play
+    app::Settings* settings = nullptr;
     std::function<QString()> lessonPath;
     std::function<const subtitles::SubtitleDocument*()> document;
     std::function<subtitles::SentenceMode()> mode;
     std::function<int()> currentLine;
+    std::function<QString()> sentenceText; // the current sentence as the main window shows it
+    std::function<QFont()> sentenceFont;   // the main window's sentence font
     std::function<int()> channel;
     std::function<int()> volume;
     std::function<std::int64_t()> lessonLengthMs; // as the main window's player reports it
@@ -69,6 +73,8 @@ public:
 
     void PlayLessonSentence();
     void PlayRecording();
+    // The lesson's sentence, then the learner's recording of it.
+    void PlayLessonThenRecording();
     void ToggleRecording();
     void GoPreviousSentence();
     void GoNextSentence();
@@ -108,6 +114,8 @@ private:
     void RefreshState();
     void SetRecordingLook(bool on);
     void showSentenceNumber();
+    double lessonRate() const;
+    QFont sentenceFont() const;
     void startTick();
     void fail(const QString& format, const QString& detail);
 
@@ -126,6 +134,7 @@ private:
     QTimer tick_;
     std::int64_t recordingLimit_ = kRecordingLimitBytes;
     bool closed_ = false;
+    bool recordingNext_ = false; // the recording follows the lesson's sentence
 };
 
 } // namespace lurvo::readalong

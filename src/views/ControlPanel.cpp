@@ -9,10 +9,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include <algorithm>
@@ -50,6 +53,17 @@ protected:
 private:
     QImage image_;
     std::function<void()> clicked_;
+};
+
+// The speed, stepped by its arrows or the wheel. It never takes the keyboard focus, so the
+// number it shows is not left selected as if it were being typed over.
+class SpeedBox : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    void stepBy(int steps) override {
+        QDoubleSpinBox::stepBy(steps);
+        lineEdit()->deselect();
+    }
 };
 
 // A label on the panel: it takes no mouse input, so a press on it drags the window too.
@@ -97,23 +111,45 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     loop_->setObjectName("loopBox");
     loop_->setGeometry(du(240, 38, 70, 10));
 
-    addLabel(this, QStringLiteral("调整字幕偏移："), du(330, 8, 65, 8));
-    offset_ = addLabel(this, QStringLiteral("0"), du(335, 22, 65, 8));
+    // Beside the passes, how fast they are heard: 0.50× to 2.00× by 0.05.
+    addLabel(this, QStringLiteral("语速："), QRect(470, 12, 75, 12));
+    speed_ = new SpeedBox(this);
+    speed_->setObjectName("speedBox");
+    speed_->setRange(app::kMinSpeedPercent / 100.0, app::kMaxSpeedPercent / 100.0);
+    speed_->setSingleStep(app::kSpeedStepPercent / 100.0);
+    speed_->setDecimals(2);
+    speed_->setSuffix(QStringLiteral("×"));
+    speed_->setValue(1.0);
+    speed_->setGeometry(470, 30, 72, speed_->sizeHint().height());
+
+    addLabel(this, QStringLiteral("跟读停顿："), QRect(570, 12, 115, 12));
+    wait_ = new QComboBox(this);
+    wait_->setObjectName("waitBox");
+    for (int i = 0; i < gapChoiceCount(); ++i)
+        wait_->addItem(gapChoiceText(i));
+    wait_->setMaxVisibleItems(gapChoiceCount());
+    wait_->setGeometry(570, 30, 115, wait_->sizeHint().height());
+    addLabel(this, QStringLiteral("每遍之后留时间跟读"), QRect(570, 57, 125, 12));
+
+    // The groups after these stand as far to the right as the two new groups are wide.
+    constexpr int shift = kSeparatorX[3] - 480;
+    addLabel(this, QStringLiteral("调整字幕偏移："), du(330, 8, 65, 8).translated(shift, 0));
+    offset_ = addLabel(this, QStringLiteral("0"), du(335, 22, 65, 8).translated(shift, 0));
     offset_->setObjectName("offsetLabel");
     offsetButton_ = new QPushButton(QStringLiteral("修改…"), this);
     offsetButton_->setObjectName("offsetButton");
-    offsetButton_->setGeometry(du(335, 35, 35, 12));
+    offsetButton_->setGeometry(du(335, 35, 35, 12).translated(shift, 0));
     offsetButton_->setEnabled(false);
 
     logo_ = new Logo(this, [this] {
         if (host_.openWebSite)
             host_.openWebSite();
     });
-    logo_->setGeometry(du(412, 8, 83, 41));
+    logo_->setGeometry(du(412, 8, 83, 41).translated(shift, 0));
 
     // Buttons and boxes keep the keyboard focus on the list, where the keys act as commands.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{mode_, volume_, mute_, countButton_, loop_, offsetButton_})
+    for (QWidget* control : std::initializer_list<QWidget*>{mode_, volume_, mute_, countButton_,
+                                                            loop_, speed_, wait_, offsetButton_})
         control->setFocusPolicy(Qt::NoFocus);
 }
 
@@ -126,6 +162,8 @@ void ControlPanel::attach(app::Settings& settings, Host host) {
     count_->setText(QString::number(unsigned(settings.totalCount)));
     offset_->setText(QStringLiteral("0"));
     mode_->setCurrentIndex(settings.lrcMode);
+    speed_->setValue(settings.speedPercent / 100.0);
+    wait_->setCurrentIndex(gapChoiceIndex(settings.gapMode, settings.gapValue));
 
     connect(mode_, &QComboBox::currentIndexChanged, this, [this](int i) { onModeSelected(i); });
     // Every move of the thumb, by mouse, wheel or page click, and its release even where it
@@ -136,6 +174,8 @@ void ControlPanel::attach(app::Settings& settings, Host host) {
     connect(loop_, &QCheckBox::clicked, this,
             [this](bool checked) { settings_->bFileLoopPlay = checked; });
     connect(countButton_, &QPushButton::clicked, this, [this] { onCountClicked(); });
+    connect(speed_, &QDoubleSpinBox::valueChanged, this, [this](double v) { onSpeedChanged(v); });
+    connect(wait_, &QComboBox::currentIndexChanged, this, [this](int i) { onWaitSelected(i); });
     connect(offsetButton_, &QPushButton::clicked, this, [this] {
         if (host_.changeOffset)
             host_.changeOffset();
@@ -182,6 +222,27 @@ void ControlPanel::onCountClicked() {
     }
 }
 
+void ControlPanel::showSpeed(int percent) {
+    // Shown only: the command that changed the speed has applied it.
+    const QSignalBlocker quiet(speed_);
+    speed_->setValue(percent / 100.0);
+}
+
+void ControlPanel::onSpeedChanged(double speed) {
+    settings_->speedPercent = app::snappedSpeedPercent(qRound(speed * 100));
+    if (host_.speedChanged)
+        host_.speedChanged();
+}
+
+void ControlPanel::onWaitSelected(int index) {
+    if (index < 0)
+        return;
+    // Read by the player after each pass: nothing to apply here.
+    const GapChoice choice = gapChoiceAt(index);
+    settings_->gapMode = choice.mode;
+    settings_->gapValue = choice.value;
+}
+
 void ControlPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QColor dark = palette().dark().color();
@@ -211,7 +272,8 @@ void ControlPanel::setWebPanel(QWidget* panel) {
 void ControlPanel::resizeEvent(QResizeEvent*) {
     // Only the web page takes up the width beyond the fixed groups of controls.
     if (webPanel_ != nullptr)
-        webPanel_->setGeometry(760, 5, std::max(0, width() - 763), std::max(0, height() - 10));
+        webPanel_->setGeometry(kSeparatorX[5] + 5, 5, std::max(0, width() - kSeparatorX[5] - 8),
+                               std::max(0, height() - 10));
 }
 
 void ControlPanel::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -18,11 +19,12 @@ namespace lurvo::views {
 
 // The strip across the top of the main window with the learner's playback settings: sentence
 // mode, volume and mute, passes per sentence, file loop, and the open lesson's subtitle
-// offset. Each control writes its setting at once and applies it to the open lesson.
+// offset, the playback speed and the time to speak after each pass. Each control writes its setting
+// at once and applies it to the open lesson.
 class ControlPanel : public QWidget {
 public:
     // Vertical separators between the groups of controls, in pixels from the left.
-    static constexpr int kSeparatorX[] = {210, 345, 480, 605, 755};
+    static constexpr int kSeparatorX[] = {210, 345, 555, 700, 825, 975};
 
     // What the controls act on beyond the settings.
     struct Host {
@@ -31,6 +33,7 @@ public:
         std::function<void()> sentenceModeChanged; // regroups the open lesson's sentences
         std::function<void()> changeOffset;        // the offset dialog and what follows it
         std::function<void()> openWebSite;
+        std::function<void()> speedChanged; // the open lesson heard at the new speed
     };
 
     explicit ControlPanel(QWidget* parent);
@@ -40,6 +43,8 @@ public:
     // The lesson's subtitle offset and whether its button can be used.
     void setOffsetText(const QString& text, bool buttonEnabled);
     QString offsetText() const;
+    // The speed after a command changed it elsewhere.
+    void showSpeed(int percent);
     bool offsetButtonEnabled() const;
 
     QComboBox* modeBox() const { return mode_; }
@@ -49,6 +54,8 @@ public:
     QPushButton* countButton() const { return countButton_; }
     QCheckBox* loopBox() const { return loop_; }
     QPushButton* offsetButton() const { return offsetButton_; }
+    QDoubleSpinBox* speedBox() const { return speed_; }
+    QComboBox* waitBox() const { return wait_; }
     QWidget* logo() const { return logo_; }
     // The web page at the right end, kept in place as the panel is resized; may be absent.
     void setWebPanel(QWidget* panel);
@@ -64,6 +71,8 @@ private:
     void onVolumeScrolled();
     void onMuteClicked(bool checked);
     void onCountClicked();
+    void onSpeedChanged(double speed);
+    void onWaitSelected(int index);
 
     app::Settings* settings_ = nullptr;
     Host host_;
@@ -73,6 +82,8 @@ private:
     QLabel* count_;
     QPushButton* countButton_;
     QCheckBox* loop_;
+    QDoubleSpinBox* speed_;
+    QComboBox* wait_;
     QLabel* offset_;
     QPushButton* offsetButton_;
     QWidget* logo_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace lurvo::views {
 
@@ -29,6 +30,49 @@ int repeatCountFromText(QStringView text) {
     if (!ok)
         return 0; // beyond 32 bits
     return std::clamp(static_cast<std::int32_t>(value), 0, 9);
+}
+
+namespace {
+
+constexpr int kSecondChoices = 10;
+constexpr int kLengthChoices[] = {50, 100, 150, 200};
+
+} // namespace
+
+QString speedText(int percent) {
+    return QStringLiteral("%1×").arg(percent / 100.0, 0, 'f', 2);
+}
+
+int gapChoiceCount() {
+    return 1 + kSecondChoices + int(std::size(kLengthChoices));
+}
+
+GapChoice gapChoiceAt(int index) {
+    if (index >= 1 && index <= kSecondChoices)
+        return {1, index};
+    const int length = index - 1 - kSecondChoices;
+    if (length >= 0 && length < int(std::size(kLengthChoices)))
+        return {2, kLengthChoices[length]};
+    return {};
+}
+
+int gapChoiceIndex(int mode, int value) {
+    for (int i = 0; i < gapChoiceCount(); ++i)
+        if (gapChoiceAt(i) == GapChoice{mode, value})
+            return i;
+    return 0;
+}
+
+QString gapChoiceText(int index) {
+    const GapChoice choice = gapChoiceAt(index);
+    switch (choice.mode) {
+    case 1:
+        return QStringLiteral("%1 秒").arg(choice.value);
+    case 2:
+        return QStringLiteral("%1 倍句长").arg(choice.value / 100.0);
+    default:
+        return QStringLiteral("不停顿");
+    }
 }
 
 ListScroll listScrollFor(int first, int last, int topRow, int visibleRows) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // The arithmetic behind the panels' controls, kept apart from the widgets.
@@ -18,6 +19,23 @@ int volumeForSliderPosition(int position);
 // The passes per sentence read from the repeat-count entry: an unsigned decimal number, 0 for
 // anything else, then taken as a signed 32-bit number and clamped to 0..9.
 int repeatCountFromText(QStringView text);
+
+// The speed as shown beside the repeat count, "1.00×".
+QString speedText(int percent);
+
+// The entries of the wait box, in order: no wait, 1 to 10 seconds, then 0.5, 1, 1.5 and 2 times
+// the sentence's length. Each stands for a wait mode (0 none, 1 seconds, 2 percent of the
+// sentence) and its value.
+struct GapChoice {
+    int mode = 0;
+    int value = 0;
+    bool operator==(const GapChoice&) const = default;
+};
+int gapChoiceCount();
+GapChoice gapChoiceAt(int index);
+// The entry of a mode and value; the first (no wait) for any pair that has none.
+int gapChoiceIndex(int mode, int value);
+QString gapChoiceText(int index);
 
 // How the list scrolls to keep the current sentence (rows first..last) in view, given the
 // topmost visible row and how many whole rows fit: page-wise in the direction of travel.

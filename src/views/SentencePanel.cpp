@@ -7,11 +7,15 @@
 #include <QPainterPath>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace lurvo::views {
 
 namespace {
 
 constexpr int kSymbolSize = 64;
+constexpr int kWaitBarHeight = 4;
+constexpr QColor kWaitBarColour(0x4a, 0x90, 0xd9);
 constexpr QSize kNoLessonPicture(114, 77);
 
 // The play symbol: a grey ring and triangle that darken what lies under them.
@@ -78,6 +82,31 @@ QRect SentencePanel::hotSquare() const {
             kSymbolSize};
 }
 
+QRect SentencePanel::waitBarArea() const {
+    return {15, height() - kWaitBarHeight - 3, std::max(0, width() - 30), kWaitBarHeight};
+}
+
+QRect SentencePanel::passArea() const {
+    return {width() - 95, height() - kWaitBarHeight - 23, 80, 18};
+}
+
+void SentencePanel::showWait(double fractionLeft) {
+    if (fractionLeft < 0 && waitLeft_ < 0)
+        return;
+    waitLeft_ = fractionLeft < 0 ? -1 : std::min(fractionLeft, 1.0);
+    update(waitBarArea());
+}
+
+QString SentencePanel::passText() const {
+    const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
+    const int pass = loaded && source_.passCount ? source_.passCount() : 0;
+    if (pass <= 0)
+        return {};
+    const int total = source_.totalCount ? source_.totalCount() : 0;
+    return QStringLiteral("%1/%2").arg(pass).arg(total == 0 ? QStringLiteral("∞")
+                                                            : QString::number(total));
+}
+
 bool SentencePanel::symbolShown() const {
     return source_.lessonLoaded && source_.lessonLoaded() && !source_.playing() &&
            (!source_.playable || source_.playable());
@@ -96,6 +125,19 @@ void SentencePanel::paintEvent(QPaintEvent*) {
     if (loaded) {
         if (symbolShown())
             drawPlaySymbol(p, hotSquare());
+        if (const QString pass = passText(); !pass.isEmpty()) {
+            QFont small(QStringLiteral("Tahoma"));
+            small.setPixelSize(13);
+            p.setFont(small);
+            p.setPen(QColor(0x80, 0x80, 0x80));
+            p.drawText(passArea(), Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine, pass);
+        }
+        if (waitLeft_ >= 0) {
+            // Runs down from the full width to nothing as the wait passes.
+            QRect bar = waitBarArea();
+            bar.setWidth(qRound(bar.width() * waitLeft_));
+            p.fillRect(bar, kWaitBarColour);
+        }
     } else {
         drawNoLessonPicture(
             p, QRect(QPoint(width() / 2 - kNoLessonPicture.width() / 2, 60), kNoLessonPicture));

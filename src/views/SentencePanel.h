@@ -8,7 +8,9 @@
 namespace lurvo::views {
 
 // The current sentence in large type on white; while the lesson is not playing, a play symbol
-// in the middle that starts it. Elsewhere a press drags the main window.
+// in the middle that starts it. Elsewhere a press drags the main window. The pass being heard
+// stands small in the lower right corner, and a thin bar along the bottom runs down while the
+// learner is given time to speak.
 class SentencePanel : public QWidget {
 public:
     // What the panel reads from the application at every render.
@@ -20,6 +22,9 @@ public:
         std::function<void()> togglePlayPause;
         // False while the lesson cannot be played (no audio output); none means it can.
         std::function<bool()> playable;
+        // The pass being heard, 0 when none is (stopped); passes per sentence, 0 without end.
+        std::function<int()> passCount;
+        std::function<int()> totalCount;
     };
 
     explicit SentencePanel(QWidget* parent);
@@ -28,6 +33,13 @@ public:
     void refresh() { update(); }
     // The 64 by 64 square in the middle where the play symbol stands.
     QRect hotSquare() const;
+    // The share of the wait still to come, 1 down to 0; negative when there is no wait.
+    void showWait(double fractionLeft);
+    double waitShown() const { return waitLeft_; }
+    // The pass as shown in the corner, "2/3" or "2/∞"; empty when none is shown.
+    QString passText() const;
+    // Repaints the corner after the pass changed.
+    void refreshPass() { update(passArea()); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,8 +48,11 @@ protected:
 
 private:
     bool symbolShown() const;
+    QRect passArea() const;
+    QRect waitBarArea() const;
 
     Source source_;
+    double waitLeft_ = -1;
 };
 
 // One line of usage advice on a light-yellow band, above an etched line; a notice about the open

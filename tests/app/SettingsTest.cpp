@@ -62,12 +62,44 @@ TEST_F(SettingsFile, OutOfRangeValuesAreCorrected) {
         {"lrcMode", 2, &Settings::lrcMode, 2},
         {"fs", -1, &Settings::fs, 0},
         {"fs", 2, &Settings::fs, 2},
+        {"speedPercent", 49, &Settings::speedPercent, 50},
+        {"speedPercent", 201, &Settings::speedPercent, 200},
+        {"speedPercent", 102, &Settings::speedPercent, 100},
+        {"speedPercent", 103, &Settings::speedPercent, 105},
+        {"speedPercent", 75, &Settings::speedPercent, 75},
+        {"gapMode", 3, &Settings::gapMode, 0},
+        {"gapMode", -1, &Settings::gapMode, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.key << '=' << c.stored);
         writeOptions(QStringLiteral("%1=%2\r\n").arg(QLatin1StringView(c.key)).arg(c.stored));
         EXPECT_EQ(LoadSettings(folder).settings.*c.member, c.expected);
     }
+}
+
+TEST_F(SettingsFile, WaitValueMustFitItsMode) {
+    const struct {
+        int mode;
+        int stored;
+        int expected;
+    } cases[] = {
+        {0, 5, 0},     {1, 1, 1},   {1, 10, 10},   {1, 0, 2},     {1, 11, 2},
+        {1, 100, 2},   {2, 50, 50}, {2, 200, 200}, {2, 150, 150}, {2, 75, 100},
+        {2, 250, 100}, {2, 0, 100}, {2, 3, 100},   {3, 100, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "gapMode=" << c.mode << " gapValue=" << c.stored);
+        writeOptions(QStringLiteral("gapMode=%1\r\ngapValue=%2\r\n").arg(c.mode).arg(c.stored));
+        const Settings loaded = LoadSettings(folder).settings;
+        EXPECT_EQ(loaded.gapMode, c.mode > 2 ? 0 : c.mode);
+        EXPECT_EQ(loaded.gapValue, c.expected);
+    }
+    // Missing keys: as today, no wait at the normal speed.
+    writeOptions("totalCount=4\r\n");
+    const Settings loaded = LoadSettings(folder).settings;
+    EXPECT_EQ(loaded.speedPercent, 100);
+    EXPECT_EQ(loaded.gapMode, 0);
+    EXPECT_EQ(loaded.gapValue, 0);
 }
 
 TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
@@ -85,6 +117,9 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     s.follow_bAutoPlay = false;
     s.follow_aDevId = 4;
     s.follow_destFile = u"/home/ann/錄音/第一課.mp3"_s;
+    s.speedPercent = 75;
+    s.gapMode = 2;
+    s.gapValue = 150;
     // Parents that do not exist yet are created too.
     const QString deep = root.filePath("config/deeper/LurvoRepeater");
     ASSERT_TRUE(SaveSettings(s, deep).ok());
@@ -92,7 +127,8 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
               utf16File(u"[options]\r\nbMute=1\r\nbFileLoopPlay=0\r\nvolume=0\r\nlrcMode=2\r\n"
                         u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
                         u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
-                        u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\n"_s));
+                        u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
+                        u"gapValue=150\r\n"_s));
     const LoadedSettings loaded = LoadSettings(deep);
     EXPECT_EQ(loaded.message, "");
     EXPECT_EQ(loaded.settings, s);
@@ -115,7 +151,8 @@ TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
               utf16File("[options]\r\nvolume=9500\r\nlegacy=yes\r\nbMute=0\r\nbFileLoopPlay=1\r\n"
                         "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
                         "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
-                        "follow_bAutoPlay=1\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
+                        "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
+                        "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
 }
 
 TEST_F(SettingsFile, SavingClearsWhatStandsInTheWay) {

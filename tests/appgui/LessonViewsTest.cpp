@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -108,11 +109,55 @@ TEST_F(LessonViewsTest, ListShowsTheLessonAndFollowsTheSentenceMode) {
     EXPECT_EQ(app->settings.lrcMode, 1);
     EXPECT_EQ(column(2), QStringList({"1", "", "2", "", "3", "", "4", "", "5", ""}));
     EXPECT_EQ(list()->markedRow(), 2);
-    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(1), "2 / 5");
+    EXPECT_EQ(app->mainWindow()->statusBarPanel()->text(1), QString::fromUtf8("2 / 5 · 1/3"));
     panels()->controlPanel()->modeBox()->setCurrentIndex(2);
     EXPECT_EQ(column(2), QStringList({"1", "2", "", "3", "", "4", "", "5", "", "6"}));
     EXPECT_EQ(list()->markedRow(), 1);
     EXPECT_EQ(app->playback.currentLine, 2) << "the current line stays";
+}
+
+TEST_F(LessonViewsTest, SpeedFromSettingsMenuKeysAndPanelIsHeardAtOnce) {
+    Settings stored;
+    stored.speedPercent = 75;
+    stored.gapMode = 1;
+    stored.gapValue = 3;
+    ASSERT_TRUE(SaveSettings(stored, env.dataFolder).ok());
+    open();
+    lurvo::media::MediaPlayer* player = app->lessons()->player.get();
+    ASSERT_NE(player, nullptr);
+    lurvo::views::ControlPanel* panel = panels()->controlPanel();
+    EXPECT_DOUBLE_EQ(player->rate(), 0.75);
+    EXPECT_EQ(panel->speedBox()->text(), QStringLiteral("0.75×"));
+    EXPECT_EQ(panel->waitBox()->currentText(), QStringLiteral("3 秒"));
+
+    const struct {
+        int command;
+        double rate;
+    } steps[] = {{CmdFaster, 0.8},  {CmdSpeed150, 1.5}, {CmdSlower, 1.45},
+                 {CmdSpeed50, 0.5}, {CmdSlower, 0.5},   {CmdNormalSpeed, 1.0}};
+    for (const auto& s : steps) {
+        app->dispatch(s.command);
+        EXPECT_NEAR(player->rate(), s.rate, 1e-9) << s.command;
+        EXPECT_EQ(app->settings.speedPercent, qRound(s.rate * 100)) << s.command;
+        EXPECT_EQ(panel->speedBox()->text(), QStringLiteral("%1×").arg(s.rate, 0, 'f', 2));
+    }
+    panel->speedBox()->stepUp();
+    EXPECT_NEAR(player->rate(), 1.05, 1e-9);
+
+    // The pass in the sentence panel's corner, while playing only.
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    EXPECT_EQ(sentence->passText(), QStringLiteral("1/3"));
+    app->dispatch(CmdStop);
+    EXPECT_EQ(sentence->passText(), "");
+    EXPECT_EQ(app->state().speedPercent, 105);
+
+    // Stored with the wait chosen in the panel.
+    panel->waitBox()->setCurrentIndex(12); // 1 倍句长
+    app->OnEndSession();
+    const Settings loaded = LoadSettings(env.dataFolder).settings;
+    EXPECT_EQ(loaded.speedPercent, 105);
+    EXPECT_EQ(loaded.gapMode, 2);
+    EXPECT_EQ(loaded.gapValue, 100);
 }
 
 // No sound server or card: the lesson opens to be read and corrected, every playing command

@@ -3,8 +3,10 @@
 #include "app/Accelerators.h"
 #include "app/CenterWindow.h"
 #include "app/CommandIds.h"
+#include "app/WindowViews.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -72,9 +74,15 @@ TEST_F(MainWindowTest, StatusBarPartsEndAtTheirEdges) {
     StatusBar* bar = window.statusBarPanel();
     EXPECT_EQ(bar->part(0)->x(), 0);
     EXPECT_EQ(bar->part(1)->x(), 170);
-    EXPECT_EQ(bar->part(2)->x(), 258);
-    EXPECT_EQ(bar->part(3)->x(), 425);
-    EXPECT_GT(bar->part(3)->width(), 200);
+    EXPECT_EQ(bar->part(2)->x(), 290);
+    EXPECT_EQ(bar->part(3)->x(), 510);
+    EXPECT_GT(bar->part(3)->width(), 150);
+    // The pass and the speed fit their parts.
+    const QFontMetrics metrics(bar->part(1)->font());
+    EXPECT_LT(metrics.horizontalAdvance(QString::fromUtf8("888 / 888 · 8/∞")),
+              bar->part(1)->width());
+    EXPECT_LT(metrics.horizontalAdvance(QString::fromUtf8("88:88:88 / 88:88:88 · 0.75×")),
+              bar->part(2)->width());
     EXPECT_EQ(bar->text(0), QString::fromUtf8("还未载入mp3文件"));
 }
 
@@ -114,10 +122,19 @@ TEST_F(MainWindowTest, MenusCarryTheirExactTexts) {
          {"打开mp3文件… \t 支持拖放操作", "试听", "播放 \t ↓", "停止 \t F4", "上一句 \t ←",
           "下一句 \t →", "复读当前句 \t ↑", "向上5句 \t Page Up", "向下5句 \t Page Down",
           "跳到首句 \t Home", "跳到尾句 \t End", "跟读对比… \t Tab", "按句切割…",
-          "查看字幕文件 \t （同目录下的同名lrc文件）", "字体", "声道", "窗口置顶", "退出"})
+          "查看字幕文件 \t （同目录下的同名lrc文件）", "字体", "声道", "窗口置顶", "退出",
+          "播放速度"})
         EXPECT_TRUE(operations.contains(QString::fromUtf8(text))) << text;
     EXPECT_EQ(operations.first(), QString::fromUtf8("打开mp3文件… \t 支持拖放操作"));
     EXPECT_EQ(operations.last(), QString::fromUtf8("退出"));
+    // The speeds follow play and stop, their keys shown as the other commands show theirs.
+    EXPECT_EQ(operations.indexOf(QString::fromUtf8("播放速度")),
+              operations.indexOf(QString::fromUtf8("停止 \t F4")) + 1);
+    const QAction* speedMenu =
+        menus[0]->actions().at(int(operations.indexOf(QString::fromUtf8("播放速度"))));
+    EXPECT_EQ(menuTexts(speedMenu->menu()),
+              QStringList({"0.5×", "0.6×", "0.75×", "0.9×", "1.0×", "1.25×", "1.5×", "-",
+                           "减速 0.05 \t [", "加速 0.05 \t ]", "正常速度 \t \\"}));
     EXPECT_EQ(window.menuAction(CmdAbout)->text(), QString::fromUtf8("关于本软件"));
     EXPECT_EQ(window.menuAction(CmdHelp)->text(), QString::fromUtf8("软件使用教程"));
     EXPECT_EQ(window.menuAction(CmdWebSite)->text(), QString::fromUtf8("访问官网"));
@@ -154,6 +171,30 @@ TEST_F(MainWindowTest, MenuStateFollowsTheLesson) {
     updateMenu(true, PlayState::Paused);
     EXPECT_EQ(window.menuAction(CmdTopmost)->text(), QString::fromUtf8("窗口置顶"));
     EXPECT_TRUE(window.menuAction(CmdFontSmall)->isChecked());
+}
+
+TEST_F(MainWindowTest, SpeedMenuChecksTheFixedSpeedInForce) {
+    updateMenu(false, PlayState::Stopped);
+    // A setting like the others: it can be chosen without a lesson.
+    for (const auto& [command, percent] : kSpeedCommands)
+        EXPECT_TRUE(window.menuAction(command)->isEnabled()) << percent;
+    for (const int c : {CmdSlower, CmdFaster, CmdNormalSpeed})
+        EXPECT_TRUE(window.menuAction(c)->isEnabled()) << c;
+    EXPECT_TRUE(window.menuAction(CmdSpeed100)->isChecked());
+
+    const auto checkedFor = [&](int speedPercent) {
+        host.current.speedPercent = speedPercent;
+        window.UpdateMenuState();
+        QList<int> checked;
+        for (const auto& [command, percent] : kSpeedCommands)
+            if (window.menuAction(command)->isChecked())
+                checked << percent;
+        return checked;
+    };
+    EXPECT_EQ(checkedFor(75), QList<int>{75});
+    EXPECT_EQ(checkedFor(150), QList<int>{150});
+    EXPECT_TRUE(checkedFor(105).isEmpty()) << "a speed between the fixed ones checks none";
+    EXPECT_EQ(checkedFor(50), QList<int>{50});
 }
 
 TEST_F(MainWindowTest, ToolbarStateFollowsTheLesson) {
@@ -195,14 +236,16 @@ TEST_F(MainWindowTest, KeysActAsCommandsEvenWhenTheListHasFocus) {
     QWidget* list = window.mainPanel()->listPanel();
     list->setFocus();
     ASSERT_TRUE(list->hasFocus());
-    const Qt::Key keys[] = {Qt::Key_Down,   Qt::Key_Up,      Qt::Key_Left, Qt::Key_Right,
-                            Qt::Key_Tab,    Qt::Key_F4,      Qt::Key_Home, Qt::Key_End,
-                            Qt::Key_PageUp, Qt::Key_PageDown};
+    const Qt::Key keys[] = {Qt::Key_Down,     Qt::Key_Up,          Qt::Key_Left,
+                            Qt::Key_Right,    Qt::Key_Tab,         Qt::Key_F4,
+                            Qt::Key_Home,     Qt::Key_End,         Qt::Key_PageUp,
+                            Qt::Key_PageDown, Qt::Key_BracketLeft, Qt::Key_BracketRight,
+                            Qt::Key_Backslash};
     for (const Qt::Key key : keys)
         QTest::keyClick(list, key);
-    EXPECT_EQ(host.commands,
-              (QVector<int>{CmdPlayPause, CmdRepeat, CmdPrevious, CmdNext, CmdReadAlong, CmdStop,
-                            CmdFirst, CmdLast, CmdBackFive, CmdForwardFive}));
+    EXPECT_EQ(host.commands, (QVector<int>{CmdPlayPause, CmdRepeat, CmdPrevious, CmdNext,
+                                           CmdReadAlong, CmdStop, CmdFirst, CmdLast, CmdBackFive,
+                                           CmdForwardFive, CmdSlower, CmdFaster, CmdNormalSpeed}));
     EXPECT_TRUE(list->hasFocus()) << "Tab must not move the focus";
     host.commands.clear();
     QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
@@ -225,6 +268,16 @@ TEST_F(MainWindowTest, KeysActAsCommandsEvenWhenTheListHasFocus) {
     qApp->removeEventFilter(&filter);
 }
 
+TEST_F(MainWindowTest, TheWaitReachesTheSentencePanel) {
+    WindowViews views(window, {}, [] {});
+    lurvo::player::PlaybackViews& player = views;
+    lurvo::views::SentencePanel* panel = window.mainPanel()->sentencePanel();
+    player.showWait(0.4);
+    EXPECT_DOUBLE_EQ(panel->waitShown(), 0.4);
+    player.showWait(-1);
+    EXPECT_LT(panel->waitShown(), 0);
+}
+
 TEST(AcceleratorTables, ReadAlongTableHasItsOwnCommands) {
     EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_Down), CmdReadAlongRecord);
     EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_Up), CmdReadAlongPlayLesson);
@@ -233,6 +286,9 @@ TEST(AcceleratorTables, ReadAlongTableHasItsOwnCommands) {
     EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_Escape), CmdReadAlongClose);
     EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_F4), 0);
     EXPECT_EQ(acceleratorCommand(AcceleratorTable::Main, Qt::Key_Escape), 0);
+    // The speed keys belong to the main window only.
+    for (const Qt::Key key : {Qt::Key_BracketLeft, Qt::Key_BracketRight, Qt::Key_Backslash})
+        EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, key), 0) << key;
 }
 
 TEST_F(MainWindowTest, DropOpensTheFirstFileWhenItIsAnMp3) {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -131,6 +132,58 @@ TEST(MediaPlayer, SeekLandsOnTheSample) {
                     mismatches += std::abs(got.left[i] - reference[offset + i]) > 2;
                 EXPECT_EQ(mismatches, 0u) << file << " at " << targetMs << " ms";
             }
+        }
+    }
+}
+
+// A pass is the sentence's samples and nothing after them; the queued pass follows on at once,
+// sample for sample, and a pass with nothing queued ends in silence.
+TEST(MediaPlayer, PassesEndOnTheSampleAndJoinOnWithoutAHole) {
+    for (const char* file : kSweeps) {
+        SCOPED_TRACE(file);
+        int rate = 0;
+        const auto reference = lurvo::test::decodeReference(dataPath(file), &rate);
+        ASSERT_GT(rate, 0);
+        MediaPlayer player(lurvo::test::kCaptureRenderer);
+        ASSERT_TRUE(player.Open(dataPath(file), nullptr, ParserOrder::SecondaryFirst).ok());
+        GstElementPtr sink = player.element("renderer");
+        player.PlaySegment(1000, 1500);
+        player.QueueSegment(2200, 2300, 7);
+        ASSERT_TRUE(player.Play().ok());
+        const std::size_t first = std::size_t(rate) / 2;
+        const std::size_t second = std::size_t(rate) / 10;
+        const auto got = lurvo::test::pullFrames(sink.get(), first + second + rate, false);
+        // Nothing after the second pass, which had nothing queued; a pass may end a sample late.
+        ASSERT_GE(got.left.size(), first + second);
+        ASSERT_LE(got.left.size(), first + second + 2);
+        // The second pass starts right after the first's last sample (its stop included).
+        const auto mismatchesJoiningAt = [&](std::size_t join) {
+            std::size_t mismatches = 0;
+            for (std::size_t i = 0; i < first; ++i)
+                mismatches += std::abs(got.left[i] - reference[std::size_t(rate) + i]) > 2;
+            for (std::size_t i = 0; i < second && join + i < got.left.size(); ++i)
+                mismatches +=
+                    std::abs(got.left[join + i] - reference[std::size_t(rate) * 22 / 10 + i]) > 2;
+            return mismatches;
+        };
+        EXPECT_EQ(std::min(mismatchesJoiningAt(first), mismatchesJoiningAt(first + 1)), 0u);
+        EXPECT_EQ(player.SegmentJoins(), 1);
+        EXPECT_EQ(player.LastJoinTag(), 7);
+        EXPECT_TRUE(waitFor([&] { return player.SegmentDone(); }, 2000));
+        EXPECT_FALSE(player.RecoverStall()) << "a pass heard out is no stall";
+
+        // Slower or faster, the pitch kept: a pass lasts its length over the rate, to within
+        // two of scaletempo's 30 ms strides, its end included.
+        for (const double speed : {0.5, 0.75, 1.5, 2.0}) {
+            MediaPlayer paced(lurvo::test::kCaptureRenderer);
+            ASSERT_TRUE(paced.Open(dataPath(file), nullptr, ParserOrder::SecondaryFirst).ok());
+            GstElementPtr out = paced.element("renderer");
+            paced.SetRate(speed);
+            paced.PlaySegment(1000, 1500);
+            ASSERT_TRUE(paced.Play().ok());
+            const auto heard = lurvo::test::pullFrames(out.get(), 8 * first, false);
+            EXPECT_NEAR(double(heard.left.size()), first / speed, rate * 0.061) << speed;
+            EXPECT_TRUE(waitFor([&] { return paced.SegmentDone(); }, 2000));
         }
     }
 }

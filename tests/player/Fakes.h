@@ -8,7 +8,9 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace lurvo::test {
 
@@ -20,6 +22,7 @@ public:
     bool playing = false;
     bool failPlay = false;
     double rate = 1.0;
+    double carry = 0;
     QList<int> seeks;
     QList<media::GraphEvent> events;
 
@@ -39,6 +42,8 @@ public:
     void SeekMs(int ms) override {
         position = std::clamp<std::int64_t>(ms, 0, length);
         seeks.append(int(position));
+        segmentActive = false;
+        segmentDone = false;
     }
     bool IsAtEnd() const override { return position >= length; }
     void SetRate(double r) override { rate = r; }
@@ -48,9 +53,61 @@ public:
         event = events.takeFirst();
         return true;
     }
+    // Segments as the real graph plays them: a pass stops at its end and the queued one is
+    // joined on without losing a millisecond.
+    struct Pass {
+        int start;
+        int stop; // -1: the end
+        int tag;
+    };
+    std::optional<Pass> queued;
+    int segmentStop = -1;
+    bool segmentActive = false;
+    bool segmentDone = false;
+    int joins = 0;
+    int lastTag = -1;
+    QList<Pass> segments; // every pass started by a flushing seek
+
+    void PlaySegment(int startMs, int stopMs) override {
+        SeekMs(startMs);
+        segments.append({int(position), stopMs, -1});
+        segmentActive = true;
+        segmentStop = stopMs;
+        segmentDone = false;
+        queued.reset();
+    }
+    void QueueSegment(int startMs, int stopMs, int tag) override {
+        if (startMs < 0)
+            queued.reset();
+        else
+            queued = Pass{startMs, stopMs, tag};
+    }
+    int SegmentJoins() const override { return joins; }
+    int LastJoinTag() const override { return lastTag; }
+    bool SegmentDone() const override { return segmentDone; }
+
     void advance(int ms) {
-        if (playing)
-            position = std::min(length, position + ms);
+        if (!playing || segmentDone)
+            return;
+        carry += ms * rate; // lesson time goes at the rate
+        const auto step = std::int64_t(carry);
+        carry -= double(step);
+        position = std::min(length, position + step);
+        const std::int64_t stop = segmentActive && segmentStop >= 0
+                                      ? std::min<std::int64_t>(segmentStop, length)
+                                      : length;
+        if (!segmentActive || position < stop)
+            return;
+        if (queued) {
+            position = queued->start + (position - stop);
+            segmentStop = queued->stop;
+            lastTag = queued->tag;
+            ++joins;
+            queued.reset();
+        } else {
+            position = stop;
+            segmentDone = true;
+        }
     }
 };
 
@@ -73,6 +130,8 @@ public:
     void startTick() override { ticking = true; }
     void stopTick() override { ticking = false; }
     void showError(const QString& text) override { errors << text; }
+    void showWait(double fractionLeft) override { waits << fractionLeft; }
+    QList<double> waits;
 };
 
 } // namespace lurvo::test

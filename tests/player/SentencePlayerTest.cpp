@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -25,6 +26,11 @@ protected:
     PlaybackState state;
     PlaybackSettings settings;
     SentencePlayer player{state, views, [this] { return settings; }};
+    std::int64_t now = 0; // the virtual clock of the waits
+
+    SentencePlayerTest() {
+        player.setClock([this] { return now; });
+    }
 
     // Lines every second from firstStartMs; the recording ends a second after the last line.
     void load(int lines, int firstStartMs = 0) {
@@ -41,6 +47,7 @@ protected:
     std::vector<std::pair<int, int>> run(int ms) {
         std::vector<std::pair<int, int>> trace{{state.currentLine, state.passCount}};
         for (int t = 0; t < ms; t += 10) {
+            now += 10;
             media.advance(10);
             player.OnPositionTick();
             if (trace.back() != std::pair{state.currentLine, state.passCount})
@@ -156,7 +163,9 @@ TEST_F(SentencePlayerTest, EachSentenceIsHeardTotalCountTimesInOneLineMode) {
     settings.fileLoop = false;
     player.TogglePlayPause();
     EXPECT_EQ(run(20000), (Trace{{0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {0, 0}}));
-    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 1000, 2000}));
+    // One seek to start; every repeat and every next sentence is joined on by the graph.
+    EXPECT_EQ(media.seeks, (QList<int>{0}));
+    EXPECT_EQ(media.joins, 5);
     EXPECT_EQ(state.playState, PlayState::Stopped);
     EXPECT_EQ(views.status[0], QString::fromUtf8("已停止播放"));
 }
@@ -169,8 +178,9 @@ TEST_F(SentencePlayerTest, OnePassPlaysStraightThroughAndLoopsFromTheFirstLine) 
     const Trace trace = run(3600);
     // The stop and the restart happen within one tick.
     EXPECT_EQ(trace, (Trace{{0, 1}, {1, 1}, {2, 1}, {0, 1}}));
-    // No seek between the lines; the loop restarts at the first line, not at time 0.
-    EXPECT_EQ(media.seeks, (QList<int>{500, 500}));
+    // No seek between the lines; the loop joins the first line on, not time 0.
+    EXPECT_EQ(media.seeks, (QList<int>{500}));
+    EXPECT_EQ(media.position, 500 + 3600 - 3000);
     EXPECT_EQ(state.playState, PlayState::Playing);
 }
 
@@ -182,7 +192,7 @@ TEST_F(SentencePlayerTest, TwoLineSentencesRepeatFromTheirHead) {
     player.TogglePlayPause();
     EXPECT_EQ(run(20000),
               (Trace{{0, 1}, {1, 1}, {0, 2}, {1, 2}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {0, 0}}));
-    EXPECT_EQ(media.seeks, (QList<int>{0, 0, 2000}));
+    EXPECT_EQ(media.seeks, (QList<int>{0}));
 
     load(5);
     settings.mode = SentenceMode::TwoLinesEvenHead;
@@ -377,7 +387,138 @@ TEST_F(SentencePlayerTest, ShiftedSubtitlesMoveTheCurrentLineToThePosition) {
     EXPECT_EQ(state.currentLine, 3);
     EXPECT_EQ(state.passCount, 1);
     EXPECT_EQ(state.playState, PlayState::Playing);
-    EXPECT_EQ(views.status[1], "4 / 6");
+    EXPECT_EQ(views.status[1], QString::fromUtf8("4 / 6 · 1/3"));
+    // The pass goes on to where line 3 now ends.
+    EXPECT_EQ(media.segments.back().start, 2500);
+    EXPECT_EQ(media.segments.back().stop, 3300);
+}
+
+// Time to speak: after every pass the audio waits, then the next pass starts from a seek. The
+// last pass of the lesson ends without a wait.
+TEST_F(SentencePlayerTest, EveryPassIsFollowedByTheChosenWait) {
+    load(3);
+    settings.totalCount = 2;
+    settings.fileLoop = false;
+    settings.gapMode = GapMode::Seconds;
+    settings.gapValue = 2;
+    player.TogglePlayPause();
+    std::vector<std::int64_t> changes;
+    Trace trace{{0, 1}};
+    while (state.playState == PlayState::Playing && now < 30000) {
+        now += 10;
+        media.advance(10);
+        player.OnPositionTick();
+        if (trace.back() != std::pair{state.currentLine, state.passCount}) {
+            trace.emplace_back(state.currentLine, state.passCount);
+            changes.push_back(now);
+        }
+    }
+    EXPECT_EQ(trace, (Trace{{0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {0, 0}}));
+    // A second of audio and two of silence before each further pass; none after the last.
+    EXPECT_EQ(changes, (std::vector<std::int64_t>{3000, 6000, 9000, 12000, 15000, 16000}));
+    EXPECT_EQ(media.joins, 0);
+    EXPECT_EQ(media.segments.size(), 6);
+    // The bar runs down during each wait and goes away after it.
+    ASSERT_FALSE(views.waits.isEmpty());
+    EXPECT_EQ(views.waits.first(), 1.0);
+    EXPECT_EQ(views.waits.count(-1.0), 5);
+    EXPECT_TRUE(
+        std::is_sorted(views.waits.begin() + 1, views.waits.begin() + 150, std::greater<double>()));
+}
+
+TEST_F(SentencePlayerTest, AWaitInSentenceLengthsIsHeardTimeAtTheSpeed) {
+    EXPECT_EQ(gapAfterPassMs({3, true, SentenceMode::OneLine, 100, GapMode::Off, 5}, 2000), 0);
+    EXPECT_EQ(gapAfterPassMs({3, true, SentenceMode::OneLine, 100, GapMode::Seconds, 0}, 2000),
+              1000);
+    EXPECT_EQ(gapAfterPassMs({3, true, SentenceMode::OneLine, 50, GapMode::Seconds, 12}, 2000),
+              10000);
+    EXPECT_EQ(
+        gapAfterPassMs({3, true, SentenceMode::OneLine, 50, GapMode::SentenceLength, 150}, 2000),
+        6000);
+
+    load(2);
+    settings.totalCount = 2;
+    settings.speedPercent = 75;
+    settings.gapMode = GapMode::SentenceLength;
+    settings.gapValue = 100;
+    player.TogglePlayPause();
+    EXPECT_EQ(media.rate, 0.75);
+    std::int64_t second = -1;
+    while (second < 0 && now < 10000) {
+        now += 10;
+        media.advance(10);
+        player.OnPositionTick();
+        if (state.passCount == 2)
+            second = now;
+    }
+    // 1000 ms of lesson last 1333 ms at 0.75×, and so does the wait.
+    EXPECT_NEAR(double(second), 2 * 1333.3, 20);
+    EXPECT_NE(views.status[2].indexOf(QString::fromUtf8("0.75×")), -1)
+        << views.status[2].toStdString();
+}
+
+// Play/pause, navigation and repeat cut the wait short and act at once.
+TEST_F(SentencePlayerTest, TheLearnerCutsTheWaitShort) {
+    load(4);
+    settings.totalCount = 2;
+    settings.gapMode = GapMode::Seconds;
+    settings.gapValue = 5;
+    player.TogglePlayPause();
+    run(1500);
+    ASSERT_TRUE(player.isWaiting());
+    player.TogglePlayPause(); // pause: the next pass is ready at its start
+    EXPECT_FALSE(player.isWaiting());
+    EXPECT_EQ(state.playState, PlayState::Paused);
+    EXPECT_EQ(state.passCount, 2);
+    EXPECT_EQ(media.position, 0);
+    player.TogglePlayPause();
+    run(100);
+    EXPECT_EQ(media.position, 100) << "heard at once, no wait left";
+
+    run(1500);
+    ASSERT_TRUE(player.isWaiting());
+    player.NextSentence();
+    EXPECT_FALSE(player.isWaiting());
+    EXPECT_EQ(state.currentLine, 1);
+    EXPECT_EQ(views.waits.last(), -1.0);
+    run(200);
+    EXPECT_EQ(media.position, 1200);
+
+    run(1000);
+    ASSERT_TRUE(player.isWaiting());
+    player.RepeatCurrentSentence();
+    EXPECT_FALSE(player.isWaiting());
+    EXPECT_EQ(media.position, 1000);
+    EXPECT_EQ(state.passCount, 1);
+
+    player.StopPlayback();
+    EXPECT_EQ(state.playState, PlayState::Stopped);
+}
+
+// Settings changed during a pass decide what follows it.
+TEST_F(SentencePlayerTest, WhatFollowsAPassFollowsTheSettings) {
+    load(4);
+    settings.totalCount = 3;
+    player.TogglePlayPause();
+    run(500);
+    settings.totalCount = 1; // the sentence is heard enough now
+    run(600);
+    EXPECT_EQ(state.currentLine, 1);
+    EXPECT_EQ(media.position, 1100);
+    settings.gapMode = GapMode::Seconds; // and then a wait before the next
+    settings.gapValue = 1;
+    run(1000);
+    EXPECT_EQ(state.currentLine, 1);
+    EXPECT_TRUE(player.isWaiting());
+    EXPECT_EQ(media.position, 2000);
+    settings.totalCount = 0;
+    run(1000);
+    EXPECT_EQ(state.passCount, 2);
+    EXPECT_EQ(views.status[1], QString::fromUtf8("2 / 4 · 2/∞"));
+    // The speed follows at once.
+    settings.speedPercent = 150;
+    player.ApplySpeed();
+    EXPECT_EQ(media.rate, 1.5);
 }
 
 TEST(FormatClock, WritesHoursMinutesSeconds) {

@@ -1,20 +1,25 @@
 // The read-along window opened from the main window, driven by its keys.
 #include "AppTestEnvironment.h"
 #include "TestFiles.h"
+#include "app/Accelerators.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
+#include "readalong/ReadAlongPanels.h"
 #include "readalong/ReadAlongWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiMap>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace lurvo::app;
 using lurvo::readalong::ReadAlongState;
@@ -136,6 +141,61 @@ TEST_F(ReadAlongAppTest, ExitClosesTheReadAlongWindowAndKeepsItsSettings) {
     EXPECT_EQ(again.settings.follow_destFile, data.filePath("reading.mp3"));
     EXPECT_FALSE(again.settings.follow_bAutoPlay);
     EXPECT_EQ(again.settings.follow_aDevId, 0);
+}
+
+TEST_F(ReadAlongAppTest, ShowsTheMainWindowsSentenceAndPlaysBothByEnter) {
+    RepeaterApp app(env);
+    openLesson(app);
+    app.settings.follow_destFile = data.filePath("reading.mp3");
+    app.settings.follow_bAutoPlay = false;
+    app.SetFontSize(2);
+    app.dispatch(CmdReadAlong);
+    lurvo::readalong::ReadAlongWindow* window = app.readAlongWindow();
+    ASSERT_NE(window, nullptr) << messages.join('|').toStdString();
+    EXPECT_FALSE(window->statePanel()->sentence().isEmpty());
+    EXPECT_EQ(window->statePanel()->sentence(), app.currentSentenceText());
+    EXPECT_EQ(window->statePanel()->sentenceFont(), app.displayFont);
+    EXPECT_GE(window->statePanel()->height(),
+              lurvo::readalong::StatePanel::heightFor(app.displayFont))
+        << "the window grew to hold the sentence";
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_EQ(window->statePanel()->sentence(), app.currentSentenceText()) << "follows";
+
+    QTest::keyClick(window, Qt::Key_Down);
+    QTest::qWait(300);
+    QTest::keyClick(window, Qt::Key_Down);
+    ASSERT_TRUE(QFile::exists(app.settings.follow_destFile)) << messages.join('|').toStdString();
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window->state() == ReadAlongState::PlayingRecording; }, 5000));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_EQ(app.readAlongWindow(), nullptr);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+// Every key of both tables, unmodified, by the command it gives.
+QMultiMap<int, int> keysByCommand(AcceleratorTable table) {
+    QMultiMap<int, int> commands;
+    for (int key = Qt::Key_Space; key <= Qt::Key_AsciiTilde; ++key)
+        if (const int command = acceleratorCommand(table, key))
+            commands.insert(command, key);
+    for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key)
+        if (const int command = acceleratorCommand(table, key))
+            commands.insert(command, key);
+    return commands;
+}
+
+TEST(AcceleratorTables, EnterPlaysBothAndNoOtherTableUsesIt) {
+    const QMultiMap<int, int> readAlong = keysByCommand(AcceleratorTable::ReadAlong);
+    QList<int> keys = readAlong.values(CmdReadAlongPlayBoth);
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, QList<int>({Qt::Key_Return, Qt::Key_Enter}));
+    const QList<int> mainKeys = keysByCommand(AcceleratorTable::Main).values();
+    for (const int key : keys)
+        EXPECT_FALSE(mainKeys.contains(key)) << key;
 }
 
 } // namespace

@@ -31,6 +31,7 @@
 
 using namespace lurvo::readalong;
 using lurvo::app::CmdReadAlongNext;
+using lurvo::app::CmdReadAlongPlayBoth;
 using lurvo::app::CmdReadAlongPlayLesson;
 using lurvo::app::CmdReadAlongPlayRecording;
 using lurvo::app::CmdReadAlongPrevious;
@@ -61,6 +62,7 @@ protected:
     int closings = 0;
     int sounds = 0;
     std::int64_t lengthMs = 0;
+    QFont sentenceFont;
     ReadAlongMedia media = ReadAlongMedia::system();
 
     ReadAlongTest() {
@@ -84,6 +86,8 @@ protected:
         h.document = [this] { return &document; };
         h.mode = [] { return SentenceMode::OneLine; };
         h.currentLine = [this] { return currentLine; };
+        h.sentenceText = [this] { return document.line(currentLine).text; };
+        h.sentenceFont = [this] { return sentenceFont; };
         h.channel = [] { return 0; };
         h.volume = [] { return -500; };
         h.lessonLengthMs = [this] { return lengthMs; };
@@ -108,6 +112,18 @@ protected:
     static bool waitForReady(ReadAlongWindow& window, int ms) {
         return QTest::qWaitFor([&] { return window.state() == ReadAlongState::Ready; }, ms);
     }
+    static bool waitWhile(ReadAlongWindow& window, ReadAlongState state, int ms) {
+        return QTest::qWaitFor([&] { return window.state() != state; }, ms);
+    }
+    // Milliseconds the current sentence plays for, from the moment it was set going.
+    static double timeLessonSentence(ReadAlongWindow& window) {
+        window.PlayLessonSentence();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(window.state(), ReadAlongState::PlayingLesson);
+        EXPECT_TRUE(waitForReady(window, 8000));
+        return double(clock.elapsed());
+    }
     static bool enabled(ReadAlongWindow& window, int command) {
         return window.toolbarAction(command)->isEnabled();
     }
@@ -128,7 +144,7 @@ TEST_F(ReadAlongTest, OpensOnTheSavedDeviceWithItsTextsAndSettings) {
     auto window = open();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("跟读对比"));
-    EXPECT_EQ(window->size(), QSize(514, 246));
+    EXPECT_EQ(window->width(), 514);
     EXPECT_FALSE(window->deviceName().isEmpty());
     EXPECT_EQ(window->devicePanel()->deviceEdit()->text(), window->deviceName());
     EXPECT_EQ(window->devicePanel()->destinationEdit()->text(), settings.follow_destFile);
@@ -165,9 +181,10 @@ TEST_F(ReadAlongTest, PlaysTheCurrentSentenceAndStopsAtItsEnd) {
     currentLine = 1; // 2.61 s to 5.00 s
     auto window = open();
     ASSERT_TRUE(window);
+    window->PlayLessonSentence();
+    // From the start of play: opening the lesson takes longer on a busy machine.
     QElapsedTimer clock;
     clock.start();
-    window->PlayLessonSentence();
     EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
     EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在播放原声…"));
     EXPECT_TRUE(window->ticking());
@@ -487,6 +504,129 @@ TEST_F(ReadAlongTest, ClosingEndsWhatRunsAndHandsBack) {
     EXPECT_FALSE(window->isVisible());
     window->CloseReadAlong();
     EXPECT_EQ(closings, 1) << "closed once";
+}
+
+TEST_F(ReadAlongTest, PlaysAtTheMainWindowsSpeedAndStillStopsAtTheSentenceEnd) {
+    currentLine = 1; // 2.61 s to 5.00 s of the lesson
+    settings.speedPercent = 200;
+    auto window = open();
+    ASSERT_TRUE(window);
+    EXPECT_NEAR(timeLessonSentence(*window), 2390.0 / 2, 250.0);
+    // A change made while the window is open is heard the next time it plays.
+    settings.speedPercent = 50;
+    EXPECT_NEAR(timeLessonSentence(*window), 2390.0 * 2, 350.0);
+
+    // And at once when it comes while the sentence plays: 600 ms at half speed cover 300 ms.
+    window->PlayLessonSentence();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(600);
+    settings.speedPercent = 200;
+    ASSERT_TRUE(waitForReady(*window, 8000));
+    EXPECT_NEAR(double(clock.elapsed()), 600.0 + (2390.0 - 300.0) / 2, 300.0);
+}
+
+TEST_F(ReadAlongTest, PlaysTheSentenceThenTheRecordingOfIt) {
+    currentLine = 1;
+    settings.follow_destFile = destination("reading.mp3");
+    settings.speedPercent = 200; // the lesson's speed; the learner's voice keeps its own
+    auto window = open();
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(enabled(*window, CmdReadAlongPlayBoth)) << "no recording yet";
+    EXPECT_EQ(window->toolbarAction(CmdReadAlongPlayBoth)->toolTip(),
+              QStringLiteral("原音+录音（Enter）"));
+
+    MediaPlayer lesson; // something to record
+    ASSERT_TRUE(lesson.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
+    ASSERT_TRUE(lesson.Play().ok());
+    QElapsedTimer clock;
+    clock.start();
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    EXPECT_FALSE(enabled(*window, CmdReadAlongPlayBoth)) << "greyed while recording";
+    QTest::qWait(1500);
+    window->ToggleRecording();
+    const double recordedMs = double(clock.elapsed());
+    lesson.Close();
+    ASSERT_TRUE(enabled(*window, CmdReadAlongPlayBoth)) << messages.value(0).text.toStdString();
+
+    window->dispatch(CmdReadAlongPlayBoth);
+    clock.restart();
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在播放原声…"));
+    ASSERT_TRUE(waitWhile(*window, ReadAlongState::PlayingLesson, 5000));
+    EXPECT_NEAR(double(clock.elapsed()), 2390.0 / 2, 250.0);
+    ASSERT_EQ(window->state(), ReadAlongState::PlayingRecording)
+        << messages.value(0).text.toStdString();
+    EXPECT_EQ(window->statePanel()->text(), QStringLiteral("正在播放录音…"));
+    EXPECT_TRUE(window->ticking());
+    clock.restart();
+    ASSERT_TRUE(waitForReady(*window, 5000));
+    EXPECT_NEAR(double(clock.elapsed()), recordedMs, 400.0) << "the recording at its own speed";
+    EXPECT_TRUE(messages.isEmpty()) << messages.value(0).text.toStdString();
+}
+
+TEST_F(ReadAlongTest, AnotherCommandEndsTheSentenceAndTheRecordingStaysUnplayed) {
+    settings.follow_destFile = destination("reading.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    // By its key while greyed: the missing recording is reported before anything plays.
+    window->PlayLessonThenRecording();
+    EXPECT_EQ(window->state(), ReadAlongState::Ready);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("播放录音失败：\r\n")));
+    messages.clear();
+    window->ToggleRecording();
+    QTest::qWait(800);
+    window->ToggleRecording();
+    ASSERT_TRUE(QFile::exists(settings.follow_destFile)) << messages.value(0).text.toStdString();
+
+    bool recordingPlayed = false;
+    const auto watch = [&](int ms) {
+        return QTest::qWaitFor(
+            [&] {
+                recordingPlayed |= window->state() == ReadAlongState::PlayingRecording;
+                return window->state() == ReadAlongState::Ready;
+            },
+            ms);
+    };
+    currentLine = 1;
+    window->PlayLessonThenRecording();
+    window->PlayLessonSentence(); // the sentence alone, from its start
+    EXPECT_EQ(window->state(), ReadAlongState::PlayingLesson);
+    EXPECT_TRUE(watch(5000));
+    EXPECT_FALSE(recordingPlayed);
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.value(0).text.toStdString();
+}
+
+TEST(StatePanel, WrapsTheSentenceAndCutsWhatDoesNotFit) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(29);
+    StatePanel panel(nullptr);
+    panel.resize(484, StatePanel::heightFor(font));
+    const QFontMetrics metrics(font);
+    const int width = 484 - 30;
+
+    const QString two =
+        QStringLiteral("唔該，請問地鐵站點去？\r\nExcuse me, where is the MTR station?");
+    panel.setSentence(two, font);
+    QStringList lines = panel.sentenceLines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("唔該，請問地鐵站點去？")) << "the lines' own break is kept";
+    EXPECT_EQ(lines.mid(1).join(' '), QStringLiteral("Excuse me, where is the MTR station?"));
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+
+    panel.setSentence(QString(60, QChar(u'粵')), font);
+    lines = panel.sentenceLines();
+    ASSERT_EQ(lines.size(), StatePanel::kSentenceLines);
+    EXPECT_TRUE(lines.last().endsWith(QChar(0x2026))) << lines.last().toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+
+    panel.setSentence(QString(), font);
+    EXPECT_TRUE(panel.sentenceLines().isEmpty());
 }
 
 } // namespace

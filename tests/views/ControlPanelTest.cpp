@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +27,7 @@ protected:
     int regroups = 0;
     int offsetDialogs = 0;
     int webSiteOpened = 0;
+    QList<int> speedsApplied; // the setting each time the lesson was told
     QWidget window;
     ControlPanel* panel = new ControlPanel(&window);
 
@@ -36,6 +38,7 @@ protected:
                                     [this] { ++regroups; },
                                     [this] { ++offsetDialogs; },
                                     [this] { ++webSiteOpened; },
+                                    [this] { speedsApplied << settings.speedPercent; },
                                 });
         window.resize(1000, 85);
         panel->setGeometry(0, 0, 1000, 85);
@@ -61,6 +64,9 @@ TEST_F(ControlPanelTest, ShowsTheSettings) {
     settings.bMute = true;
     settings.bFileLoopPlay = false;
     settings.totalCount = 0;
+    settings.speedPercent = 75;
+    settings.gapMode = 2;
+    settings.gapValue = 150;
     attach();
     EXPECT_EQ(panel->modeBox()->count(), 3);
     EXPECT_EQ(panel->modeBox()->itemText(0), QStringLiteral("一行为一句"));
@@ -75,7 +81,13 @@ TEST_F(ControlPanelTest, ShowsTheSettings) {
     EXPECT_EQ(panel->countLabel()->text(), QStringLiteral("0"));
     EXPECT_EQ(panel->offsetText(), QStringLiteral("0"));
     EXPECT_FALSE(panel->offsetButtonEnabled());
+    EXPECT_EQ(panel->speedBox()->text(), QStringLiteral("0.75×"));
+    EXPECT_EQ(panel->waitBox()->count(), 15);
+    EXPECT_EQ(panel->waitBox()->currentText(), QStringLiteral("1.5 倍句长"));
     EXPECT_EQ(settings.volume, -500) << "showing the settings changes none";
+    EXPECT_EQ(settings.speedPercent, 75);
+    EXPECT_EQ(settings.gapValue, 150);
+    EXPECT_TRUE(speedsApplied.isEmpty());
     EXPECT_TRUE(volumes.isEmpty());
     EXPECT_EQ(regroups, 0);
 }
@@ -89,7 +101,8 @@ TEST_F(ControlPanelTest, SeparatorsFallBetweenTheGroups) {
     } controls[] = {{panel->modeBox(), 0},      {panel->volumeSlider(), 1},
                     {panel->muteBox(), 1},      {panel->countButton(), 2},
                     {panel->loopBox(), 2},      {panel->countLabel(), 2},
-                    {panel->offsetButton(), 3}, {panel->logo(), 4}};
+                    {panel->speedBox(), 2},     {panel->waitBox(), 3},
+                    {panel->offsetButton(), 4}, {panel->logo(), 5}};
     for (const auto& c : controls) {
         const QRect r = c.control->geometry();
         const int left = c.group == 0 ? 0 : ControlPanel::kSeparatorX[c.group - 1] + 2;
@@ -184,6 +197,46 @@ TEST_F(ControlPanelTest, OffsetButtonFollowsTheLessonAndLogoOpensTheSite) {
 
     QTest::mouseClick(panel->logo(), Qt::LeftButton, {}, panel->logo()->rect().center());
     EXPECT_EQ(webSiteOpened, 1);
+}
+
+TEST_F(ControlPanelTest, SpeedStepsByFiveHundredthsAndAppliesAtOnce) {
+    attach();
+    QDoubleSpinBox* speed = panel->speedBox();
+    speed->stepUp();
+    EXPECT_EQ(speed->text(), QStringLiteral("1.05×"));
+    EXPECT_EQ(settings.speedPercent, 105);
+    speed->stepDown();
+    speed->stepDown();
+    EXPECT_EQ(settings.speedPercent, 95);
+    EXPECT_EQ(speedsApplied, QList<int>({105, 100, 95}));
+
+    // The ends hold.
+    speed->setValue(0.5);
+    speed->stepDown();
+    EXPECT_EQ(settings.speedPercent, 50);
+    speed->setValue(3.0);
+    EXPECT_EQ(settings.speedPercent, 200);
+
+    // A speed set by a command is shown without being applied a second time.
+    speedsApplied.clear();
+    settings.speedPercent = 125;
+    panel->showSpeed(125);
+    EXPECT_EQ(speed->text(), QStringLiteral("1.25×"));
+    EXPECT_TRUE(speedsApplied.isEmpty());
+}
+
+TEST_F(ControlPanelTest, WaitBoxWritesModeAndValue) {
+    attach();
+    const struct {
+        int index;
+        int mode;
+        int value;
+    } choices[] = {{3, 1, 3}, {10, 1, 10}, {11, 2, 50}, {14, 2, 200}, {0, 0, 0}};
+    for (const auto& c : choices) {
+        panel->waitBox()->setCurrentIndex(c.index);
+        EXPECT_EQ(settings.gapMode, c.mode) << c.index;
+        EXPECT_EQ(settings.gapValue, c.value) << c.index;
+    }
 }
 
 } // namespace

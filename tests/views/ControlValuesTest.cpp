@@ -55,4 +55,33 @@ TEST(ListScrolling, MovesAPageAtATimeInTheDirectionOfTravel) {
     EXPECT_EQ(listScrollFor(12, 12, 10, 0), ListScroll::EnsureFirst);
 }
 
+TEST(SpeedText, TwoDecimalsAndTheTimesSign) {
+    EXPECT_EQ(speedText(100), QStringLiteral("1.00×"));
+    EXPECT_EQ(speedText(75), QStringLiteral("0.75×"));
+    EXPECT_EQ(speedText(50), QStringLiteral("0.50×"));
+    EXPECT_EQ(speedText(205), QStringLiteral("2.05×"));
+}
+
+TEST(WaitBox, EntriesRunFromNoneThroughSecondsToSentenceLengths) {
+    ASSERT_EQ(gapChoiceCount(), 15);
+    EXPECT_EQ(gapChoiceText(0), QStringLiteral("不停顿"));
+    EXPECT_EQ(gapChoiceText(1), QStringLiteral("1 秒"));
+    EXPECT_EQ(gapChoiceText(10), QStringLiteral("10 秒"));
+    EXPECT_EQ(gapChoiceText(11), QStringLiteral("0.5 倍句长"));
+    EXPECT_EQ(gapChoiceText(12), QStringLiteral("1 倍句长"));
+    EXPECT_EQ(gapChoiceText(13), QStringLiteral("1.5 倍句长"));
+    EXPECT_EQ(gapChoiceText(14), QStringLiteral("2 倍句长"));
+    EXPECT_EQ(gapChoiceAt(4), (GapChoice{1, 4}));
+    EXPECT_EQ(gapChoiceAt(13), (GapChoice{2, 150}));
+    // Every entry finds itself again from its mode and value.
+    for (int i = 0; i < gapChoiceCount(); ++i)
+        EXPECT_EQ(gapChoiceIndex(gapChoiceAt(i).mode, gapChoiceAt(i).value), i) << i;
+    // Pairs without an entry show no wait rather than a wrong one.
+    EXPECT_EQ(gapChoiceIndex(1, 11), 0);
+    EXPECT_EQ(gapChoiceIndex(2, 75), 0);
+    EXPECT_EQ(gapChoiceIndex(0, 5), 0);
+    EXPECT_EQ(gapChoiceAt(15), GapChoice{});
+    EXPECT_EQ(gapChoiceAt(-1), GapChoice{});
+}
+
 } // namespace

@@ -17,6 +17,8 @@ protected:
     bool playable = true;
     QString text = QStringLiteral("你食咗飯未呀？");
     int toggles = 0;
+    int pass = 0;
+    int total = 3;
     QWidget window;
     SentencePanel* panel = new SentencePanel(&window);
 
@@ -25,7 +27,8 @@ protected:
         font.setPixelSize(24);
         panel->setSource({[this] { return loaded; }, [this] { return playing; },
                           [this] { return text; }, [font] { return font; }, [this] { ++toggles; },
-                          [this] { return playable; }});
+                          [this] { return playable; }, [this] { return pass; },
+                          [this] { return total; }});
         window.resize(600, 160);
         panel->setGeometry(0, 0, 600, 160);
         window.show();
@@ -35,8 +38,11 @@ protected:
 
     // Whether any pixel of the rows [top, bottom) is not white.
     static bool inkInRows(const QImage& image, int top, int bottom) {
-        for (int y = top; y < bottom; ++y)
-            for (int x = 0; x < image.width(); ++x)
+        return inkIn(image, QRect(0, top, image.width(), bottom - top));
+    }
+    static bool inkIn(const QImage& image, const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
                 if (image.pixelColor(x, y) != Qt::white)
                     return true;
         return false;
@@ -87,6 +93,49 @@ TEST_F(SentencePanelTest, WithoutALessonItSaysSoAndShowsThePicture) {
     EXPECT_TRUE(inkInRows(image, 60, 137)) << "the picture";
     QTest::mouseClick(panel, Qt::LeftButton, {}, panel->hotSquare().center());
     EXPECT_EQ(toggles, 0);
+}
+
+TEST_F(SentencePanelTest, PassStandsSmallInTheLowerRightCorner) {
+    playing = true;
+    text.clear();
+    const QRect corner(500, 120, 100, 35);
+    EXPECT_EQ(panel->passText(), "");
+    EXPECT_FALSE(inkIn(render(), corner)) << "no pass while none is heard";
+
+    pass = 2;
+    EXPECT_EQ(panel->passText(), QStringLiteral("2/3"));
+    const QImage shown = render();
+    EXPECT_TRUE(inkIn(shown, corner));
+    EXPECT_FALSE(inkIn(shown, QRect(0, 0, 500, 160))) << "small, in the corner only";
+    total = 0;
+    EXPECT_EQ(panel->passText(), QStringLiteral("2/∞"));
+
+    loaded = false;
+    EXPECT_EQ(panel->passText(), "");
+}
+
+TEST_F(SentencePanelTest, WaitBarRunsDownAlongTheBottom) {
+    playing = true;
+    text.clear();
+    const auto barAt = [this](const QImage& image, int x) {
+        return image.pixelColor(x, 154) != Qt::white;
+    };
+    EXPECT_FALSE(barAt(render(), 20));
+    panel->showWait(1.0);
+    QImage image = render();
+    EXPECT_TRUE(barAt(image, 16));
+    EXPECT_TRUE(barAt(image, 583));
+    EXPECT_FALSE(barAt(image, 590)) << "inside the text margins";
+    EXPECT_FALSE(inkInRows(image, 0, 150)) << "a thin bar at the bottom only";
+
+    panel->showWait(0.25);
+    image = render();
+    EXPECT_TRUE(barAt(image, 100));
+    EXPECT_FALSE(barAt(image, 300)) << "a quarter of the wait left, a quarter of the bar";
+
+    panel->showWait(-1);
+    EXPECT_LT(panel->waitShown(), 0);
+    EXPECT_FALSE(barAt(render(), 20)) << "gone when the wait ends";
 }
 
 TEST(TipStrip, DrawsALightYellowBandAboveAnEtchedLine) {

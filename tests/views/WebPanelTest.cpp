@@ -23,18 +23,19 @@ TEST(WebPanel, SitsAtTheRightEndAndAloneTakesTheExtraWidth) {
     QWidget window;
     lurvo::app::Settings settings;
     auto* panel = new ControlPanel(&window);
-    panel->attach(settings, {[] { return false; }, [](int) {}, [] {}, [] {}, [] {}});
+    panel->attach(settings, {[] { return false; }, [](int) {}, [] {}, [] {}, [] {}, [] {}});
     auto* web = new WebPanel(panel, {});
     panel->setWebPanel(web);
-    panel->setGeometry(0, 0, 1000, 85);
-    window.resize(1000, 85);
+    panel->setGeometry(0, 0, 1200, 85);
+    window.resize(1200, 85);
     window.show();
-    EXPECT_EQ(web->geometry(), QRect(760, 5, 237, 75));
+    // Beyond the last separator, with the margins the page had when the panel was narrower.
+    EXPECT_EQ(web->geometry(), QRect(980, 5, 217, 75));
     const QRect logo = panel->logo()->geometry();
     panel->resize(1400, 85);
-    EXPECT_EQ(web->geometry(), QRect(760, 5, 637, 75));
+    EXPECT_EQ(web->geometry(), QRect(980, 5, 417, 75));
     EXPECT_EQ(panel->logo()->geometry(), logo);
-    panel->resize(700, 85); // narrower than the controls: the page has no room left
+    panel->resize(900, 85); // narrower than the controls: the page has no room left
     EXPECT_EQ(web->width(), 0);
 }
 

@@ -1,10 +1,14 @@
 #include "PlaybackMeasure.h"
 #include "MeasureLessons.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <gst/app/gstappsink.h>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 using namespace lurvo::test;
@@ -142,6 +146,77 @@ TEST_F(PlaybackMeasureTest, SlowPassesWithTimeToSpeak) {
         if (i + 1 < ofLine.size()) {
             EXPECT_LE(ofLine[i].overrunMs, 1.0) << "the next sentence heard inside a repeat";
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Time-stretched audio straight from scaletempo, no sound server: one segment is placed as
+// one unbroken pass of its line.
+std::vector<float> stretched(const QString& mp3, double rate, int startMs, int stopMs) {
+    std::vector<float> out(4410, 0.0f);
+    GError* error = nullptr;
+    lurvo::media::GstElementPtr pipeline = lurvo::media::adoptElement(gst_parse_launch(
+        "filesrc name=in ! id3demux ! mpegaudioparse ! mpg123audiodec ! audioconvert ! "
+        "scaletempo ! audioconvert ! audio/x-raw,format=F32LE,channels=1 ! "
+        "appsink name=out sync=false",
+        &error));
+    if (error) {
+        g_error_free(error);
+        return {};
+    }
+    lurvo::media::GstElementPtr source(gst_bin_get_by_name(GST_BIN(pipeline.get()), "in"));
+    g_object_set(source.get(), "location", QFile::encodeName(mp3).constData(), nullptr);
+    lurvo::media::GstElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "out"));
+    gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+    gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND);
+    gst_element_seek(pipeline.get(), rate, GST_FORMAT_TIME,
+                     GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
+                     GstClockTime(startMs) * GST_MSECOND, GST_SEEK_TYPE_SET,
+                     GstClockTime(stopMs) * GST_MSECOND);
+    gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND);
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    while (GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {
+        GstMapInfo map;
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            const auto* data = reinterpret_cast<const float*>(map.data);
+            out.insert(out.end(), data, data + map.size / sizeof(float));
+            gst_buffer_unmap(buffer, &map);
+        }
+        gst_sample_unref(sample);
+    }
+    gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+    out.insert(out.end(), 4410, 0.0f);
+    return out;
+}
+
+// scaletempo itself fades its first few milliseconds in and keeps back the last tens at a
+// segment's stop; what the analysis must do is find one pass of the line, of the length the
+// lesson it holds takes at that speed.
+TEST_F(PlaybackMeasureTest, FollowsTimeStretchedAudio) {
+    ASSERT_TRUE(*vbr);
+    const MeasureLesson& lesson = **vbr;
+    const std::vector<float> reference = decodeLesson(lesson.mp3);
+    std::vector<std::int64_t> starts;
+    for (const int ms : lesson.startsMs)
+        starts.push_back(std::int64_t(ms) * kRate / 1000);
+    for (const double rate : {0.75, 1.5}) {
+        SCOPED_TRACE(rate);
+        const auto audio = stretched(lesson.mp3, rate, lesson.startsMs[1], lesson.startsMs[2]);
+        const Heard heard =
+            listen(reference, 0, audio, starts, std::int64_t(reference.size()), kRate, rate);
+        ASSERT_EQ(heard.passes.size(), 1u);
+        const HeardPass& pass = heard.passes[0];
+        EXPECT_EQ(pass.line, 1);
+        EXPECT_LT(std::abs(pass.lostOnsetMs), 10);
+        EXPECT_GT(pass.overrunMs, -50);
+        EXPECT_LE(pass.overrunMs, 1);
+        const double lineMs = lesson.startsMs[2] - lesson.startsMs[1];
+        EXPECT_NEAR(pass.heardMs, (lineMs + pass.overrunMs - pass.lostOnsetMs) / rate, 30);
+        EXPECT_LT(heard.alignment.foreignSamples, kRate / 100);
     }
 }
 

@@ -93,9 +93,10 @@ bool measureRepeats(const char* name, const MeasureLesson& lesson, int speedPerc
     int repeatsHeard = 0;
     for (std::size_t i = 1; i < heard.passes.size(); ++i)
         repeatsHeard += heard.passes[i].line == heard.passes[i - 1].line ? 1 : 0;
-    std::printf("%s: %d passes, %d repeats heard, foreign sound %.1f ms, capture breaks %d\n", name,
-                int(heard.passes.size()), repeatsHeard,
-                heard.alignment.foreignSamples * 1000.0 / kRate,
+    std::printf("%s: %d passes, %d repeats heard, %d strays (%.1f ms), foreign sound %.1f ms, "
+                "capture breaks %d\n",
+                name, int(heard.passes.size()), repeatsHeard, int(heard.strays.size()),
+                heard.strayMs, heard.alignment.foreignSamples * 1000.0 / kRate,
                 session.recording().captureBreaks());
     printSpread("overrun past the end", heard.overrun);
     printSpread("lost onset", heard.lostOnset);

@@ -347,7 +347,17 @@ Heard listen(const std::vector<float>& reference, std::int64_t origin,
         if (s >= origin && s < origin + std::int64_t(reference.size()))
             options.anchors.push_back(s);
     heard.alignment = alignRecording(reference, origin, recording, options);
-    heard.passes = heardPasses(heard.alignment, lineStarts, lessonEnd, sampleRate);
+    Alignment passesOnly = heard.alignment;
+    passesOnly.runs.clear();
+    for (const AlignedRun& run : heard.alignment.runs) {
+        if (run.recordingEnd - run.recordingStart < sampleRate / 10) {
+            heard.strays.push_back(run);
+            heard.strayMs += (run.recordingEnd - run.recordingStart) * 1000.0 / sampleRate;
+        } else {
+            passesOnly.runs.push_back(run);
+        }
+    }
+    heard.passes = heardPasses(passesOnly, lineStarts, lessonEnd, sampleRate);
     std::vector<double> overruns;
     std::vector<double> onsets;
     std::vector<double> gaps;

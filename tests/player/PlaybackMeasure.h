@@ -139,6 +139,10 @@ Spread spreadOf(std::vector<double> values);
 struct Heard {
     Alignment alignment;
     std::vector<HeardPass> passes;
+    // Stretches of the lesson too short to be a pass (under 100 ms), such as the end of a pass
+    // heard again in the silence after it: they are left out of the passes.
+    std::vector<AlignedRun> strays;
+    double strayMs = 0;
     Spread overrun;   // at the ends of passes that were not followed by the next line
     Spread lostOnset; // at the starts of passes that did not flow in from the line before
     Spread gap;       // silence before passes that did not flow in, less the wanted wait

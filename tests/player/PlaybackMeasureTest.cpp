@@ -83,10 +83,11 @@ protected:
 
     static void report(const char* what, const Heard& heard) {
         std::printf("%-12s overrun p50 %.2f p95 %.2f max %.2f | lost onset p50 %.2f p95 %.2f max "
-                    "%.2f | gap p50 %.2f p95 %.2f max %.2f | foreign %.1f ms\n",
+                    "%.2f | gap p50 %.2f p95 %.2f max %.2f | foreign %.1f ms | %d strays %.1f ms\n",
                     what, heard.overrun.p50, heard.overrun.p95, heard.overrun.max,
                     heard.lostOnset.p50, heard.lostOnset.p95, heard.lostOnset.max, heard.gap.p50,
-                    heard.gap.p95, heard.gap.max, heard.alignment.foreignSamples * 1000.0 / kRate);
+                    heard.gap.p95, heard.gap.max, heard.alignment.foreignSamples * 1000.0 / kRate,
+                    int(heard.strays.size()), heard.strayMs);
         for (const HeardPass& p : heard.passes)
             std::printf("  line %d%s%s onset %.2f overrun %.2f heard %.1f gap %.2f\n", p.line,
                         p.flowedIn ? " (in)" : "", p.flowsOn ? " (on)" : "", p.lostOnsetMs,
@@ -120,6 +121,7 @@ TEST_F(PlaybackMeasureTest, RepeatsAreExactAndSeamless) {
         EXPECT_LE(heard.lostOnset.p95, 1.0);
         EXPECT_LE(heard.gap.p95, 5.0);
         EXPECT_EQ(heard.alignment.foreignSamples, 0);
+        EXPECT_EQ(heard.strays.size(), 0u) << "bits of the lesson heard between the passes";
     }
 }
 
@@ -136,6 +138,7 @@ TEST_F(PlaybackMeasureTest, SlowPassesWithTimeToSpeak) {
         if (p.line == 1)
             ofLine.push_back(p);
     ASSERT_EQ(ofLine.size(), 3u);
+    EXPECT_EQ(heard.strays.size(), 0u) << "the silences are not silent";
     const double passMs = linesMs[0] / 0.75;
     for (std::size_t i = 0; i < ofLine.size(); ++i) {
         SCOPED_TRACE(i);

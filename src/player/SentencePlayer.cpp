@@ -179,6 +179,7 @@ void SentencePlayer::beginPass(int fromMs) {
     joinsSeen_ = player_->SegmentJoins();
     queuedTag_ = -1;
     lastPosition_ = -1;
+    viewsDue_ = false;
     queueFollowing(s);
 }
 
@@ -495,6 +496,14 @@ void SentencePlayer::OnPositionTick() {
         queuedTag_ = -1;
         if (tag >= 0)
             takePlan({Follow(tag % 4), tag / 4});
+        // The graph joins about 100 ms before the end of the last pass is heard out, and the
+        // position stands at the new start until then: the views follow when the audio does.
+        viewsDue_ = true;
+        joinedAt_ = now_();
+    }
+    if (viewsDue_ &&
+        (player_->PositionMs() > start(state_.currentLine) || now_() - joinedAt_ >= 250)) {
+        viewsDue_ = false;
         RefreshPlaybackViews();
     }
     if (player_->SegmentDone()) {
@@ -512,7 +521,7 @@ void SentencePlayer::OnPositionTick() {
     } else {
         queueFollowing(s);
         // The head is shown for a tick at least, even when the tail starts with it.
-        if (!joined)
+        if (!joined && !viewsDue_)
             followIntoTail(s);
     }
     if (state_.playState == PlayState::Playing)

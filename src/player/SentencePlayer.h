@@ -124,6 +124,8 @@ private:
     int waitMs_ = 0;
     std::int64_t lastPosition_ = -1; // after the pass ended, while it is heard out
     std::int64_t stillSince_ = 0;
+    bool viewsDue_ = false; // a joined pass not yet heard: the views wait for it
+    std::int64_t joinedAt_ = 0;
 };
 
 // "hh:mm:ss", or "hh:mm:ss.mmm" with milliseconds; negative times read as 0.

@@ -23,6 +23,8 @@ public:
     bool failPlay = false;
     double rate = 1.0;
     double carry = 0;
+    int joinHeardAfterMs = 0; // the real graph joins this long before the end is heard out
+    int standing = 0;
     QList<int> seeks;
     QList<media::GraphEvent> events;
 
@@ -89,6 +91,10 @@ public:
     void advance(int ms) {
         if (!playing || segmentDone)
             return;
+        if (standing > 0) { // the last pass's end still being heard
+            standing -= ms;
+            return;
+        }
         carry += ms * rate; // lesson time goes at the rate
         const auto step = std::int64_t(carry);
         carry -= double(step);
@@ -99,7 +105,8 @@ public:
         if (!segmentActive || position < stop)
             return;
         if (queued) {
-            position = queued->start + (position - stop);
+            position = joinHeardAfterMs > 0 ? queued->start : queued->start + (position - stop);
+            standing = joinHeardAfterMs;
             segmentStop = queued->stop;
             lastTag = queued->tag;
             ++joins;

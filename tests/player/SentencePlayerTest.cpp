@@ -521,6 +521,24 @@ TEST_F(SentencePlayerTest, WhatFollowsAPassFollowsTheSettings) {
     EXPECT_EQ(media.rate, 1.5);
 }
 
+// The graph joins the next pass before the last one is heard out: the views follow the audio.
+TEST_F(SentencePlayerTest, TheViewsChangeWhenTheNextPassIsHeard) {
+    load(3);
+    media.joinHeardAfterMs = 100;
+    player.TogglePlayPause();
+    player.RefreshPlaybackViews(); // as the lesson's opening does
+    run(1000);                     // the join
+    ASSERT_EQ(media.joins, 1);
+    EXPECT_EQ(state.passCount, 2);
+    const int refreshes = views.sentenceRefreshes;
+    EXPECT_EQ(views.status[1], QString::fromUtf8("1 / 3 · 1/3")) << "not heard yet";
+    run(90);
+    EXPECT_EQ(views.sentenceRefreshes, refreshes);
+    run(20);
+    EXPECT_EQ(views.sentenceRefreshes, refreshes + 1);
+    EXPECT_EQ(views.status[1], QString::fromUtf8("1 / 3 · 2/3"));
+}
+
 TEST(FormatClock, WritesHoursMinutesSeconds) {
     EXPECT_EQ(FormatClock(0, false), "00:00:00");
     EXPECT_EQ(FormatClock(-5, true), "00:00:00.000");

@@ -339,10 +339,12 @@ bool MediaPlayer::RecoverStall() {
         progressClock_.invalidate();
         return false;
     }
-    // A joined pass starts again from its sentence's start: that is no standstill either.
+    // A joined pass starts again from its sentence's start, and the position stands there
+    // while the last pass's end is still heard: the time to move on counts from the join.
     if (const int joins = link_->joins; joins != joinsSeen_) {
         joinsSeen_ = joins;
         seekedSinceCheck_ = true;
+        progressClock_.start();
     }
     gint64 ns = -1;
     const bool known = gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &ns) && ns >= 0;

@@ -425,6 +425,10 @@ void MediaPlayer::SeekMs(int ms) {
         link_->queued.reset();
         link_->done = false;
     }
+    seekOrRebuild(ms);
+}
+
+void MediaPlayer::seekOrRebuild(std::int64_t ms) {
     endOfStream_ = false;
     seekedSinceCheck_ = true;
     // A seek that has not landed in time has a sink that will not preroll: no further seek may
@@ -444,11 +448,7 @@ void MediaPlayer::PlaySegment(int startMs, int stopMs) {
         link_->queued.reset();
         link_->done = false;
     }
-    endOfStream_ = false;
-    seekedSinceCheck_ = true;
-    const SeekLanding landing = seekAndWait(startMs);
-    if (!landing.landed && playing_)
-        rebuildAt(landing.targetMs);
+    seekOrRebuild(startMs);
 }
 
 void MediaPlayer::QueueSegment(int startMs, int stopMs, int tag) {
@@ -490,10 +490,7 @@ void MediaPlayer::SetRate(double rate) {
     if (!pipeline_)
         return;
     // From where it is heard, to the same end, with the same pass to follow.
-    seekedSinceCheck_ = true;
-    const SeekLanding landing = seekAndWait(PositionMs());
-    if (!landing.landed && playing_)
-        rebuildAt(landing.targetMs);
+    seekOrRebuild(PositionMs());
 }
 
 bool MediaPlayer::IsAtEnd() const {

@@ -103,6 +103,8 @@ private:
     };
     // A flushing seek, within the current pass when one is under way.
     SeekLanding seekAndWait(std::int64_t ms);
+    // The learner's seek: a graph that does not land it in time is built anew there.
+    void seekOrRebuild(std::int64_t ms);
     void applyMix();
     MediaResult setState(GstState state);
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);

@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
   qt6-base-dev libicu-dev libgtest-dev libbenchmark-dev
-  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libsoundtouch-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   # external programs and run time
   mp3val mp3splt pulseaudio pulseaudio-utils procps fonts-noto-cjk

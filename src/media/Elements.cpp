@@ -1,5 +1,7 @@
 #include "media/Elements.h"
 
+#include "media/TempoStretch.h"
+
 #include <QString>
 
 namespace lurvo::media {
@@ -23,6 +25,9 @@ bool addGhostPad(GstElement* bin, GstPad* ghost) {
 void ensureGstInitialized() {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
+    // Also when a test's main started GStreamer itself.
+    static const bool ownElements = registerTempoStretch();
+    (void)ownElements;
 }
 
 MediaResult linkChain(std::span<GstElement* const> chain) {

@@ -66,7 +66,6 @@ struct SegmentLink {
     std::atomic<int> joins{0};
     std::atomic<int> lastTag{-1};
     std::atomic<bool> done{false};
-    bool draining = false; // letting scaletempo give out the end of the pass
 };
 
 namespace {
@@ -75,14 +74,6 @@ namespace {
 gint64 stopOrEnd(std::int64_t stopNs) {
     return stopNs < 0 ? gint64(GST_CLOCK_TIME_NONE) : stopNs;
 }
-
-// scaletempo's strides (output), overlap and search window, as set on the element, and about
-// how much lesson time it keeps back at the end of what it was given (measured from 0.5× to 2×;
-// what comes out goes by whole strides).
-constexpr int kTempoStrideMs = 30;
-constexpr double kTempoOverlap = 0.2;
-constexpr int kTempoSearchMs = 14;
-constexpr std::int64_t kTempoHoldNs = 36 * GST_MSECOND;
 
 struct JoinRequest {
     std::shared_ptr<SegmentLink> link;
@@ -98,19 +89,6 @@ void joinQueuedPass(GstElement* pipeline, gpointer data) {
     if (request->generation != link.generation || !link.active)
         return;
     if (!link.queued) {
-        // Slower or faster, scaletempo still holds the pass's last milliseconds and gives them
-        // out only when more audio comes in. The pass's own end is fed again to push them out:
-        // what it leaves held is of the same sentence, never the next one's start.
-        if (link.rate != 1.0 && !link.draining && link.stopNs >= 0) {
-            link.draining = true;
-            gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
-                             GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
-                             GST_SEEK_TYPE_SET,
-                             std::max<std::int64_t>(0, link.stopNs - kTempoHoldNs),
-                             GST_SEEK_TYPE_SET, link.stopNs);
-            return;
-        }
-        link.draining = false;
         link.done = true;
         return;
     }
@@ -169,7 +147,7 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
         makeParserStage(parser, result),
         makeElement("mpg123audiodec", "decoder", result),
         makeElement("audioconvert", "convert", result),
-        makeElement("scaletempo", "tempo", result),
+        makeElement("lurvotempo", "tempo", result),
         makeElement("audiopanorama", "balance", result),
         makeElement("volume", "volume", result),
         makeElement("audioconvert", "convertOut", result),
@@ -187,6 +165,9 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
     GstElement* source = chain[0];
     g_object_set(source, "location", QFile::encodeName(path).constData(), nullptr);
     gst_util_set_object_arg(G_OBJECT(chain[5]), "method", "simple");
+    // The tempo stage works in floats: made integers again for the output, silence stays
+    // silence and a muted channel stays muted, with no dither noise.
+    gst_util_set_object_arg(G_OBJECT(chain[7]), "dithering", "none");
     gst_pipeline_set_latency(GST_PIPELINE(pipeline.get()), kPipelineLatency);
 
     const auto fail = [&](MediaResult failure) {
@@ -223,8 +204,6 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
     gst_bus_set_sync_handler(bus.get(), &MediaPlayer::onBusMessage, this, nullptr);
 
     pipeline_ = std::move(pipeline);
-    g_object_set(chain[4], "stride", guint(kTempoStrideMs), "overlap", kTempoOverlap, "search",
-                 guint(kTempoSearchMs), nullptr);
     panorama_ = chain[5];
     volume_ = chain[6];
     scannedLengthNs_ = scanned;
@@ -355,6 +334,14 @@ bool MediaPlayer::RecoverStall() {
     if (known && (progressAnchorMs_ < 0 || seekedSinceCheck_))
         progressAnchorMs_ = positionMs;
     seekedSinceCheck_ = false;
+    // The joined pass is heard from its sentence's start: the position went back a long way
+    // by itself, which a stuck sink never does. Counted from the end of the last pass instead,
+    // the sentence would have to be heard almost through before the audio counted as moving.
+    if (known && positionMs + kProgressStepMs <= progressAnchorMs_) {
+        progressClock_.start();
+        progressAnchorMs_ = positionMs;
+        return false;
+    }
     if (!progressClock_.isValid() || (known && positionMs >= progressAnchorMs_ + kProgressStepMs)) {
         progressClock_.start();
         if (known)
@@ -399,12 +386,11 @@ MediaPlayer::SeekLanding MediaPlayer::seekAndWait(std::int64_t ms) {
     {
         std::lock_guard lock(link_->mutex);
         ++link_->generation;
-        link_->draining = false;
         segment = link_->active;
         if (segment && link_->stopNs >= 0)
             stopNs = std::max(link_->stopNs, (target + 1) * std::int64_t(GST_MSECOND));
     }
-    // The rate travels in every seek: scaletempo plays the lesson at it. A pass is a segment,
+    // The rate travels in every seek: the tempo stage plays the lesson at it. A pass is a segment,
     // so that it ends by itself, in time, where its sentence ends.
     const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE |
                                     (segment ? GST_SEEK_FLAG_SEGMENT : 0));

@@ -25,7 +25,7 @@ enum class ParserOrder { Mpeg1First, SecondaryFirst };
 struct SegmentLink;
 
 // Plays one MP3 file through a pipeline built by hand: "source" (filesrc), "mp3Parser",
-// "decoder" (mpg123), conversion, "tempo" (scaletempo: speed at the same pitch), balance and
+// "decoder" (mpg123), conversion, "tempo" (lurvotempo: speed at the same pitch), balance and
 // volume, and "renderer" (the audio output). Positions are milliseconds, in lesson time at any
 // speed. Built empty, then Open; torn down by Close.
 //

@@ -15,6 +15,11 @@ using subtitles::SentenceMode;
 
 namespace {
 
+// A pass started by a seek is heard about 20 ms later, and the wait is seen to begin and to
+// end a tick late on average: the seek goes out this much before the wait is up, so that the
+// silence heard lasts as long as was chosen.
+constexpr std::int64_t kWaitLeadMs = 30;
+
 // The media framework's error texts are cut at 255 characters.
 QString withErrorText(int id, const QString& error) {
     return app::stringText(id, error.left(255));
@@ -480,7 +485,7 @@ void SentencePlayer::OnPositionTick() {
     const PlaybackSettings s = settings_();
     if (waiting_) {
         const std::int64_t waited = now_() - waitStart_;
-        if (waited >= waitMs_)
+        if (waited >= waitMs_ - kWaitLeadMs)
             finishPass(s);
         else
             views_.showWait(1.0 - double(waited) / waitMs_);

@@ -94,12 +94,16 @@ void joinQueuedPass(GstElement* pipeline, gpointer data) {
     }
     const SegmentLink::Pass next = *link.queued;
     link.queued.reset();
-    gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
-                     GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
-                     GST_SEEK_TYPE_SET, next.startNs, GST_SEEK_TYPE_SET, stopOrEnd(next.stopNs));
     link.stopNs = next.stopNs;
+    // Told before the seek: with little audio buffered the joined pass can be heard, and the
+    // position read back at its start, before the seek call returns.
     link.lastTag = next.tag;
     ++link.joins;
+    if (!gst_element_seek(pipeline, link.rate, GST_FORMAT_TIME,
+                          GstSeekFlags(GST_SEEK_FLAG_ACCURATE | GST_SEEK_FLAG_SEGMENT),
+                          GST_SEEK_TYPE_SET, next.startNs, GST_SEEK_TYPE_SET,
+                          stopOrEnd(next.stopNs)))
+        link.done = true; // the owner goes on from a seek of its own
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace lurvo::media {
@@ -28,7 +29,7 @@ constexpr int kMostTailRounds = 25;
 // Everything the element keeps between buffers; touched only from the streaming thread, or
 // while it is stopped.
 struct Stretch {
-    soundtouch::SoundTouch touch;
+    std::unique_ptr<soundtouch::SoundTouch> touch; // made for each segment, at its first audio
     int channels = 0;
     int sampleRate = 0;
     double speed = 1.0;
@@ -40,10 +41,47 @@ struct Stretch {
     guint64 framesIn = 0;                        // taken in since then
     guint64 framesOut = 0;                       // given out since then
     std::vector<float> tail;                     // the last kTailMs taken in, interleaved
+    std::vector<float> scratch;                  // mono audio as two channels
+
+    // A new stretcher for every segment, so that every pass starts as the first one did,
+    // whatever the one before left behind.
+    void renew() {
+        touch = std::make_unique<soundtouch::SoundTouch>();
+        touch->setChannels(guint(workChannels()));
+        touch->setSampleRate(guint(sampleRate));
+        touch->setSetting(SETTING_SEQUENCE_MS, kSequenceMs);
+        touch->setSetting(SETTING_SEEKWINDOW_MS, kSeekWindowMs);
+        touch->setSetting(SETTING_OVERLAP_MS, kOverlapMs);
+        touch->setTempo(speed);
+    }
+
+    // SoundTouch starts a mono stream 0.75 ms late, after near silence, and a stereo one on its
+    // first sample: mono is stretched as two equal channels.
+    int workChannels() const { return channels == 1 ? 2 : channels; }
+
+    void feed(const float* data, guint frames) {
+        if (channels != 1) {
+            touch->putSamples(data, frames);
+            return;
+        }
+        scratch.resize(std::size_t(frames) * 2);
+        for (std::size_t i = 0; i < frames; ++i)
+            scratch[2 * i] = scratch[2 * i + 1] = data[i];
+        touch->putSamples(scratch.data(), frames);
+    }
+
+    unsigned take(float* data, unsigned frames) {
+        if (channels != 1)
+            return touch->receiveSamples(data, frames);
+        scratch.resize(std::size_t(frames) * 2);
+        const unsigned got = touch->receiveSamples(scratch.data(), frames);
+        for (std::size_t i = 0; i < got; ++i)
+            data[i] = scratch[2 * i];
+        return got;
+    }
 
     void reset() {
-        if (channels > 0)
-            touch.clear();
+        touch.reset();
         pending = false;
         firstPts = GST_CLOCK_TIME_NONE;
         framesIn = 0;
@@ -106,7 +144,7 @@ GstFlowReturn pushReady(LurvoTempo* self) {
     GstFlowReturn flow = GST_FLOW_OK;
     while (flow == GST_FLOW_OK) {
         const guint64 owed = s.framesOwed() > s.framesOut ? s.framesOwed() - s.framesOut : 0;
-        const auto ready = unsigned(std::min<guint64>(s.touch.numSamples(), owed));
+        const auto ready = unsigned(std::min<guint64>(s.touch->numSamples(), owed));
         if (ready == 0)
             break;
         GstBuffer* buffer = gst_buffer_new_allocate(
@@ -116,7 +154,7 @@ GstFlowReturn pushReady(LurvoTempo* self) {
             gst_buffer_unref(buffer);
             return GST_FLOW_ERROR;
         }
-        const unsigned got = s.touch.receiveSamples(reinterpret_cast<float*>(map.data), ready);
+        const unsigned got = s.take(reinterpret_cast<float*>(map.data), ready);
         gst_buffer_unmap(buffer, &map);
         gst_buffer_set_size(buffer, gsize(got) * gsize(s.channels) * sizeof(float));
         if (got == 0) {
@@ -138,25 +176,23 @@ GstFlowReturn drain(LurvoTempo* self) {
     if (!s.stretching || !s.pending)
         return GST_FLOW_OK;
     s.pending = false;
-    if (!GST_CLOCK_TIME_IS_VALID(s.firstPts)) {
-        s.touch.clear();
+    if (!s.touch || !GST_CLOCK_TIME_IS_VALID(s.firstPts))
         return GST_FLOW_OK;
-    }
     GstFlowReturn flow = pushReady(self);
     // The stretcher gives out what it owes only when more comes in after it.
     const std::size_t tailFrames = s.tail.size() / std::size_t(s.channels);
     for (int round = 0; round < kMostTailRounds && flow == GST_FLOW_OK && tailFrames > 0 &&
                         s.framesOut < s.framesOwed();
          ++round) {
-        s.touch.putSamples(s.tail.data(), guint(tailFrames));
+        s.feed(s.tail.data(), guint(tailFrames));
         flow = pushReady(self);
     }
     // A segment shorter than the stretcher's window: its flush fills with silence.
     if (flow == GST_FLOW_OK && s.framesOut < s.framesOwed()) {
-        s.touch.flush();
+        s.touch->flush();
         flow = pushReady(self);
     }
-    s.touch.clear();
+    s.touch.reset();
     s.tail.clear();
     return flow;
 }
@@ -174,6 +210,8 @@ GstFlowReturn chain(GstPad*, GstObject* parent, GstBuffer* buffer) {
     if (!s.stretching || s.channels == 0)
         return gst_pad_push(self->srcPad, buffer);
     const GstClockTime pts = GST_BUFFER_PTS(buffer);
+    if (!s.touch)
+        s.renew();
     if (!GST_CLOCK_TIME_IS_VALID(s.firstPts))
         s.firstPts = outputTime(s, pts);
     GstMapInfo map;
@@ -182,7 +220,7 @@ GstFlowReturn chain(GstPad*, GstObject* parent, GstBuffer* buffer) {
         return GST_FLOW_ERROR;
     }
     const auto frames = guint(map.size / (sizeof(float) * gsize(s.channels)));
-    s.touch.putSamples(reinterpret_cast<const float*>(map.data), frames);
+    s.feed(reinterpret_cast<const float*>(map.data), frames);
     s.keepTail(reinterpret_cast<const float*>(map.data), frames);
     s.framesIn += frames;
     gst_buffer_unmap(buffer, &map);
@@ -206,12 +244,6 @@ bool takeCaps(Stretch& s, GstCaps* caps) {
         return false;
     s.channels = GST_AUDIO_INFO_CHANNELS(&info);
     s.sampleRate = GST_AUDIO_INFO_RATE(&info);
-    s.touch.setChannels(guint(s.channels));
-    s.touch.setSampleRate(guint(s.sampleRate));
-    s.touch.setSetting(SETTING_SEQUENCE_MS, kSequenceMs);
-    s.touch.setSetting(SETTING_SEEKWINDOW_MS, kSeekWindowMs);
-    s.touch.setSetting(SETTING_OVERLAP_MS, kOverlapMs);
-    s.touch.setTempo(s.speed);
     s.reset();
     return true;
 }
@@ -228,10 +260,7 @@ gboolean takeSegment(LurvoTempo* self, GstEvent* event) {
                    std::abs(segment.rate - 1.0) > 1e-9 && s.channels > 0;
     if (!s.stretching)
         return gst_pad_push_event(self->srcPad, event);
-    if (segment.rate != s.speed) {
-        s.speed = segment.rate;
-        s.touch.setTempo(s.speed);
-    }
+    s.speed = segment.rate;
     s.in = segment;
     segment.applied_rate = segment.applied_rate * segment.rate;
     segment.rate = 1.0;

@@ -1,7 +1,7 @@
+#include "AppSinkSamples.h"
 #include "media/Elements.h"
 #include "media/GstHandles.h"
 
-#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
 #include <gtest/gtest.h>
@@ -40,20 +40,7 @@ std::vector<float> stretchedSine(int channels, double speed, int startMs, int st
                                  GST_SEEK_TYPE_SET, GstClockTime(stopMs) * GST_MSECOND));
     gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND);
     gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    std::vector<float> out;
-    while (GstSample* sample =
-               gst_app_sink_try_pull_sample(GST_APP_SINK(sink.get()), 5 * GST_SECOND)) {
-        GstMapInfo map;
-        GstBuffer* buffer = gst_sample_get_buffer(sample);
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            const auto* data = reinterpret_cast<const float*>(map.data);
-            out.insert(out.end(), data, data + map.size / sizeof(float));
-            gst_buffer_unmap(buffer, &map);
-        }
-        gst_sample_unref(sample);
-        if (gst_app_sink_is_eos(GST_APP_SINK(sink.get())))
-            break;
-    }
+    std::vector<float> out = lurvo::test::pullFloatSamples(sink.get(), 5 * GST_SECOND);
     gst_element_set_state(pipeline.get(), GST_STATE_NULL);
     return out;
 }

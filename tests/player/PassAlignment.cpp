@@ -60,6 +60,15 @@ public:
             out.runs.push_back(r);
             tracking = false;
         };
+        // Block k is the lesson at found: the run goes on from there.
+        const auto placeBlock = [&](std::int64_t k, const auto& found) {
+            lastFitBlock = k;
+            lastFitPos = found.pos;
+            lastGain = found.fit.gain;
+            predicted = found.pos + std::int64_t(b * o_.speed);
+            misses = 0;
+            placed[std::size_t(k)] = true;
+        };
         for (std::int64_t k = 0; k < blocks; ++k) {
             const std::int64_t at = k * b;
             if (rmsOf(&y_[std::size_t(at)], b) < o_.silenceRms) {
@@ -73,12 +82,7 @@ public:
                 if (found.fit.correlation < o_.matchCorrelation && !speedOne())
                     found = best(at, predicted - trackSlack(), predicted + trackSlack());
                 if (found.fit.correlation >= o_.matchCorrelation) {
-                    lastFitBlock = k;
-                    lastFitPos = found.pos;
-                    lastGain = found.fit.gain;
-                    predicted = found.pos + std::int64_t(b * o_.speed);
-                    misses = 0;
-                    placed[std::size_t(k)] = true;
+                    placeBlock(k, found);
                     continue;
                 }
                 // Time-stretched audio blends two places at each seam: a block or two that
@@ -99,12 +103,7 @@ public:
                 current_ = AlignedRun{};
                 extendStart(current_, at, found.pos, found.fit.gain, floor);
                 tracking = true;
-                lastFitBlock = k;
-                lastFitPos = found.pos;
-                lastGain = found.fit.gain;
-                predicted = found.pos + std::int64_t(b * o_.speed);
-                misses = 0;
-                placed[std::size_t(k)] = true;
+                placeBlock(k, found);
                 continue;
             }
             closeRun();

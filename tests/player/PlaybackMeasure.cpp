@@ -1,5 +1,7 @@
 #include "PlaybackMeasure.h"
 
+#include "AppSinkSamples.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -191,16 +193,7 @@ std::vector<float> decodeLesson(const QString& mp3, int fromMs, int lengthMs) {
         gst_element_get_state(pipeline.get(), nullptr, nullptr, 10 * GST_SECOND);
     }
     gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    while (GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {
-        GstBuffer* buffer = gst_sample_get_buffer(sample);
-        GstMapInfo map;
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            const auto* data = reinterpret_cast<const float*>(map.data);
-            samples.insert(samples.end(), data, data + map.size / sizeof(float));
-            gst_buffer_unmap(buffer, &map);
-        }
-        gst_sample_unref(sample);
-    }
+    samples = pullFloatSamples(sink.get());
     gst_element_set_state(pipeline.get(), GST_STATE_NULL);
     return samples;
 }

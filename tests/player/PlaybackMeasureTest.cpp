@@ -1,4 +1,5 @@
 #include "PlaybackMeasure.h"
+#include "AppSinkSamples.h"
 #include "MeasureLessons.h"
 #include "media/Elements.h"
 
@@ -199,16 +200,8 @@ std::vector<float> stretched(const QString& mp3, double rate, int startMs, int s
                      GstClockTime(stopMs) * GST_MSECOND);
     gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND);
     gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    while (GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {
-        GstMapInfo map;
-        GstBuffer* buffer = gst_sample_get_buffer(sample);
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            const auto* data = reinterpret_cast<const float*>(map.data);
-            out.insert(out.end(), data, data + map.size / sizeof(float));
-            gst_buffer_unmap(buffer, &map);
-        }
-        gst_sample_unref(sample);
-    }
+    const std::vector<float> heard = lurvo::test::pullFloatSamples(sink.get());
+    out.insert(out.end(), heard.begin(), heard.end());
     gst_element_set_state(pipeline.get(), GST_STATE_NULL);
     out.insert(out.end(), 4410, 0.0f);
     return out;

@@ -29,12 +29,12 @@ constexpr int kMostTailRounds = 25;
 // Everything the element keeps between buffers; touched only from the streaming thread, or
 // while it is stopped.
 struct Stretch {
-    std::unique_ptr<soundtouch::SoundTouch> touch; // made for each segment, at its first audio
+    // Made at a segment's first audio, gone once the segment is given out.
+    std::unique_ptr<soundtouch::SoundTouch> touch;
     int channels = 0;
     int sampleRate = 0;
     double speed = 1.0;
     bool stretching = false; // the segment plays at a rate other than 1
-    bool pending = false;    // audio given in since the last drain
     GstSegment in{};
     GstSegment out{};
     GstClockTime firstPts = GST_CLOCK_TIME_NONE; // where the segment's output starts
@@ -82,7 +82,6 @@ struct Stretch {
 
     void reset() {
         touch.reset();
-        pending = false;
         firstPts = GST_CLOCK_TIME_NONE;
         framesIn = 0;
         framesOut = 0;
@@ -173,10 +172,8 @@ GstFlowReturn pushReady(LurvoTempo* self) {
 // The end of what was given in: all of it out, and the stretcher empty for what comes next.
 GstFlowReturn drain(LurvoTempo* self) {
     Stretch& s = *self->stretch;
-    if (!s.stretching || !s.pending)
-        return GST_FLOW_OK;
-    s.pending = false;
-    if (!s.touch || !GST_CLOCK_TIME_IS_VALID(s.firstPts))
+    // Nothing taken in since the last drain: no stretcher.
+    if (!s.stretching || !s.touch)
         return GST_FLOW_OK;
     GstFlowReturn flow = pushReady(self);
     // The stretcher gives out what it owes only when more comes in after it.
@@ -225,7 +222,6 @@ GstFlowReturn chain(GstPad*, GstObject* parent, GstBuffer* buffer) {
     s.framesIn += frames;
     gst_buffer_unmap(buffer, &map);
     gst_buffer_unref(buffer);
-    s.pending = s.pending || frames > 0;
     // The decoder cuts the segment's audio at its stop: the last buffer ends there. Half a
     // sample of slack for the rounding of its timestamps.
     const GstClockTime halfSample = framesToTime(1, s.sampleRate) / 2;

@@ -186,6 +186,14 @@ private:
         return std::abs(x) > tolerance && std::abs(y_[std::size_t(at)] - x) <= tolerance;
     }
 
+    // Whether a stretch may go on over this sample: the recording agrees with the lesson there,
+    // be it a sample of some size or one quiet in both, which neither proves nor breaks it.
+    bool sampleAgrees(std::int64_t at, std::int64_t pos, double gain, double tolerance) const {
+        if (at < 0 || at >= std::int64_t(y_.size()) || !inLesson(pos, 1))
+            return false;
+        return std::abs(y_[std::size_t(at)] - gain * *lessonAt(pos)) <= tolerance;
+    }
+
     double toleranceNear(std::int64_t pos) const {
         const std::int64_t from = std::max(origin_, pos - o_.blockSamples);
         const std::int64_t n =
@@ -222,7 +230,8 @@ private:
         return f.correlation >= 0.99 ? f.gain : gain;
     }
 
-    // A stretch ends at the first sample that is not the lesson, unless the two after it are.
+    // A stretch ends at the first sample that is not the lesson, unless the two after it are;
+    // quiet samples at its edge are left out.
     void extendEnd(AlignedRun& r, std::int64_t blockAt, std::int64_t blockPos, double gain) const {
         gain = gainBeside(blockAt, blockPos, -1, gain);
         const double tolerance = toleranceNear(blockPos);
@@ -231,7 +240,7 @@ private:
         const std::int64_t pos = blockPos + i;
         std::int64_t n = 0;
         while (n < 4 * o_.blockSamples) {
-            const bool fits = sampleFits(at + n, pos + n, gain, tolerance) ||
+            const bool fits = sampleAgrees(at + n, pos + n, gain, tolerance) ||
                               (sampleFits(at + n + 1, pos + n + 1, gain, tolerance) &&
                                sampleFits(at + n + 2, pos + n + 2, gain, tolerance));
             if (!fits)
@@ -253,7 +262,7 @@ private:
         const std::int64_t pos = blockPos + i;
         std::int64_t n = 0;
         while (at - n - 1 >= floor && n < 4 * o_.blockSamples) {
-            const bool fits = sampleFits(at - n - 1, pos - n - 1, gain, tolerance) ||
+            const bool fits = sampleAgrees(at - n - 1, pos - n - 1, gain, tolerance) ||
                               (sampleFits(at - n - 2, pos - n - 2, gain, tolerance) &&
                                sampleFits(at - n - 3, pos - n - 3, gain, tolerance));
             if (!fits)

@@ -94,6 +94,37 @@ TEST(PassAlignment, MeasuresOverrunOnsetAndGapOfEachPass) {
     EXPECT_NEAR(passes[6].gapBeforeMs, 0, kSampleMs);
 }
 
+// Quiet samples inside a pass neither end it nor start it: a repeat whose line holds two
+// near-zero samples a few milliseconds in starts on its first sample, also when time-stretched
+// audio lets the aligner look further back for a start, wherever the join falls in the blocks.
+TEST(PassAlignment, QuietSamplesNearAnEdgeDoNotMoveIt) {
+    Lesson lesson;
+    lesson.samples[std::size_t(ms(107))] = 0.0f;
+    lesson.samples[std::size_t(ms(107)) + 1] = 0.0005f;
+    lesson.samples[std::size_t(ms(597))] = -0.0005f;
+    lesson.samples[std::size_t(ms(597)) + 1] = 0.0f;
+    for (const double speed : {1.0, 0.75}) {
+        for (const int lead : {0, 9, 17, 31}) {
+            SCOPED_TRACE(testing::Message() << speed << " " << lead);
+            Tape tape;
+            tape.silence(ms(20) + lead);
+            tape.play(lesson, ms(100), ms(600));
+            tape.play(lesson, ms(100), ms(600));
+            tape.silence(ms(50));
+            AlignOptions options = optionsFor(lesson);
+            options.speed = speed;
+            const Alignment heard = alignRecording(lesson.samples, 0, tape.samples, options);
+            const auto passes = heardPasses(heard, lesson.starts, lesson.end, kRate);
+            ASSERT_EQ(passes.size(), 2u);
+            for (const HeardPass& pass : passes) {
+                EXPECT_NEAR(pass.lostOnsetMs, 0, kSampleMs);
+                EXPECT_NEAR(pass.overrunMs, 0, kSampleMs);
+            }
+            EXPECT_NEAR(passes[1].gapBeforeMs, 0, kSampleMs);
+        }
+    }
+}
+
 // Sound that is not the lesson is counted, not placed.
 TEST(PassAlignment, CountsSoundThatIsNotTheLesson) {
     const Lesson lesson;

@@ -6,7 +6,8 @@
 //   - a chosen wait (the sentence's length, and 2 s) against the one heard;
 //   - dropouts in continuous play;
 //   - navigation: key to the new sentence's first sound, 50 minutes into a 60-minute VBR lesson.
-// Arguments: [repeats per case, 80] [minutes of continuous play, 10] [navigation keys, 40].
+// Arguments: [repeats per case, 80] [minutes of continuous play, 10] [navigation keys, 40]
+// [only the repeat cases whose name holds this, e.g. "0.75x"].
 // The lessons are made at first use into the build folder's measure-cache.
 #include "MeasureLessons.h"
 #include "PlaybackMeasure.h"
@@ -229,6 +230,7 @@ int main(int argc, char** argv) {
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 80;
     const int minutes = argc > 2 ? std::atoi(argv[2]) : 10;
     const int keys = argc > 3 ? std::atoi(argv[3]) : 40;
+    const QString only = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
 
     MeasureLessonShape shape;
     shape.sentences = 40;
@@ -245,14 +247,18 @@ int main(int argc, char** argv) {
     if (!cbr || !vbr || !hour)
         return 1;
 
+    const auto measure = [&](const char* name, auto&&... args) {
+        if (only.isEmpty() || QString::fromLatin1(name).contains(only))
+            measureRepeats(name, args...);
+    };
     if (repeats > 0) {
-        measureRepeats("cbr 1.00x", *cbr, 100, GapMode::Off, 0, 4, repeats);
-        measureRepeats("vbr 1.00x", *vbr, 100, GapMode::Off, 0, 4, repeats);
-        measureRepeats("cbr 0.75x", *cbr, 75, GapMode::Off, 0, 4, repeats);
-        measureRepeats("vbr 0.75x", *vbr, 75, GapMode::Off, 0, 4, repeats);
-        measureRepeats("vbr 1.00x, wait 1x", *vbr, 100, GapMode::SentenceLength, 100, 3, 12);
-        measureRepeats("vbr 0.75x, wait 1x", *vbr, 75, GapMode::SentenceLength, 100, 3, 12);
-        measureRepeats("vbr 1.00x, wait 2 s", *vbr, 100, GapMode::Seconds, 2, 3, 12);
+        measure("cbr 1.00x", *cbr, 100, GapMode::Off, 0, 4, repeats);
+        measure("vbr 1.00x", *vbr, 100, GapMode::Off, 0, 4, repeats);
+        measure("cbr 0.75x", *cbr, 75, GapMode::Off, 0, 4, repeats);
+        measure("vbr 0.75x", *vbr, 75, GapMode::Off, 0, 4, repeats);
+        measure("vbr 1.00x, wait 1x", *vbr, 100, GapMode::SentenceLength, 100, 3, 12);
+        measure("vbr 0.75x, wait 1x", *vbr, 75, GapMode::SentenceLength, 100, 3, 12);
+        measure("vbr 1.00x, wait 2 s", *vbr, 100, GapMode::Seconds, 2, 3, 12);
     }
     if (keys > 0)
         measureNavigation(*hour, keys);

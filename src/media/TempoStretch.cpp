@@ -1,5 +1,7 @@
 #include "media/TempoStretch.h"
 
+#include "media/VerbatimEnd.h"
+
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 #include <soundtouch/SoundTouch.h>
@@ -25,6 +27,15 @@ constexpr int kMaxChannels = 8;
 // come out silent.
 constexpr int kTailMs = 10;
 constexpr int kMostTailRounds = 25;
+// The last output of a pass is held back until the pass ends, so that its end can go over into
+// the lesson's own audio (see VerbatimEnd.h): long enough to hold a few of the stretcher's runs
+// at any speed.
+constexpr int kHoldMs = 160;
+// How much longer than exact a pass may come out by ending on the lesson's own audio. The next
+// pass makes up for it, and the sink joins buffers this far apart without a gap or a skip.
+constexpr int kMostSlackMs = 20;
+// Input kept beyond what the held output was made from: the stretcher's look-ahead and slack.
+constexpr int kKeptInputMarginMs = 80;
 
 // Everything the element keeps between buffers; touched only from the streaming thread, or
 // while it is stopped.
@@ -39,9 +50,13 @@ struct Stretch {
     GstSegment out{};
     GstClockTime firstPts = GST_CLOCK_TIME_NONE; // where the segment's output starts
     guint64 framesIn = 0;                        // taken in since then
-    guint64 framesOut = 0;                       // given out since then
-    std::vector<float> tail;                     // the last kTailMs taken in, interleaved
+    guint64 framesOut = 0;                       // made since then, held ones included
+    std::vector<float> recent;                   // the last input taken in, interleaved
+    std::vector<float> held;                     // the last output, not given out yet
     std::vector<float> scratch;                  // mono audio as two channels
+    // Output made beyond the exact length since the last flush: a pass that ends on the
+    // lesson's own audio comes out a little long, and the next one makes up for it.
+    gint64 surplus = 0;
 
     // A new stretcher for every segment, so that every pass starts as the first one did,
     // whatever the one before left behind.
@@ -80,22 +95,34 @@ struct Stretch {
         return got;
     }
 
+    // Ready for the next segment; `surplus` stays, for the next pass to make up.
     void reset() {
         touch.reset();
         firstPts = GST_CLOCK_TIME_NONE;
         framesIn = 0;
         framesOut = 0;
-        tail.clear();
+        recent.clear();
+        held.clear();
     }
 
-    // As long as the audio taken in lasts at this speed.
-    guint64 framesOwed() const { return guint64(std::llround(double(framesIn) / speed)); }
+    std::size_t frames(const std::vector<float>& samples) const {
+        return samples.size() / std::size_t(channels);
+    }
 
-    void keepTail(const float* data, guint frames) {
-        const std::size_t keep = std::size_t(sampleRate) * kTailMs / 1000 * std::size_t(channels);
-        tail.insert(tail.end(), data, data + std::size_t(frames) * std::size_t(channels));
-        if (tail.size() > keep)
-            tail.erase(tail.begin(), tail.end() - std::ptrdiff_t(keep));
+    std::size_t msToFrames(double ms) const { return std::size_t(double(sampleRate) * ms / 1000); }
+
+    // As long as the audio taken in lasts at this speed, less what passes before gave out too much.
+    guint64 framesOwed() const {
+        const gint64 exact = std::llround(double(framesIn) / speed);
+        return guint64(std::max<gint64>(0, exact - surplus));
+    }
+
+    void keepRecent(const float* data, guint count) {
+        const std::size_t keep =
+            msToFrames(kHoldMs * std::max(1.0, speed) + kKeptInputMarginMs) * std::size_t(channels);
+        recent.insert(recent.end(), data, data + std::size_t(count) * std::size_t(channels));
+        if (recent.size() > keep)
+            recent.erase(recent.begin(), recent.end() - std::ptrdiff_t(keep));
     }
 };
 
@@ -136,37 +163,56 @@ GstClockTime framesToTime(guint64 frames, int sampleRate) {
     return gst_util_uint64_scale_int(frames, GST_SECOND, sampleRate);
 }
 
-// Gives out what the stretcher has ready, never more than the segment lasts at its speed,
-// timed on from the segment's first output sample so that rounding never piles up into drift.
+// Gives out the buffer of `count` frames from the front of what is held, timed on from the
+// segment's first output sample so that rounding never piles up into drift.
+GstFlowReturn pushHeld(LurvoTempo* self, std::size_t count) {
+    Stretch& s = *self->stretch;
+    if (count == 0)
+        return GST_FLOW_OK;
+    const std::size_t samples = count * std::size_t(s.channels);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, samples * sizeof(float), nullptr);
+    gst_buffer_fill(buffer, 0, s.held.data(), samples * sizeof(float));
+    s.held.erase(s.held.begin(), s.held.begin() + std::ptrdiff_t(samples));
+    const guint64 given = s.framesOut - s.frames(s.held) - count;
+    const GstClockTime start = s.firstPts + framesToTime(given, s.sampleRate);
+    GST_BUFFER_PTS(buffer) = start;
+    GST_BUFFER_DURATION(buffer) = s.firstPts + framesToTime(given + count, s.sampleRate) - start;
+    return gst_pad_push(self->srcPad, buffer);
+}
+
+// Takes what the stretcher has ready, never more than the segment lasts at its speed, and gives
+// out all of it but the last kHoldMs.
 GstFlowReturn pushReady(LurvoTempo* self) {
     Stretch& s = *self->stretch;
-    GstFlowReturn flow = GST_FLOW_OK;
-    while (flow == GST_FLOW_OK) {
-        const guint64 owed = s.framesOwed() > s.framesOut ? s.framesOwed() - s.framesOut : 0;
-        const auto ready = unsigned(std::min<guint64>(s.touch->numSamples(), owed));
-        if (ready == 0)
-            break;
-        GstBuffer* buffer = gst_buffer_new_allocate(
-            nullptr, gsize(ready) * gsize(s.channels) * sizeof(float), nullptr);
-        GstMapInfo map;
-        if (!gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
-            gst_buffer_unref(buffer);
-            return GST_FLOW_ERROR;
-        }
-        const unsigned got = s.take(reinterpret_cast<float*>(map.data), ready);
-        gst_buffer_unmap(buffer, &map);
-        gst_buffer_set_size(buffer, gsize(got) * gsize(s.channels) * sizeof(float));
-        if (got == 0) {
-            gst_buffer_unref(buffer);
-            break;
-        }
-        const GstClockTime start = s.firstPts + framesToTime(s.framesOut, s.sampleRate);
+    const guint64 owed = s.framesOwed() > s.framesOut ? s.framesOwed() - s.framesOut : 0;
+    const auto ready = unsigned(std::min<guint64>(s.touch->numSamples(), owed));
+    if (ready > 0) {
+        const std::size_t had = s.held.size();
+        s.held.resize(had + std::size_t(ready) * std::size_t(s.channels));
+        const unsigned got = s.take(s.held.data() + had, ready);
+        s.held.resize(had + std::size_t(got) * std::size_t(s.channels));
         s.framesOut += got;
-        GST_BUFFER_PTS(buffer) = start;
-        GST_BUFFER_DURATION(buffer) = s.firstPts + framesToTime(s.framesOut, s.sampleRate) - start;
-        flow = gst_pad_push(self->srcPad, buffer);
     }
-    return flow;
+    const std::size_t hold = s.msToFrames(kHoldMs);
+    const std::size_t heldFrames = s.frames(s.held);
+    return heldFrames > hold ? pushHeld(self, heldFrames - hold) : GST_FLOW_OK;
+}
+
+// Ends the pass on the lesson's own last samples where the held output allows it, and keeps
+// count of how far from exact that leaves the pass.
+void endOnTheLesson(Stretch& s) {
+    const gint64 exact = std::llround(double(s.framesIn) / s.speed);
+    const auto join =
+        findVerbatimEnd(s.held, s.recent, s.channels, s.msToFrames(1), s.msToFrames(kMostSlackMs));
+    if (join) {
+        const auto ch = std::size_t(s.channels);
+        const std::size_t before = s.frames(s.held);
+        s.held.resize(join->keep * ch);
+        s.held.insert(s.held.end(), s.recent.begin() + std::ptrdiff_t(join->from * ch),
+                      s.recent.end());
+        s.framesOut = s.framesOut - before + s.frames(s.held);
+    }
+    s.surplus += gint64(s.framesOut) - exact;
 }
 
 // The end of what was given in: all of it out, and the stretcher empty for what comes next.
@@ -177,11 +223,12 @@ GstFlowReturn drain(LurvoTempo* self) {
         return GST_FLOW_OK;
     GstFlowReturn flow = pushReady(self);
     // The stretcher gives out what it owes only when more comes in after it.
-    const std::size_t tailFrames = s.tail.size() / std::size_t(s.channels);
+    const std::size_t tailFrames = std::min(s.frames(s.recent), s.msToFrames(kTailMs));
+    const float* tail = s.recent.data() + s.recent.size() - tailFrames * std::size_t(s.channels);
     for (int round = 0; round < kMostTailRounds && flow == GST_FLOW_OK && tailFrames > 0 &&
                         s.framesOut < s.framesOwed();
          ++round) {
-        s.feed(s.tail.data(), guint(tailFrames));
+        s.feed(tail, guint(tailFrames));
         flow = pushReady(self);
     }
     // A segment shorter than the stretcher's window: its flush fills with silence.
@@ -189,8 +236,13 @@ GstFlowReturn drain(LurvoTempo* self) {
         s.touch->flush();
         flow = pushReady(self);
     }
+    if (flow == GST_FLOW_OK) {
+        endOnTheLesson(s);
+        flow = pushHeld(self, s.frames(s.held));
+    }
     s.touch.reset();
-    s.tail.clear();
+    s.recent.clear();
+    s.held.clear();
     return flow;
 }
 
@@ -218,7 +270,7 @@ GstFlowReturn chain(GstPad*, GstObject* parent, GstBuffer* buffer) {
     }
     const auto frames = guint(map.size / (sizeof(float) * gsize(s.channels)));
     s.feed(reinterpret_cast<const float*>(map.data), frames);
-    s.keepTail(reinterpret_cast<const float*>(map.data), frames);
+    s.keepRecent(reinterpret_cast<const float*>(map.data), frames);
     s.framesIn += frames;
     gst_buffer_unmap(buffer, &map);
     gst_buffer_unref(buffer);
@@ -241,6 +293,7 @@ bool takeCaps(Stretch& s, GstCaps* caps) {
     s.channels = GST_AUDIO_INFO_CHANNELS(&info);
     s.sampleRate = GST_AUDIO_INFO_RATE(&info);
     s.reset();
+    s.surplus = 0;
     return true;
 }
 
@@ -260,8 +313,12 @@ gboolean takeSegment(LurvoTempo* self, GstEvent* event) {
     s.in = segment;
     segment.applied_rate = segment.applied_rate * segment.rate;
     segment.rate = 1.0;
+    // A pass may run past its exact length by its slack, and by as much again when the pass
+    // before it fell short: the sinks must not cut its last samples off.
     if (segment.stop != GST_CLOCK_TIME_NONE && segment.stop > segment.start)
-        segment.stop = segment.start + GstClockTime(double(segment.stop - segment.start) / s.speed);
+        segment.stop = segment.start +
+                       GstClockTime(double(segment.stop - segment.start) / s.speed) +
+                       2 * kMostSlackMs * GST_MSECOND;
     s.out = segment;
     GstEvent* stretched = gst_event_new_segment(&segment);
     gst_event_set_seqnum(stretched, gst_event_get_seqnum(event));
@@ -286,6 +343,7 @@ gboolean sinkEvent(GstPad* pad, GstObject* parent, GstEvent* event) {
         return takeSegment(self, event);
     case GST_EVENT_FLUSH_STOP:
         s.reset();
+        s.surplus = 0;
         break;
     case GST_EVENT_EOS:
     case GST_EVENT_SEGMENT_DONE:
@@ -315,6 +373,7 @@ GstStateChangeReturn changeState(GstElement* element, GstStateChange transition)
     if (transition == GST_STATE_CHANGE_PAUSED_TO_READY) {
         Stretch& s = *asTempo(GST_OBJECT(element))->stretch;
         s.reset();
+        s.surplus = 0;
         s.stretching = false;
         gst_segment_init(&s.in, GST_FORMAT_UNDEFINED);
         gst_segment_init(&s.out, GST_FORMAT_UNDEFINED);

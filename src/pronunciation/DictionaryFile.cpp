@@ -1,0 +1,96 @@
+#include "DictionaryFile.h"
+
+#include <QFile>
+
+namespace lurvo::pronunciation {
+
+namespace {
+
+bool isSyllable(QByteArrayView word) {
+    if (word.size() < 2 || word.back() < '1' || word.back() > '6')
+        return false;
+    for (const char c : word.chopped(1)) {
+        if (c < 'a' || c > 'z')
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> parseWeight(QByteArrayView field) {
+    field = field.trimmed();
+    if (field.endsWith('%'))
+        field.chop(1);
+    bool ok = false;
+    const double value = field.toDouble(&ok);
+    if (!ok || value < 0 || value > 1e9)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// An entry line's fields, or nullopt when the line is malformed.
+std::optional<DictionaryEntry> parseEntry(QByteArrayView line) {
+    const qsizetype firstTab = line.indexOf('\t');
+    DictionaryEntry entry;
+    entry.text = QString::fromUtf8(line.first(firstTab < 0 ? line.size() : firstTab)).trimmed();
+    if (entry.text.isEmpty())
+        return std::nullopt;
+    if (firstTab < 0)
+        return entry; // a text without a listed reading
+    QByteArrayView rest = line.sliced(firstTab + 1);
+    const qsizetype secondTab = rest.indexOf('\t');
+    if (secondTab >= 0) {
+        const std::optional<int> weight = parseWeight(rest.sliced(secondTab + 1));
+        if (!weight)
+            return std::nullopt;
+        entry.weight = *weight;
+        rest = rest.first(secondTab);
+    }
+    for (const QByteArrayView word : QByteArray::fromRawData(rest.data(), rest.size()).split(' ')) {
+        if (word.isEmpty())
+            continue;
+        if (!isSyllable(word))
+            return std::nullopt;
+        entry.syllables.append(QString::fromLatin1(word));
+    }
+    return entry;
+}
+
+} // namespace
+
+DictionaryContents parseDictionary(QByteArrayView utf8) {
+    DictionaryContents contents;
+    bool inHead = true;
+    qsizetype start = 0;
+    while (start < utf8.size()) {
+        qsizetype end = utf8.indexOf('\n', start);
+        if (end < 0)
+            end = utf8.size();
+        QByteArrayView line = utf8.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (inHead) {
+            inHead = line.trimmed() != "...";
+            continue;
+        }
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        if (std::optional<DictionaryEntry> entry = parseEntry(line))
+            contents.entries.append(std::move(*entry));
+        else
+            ++contents.malformedLines;
+    }
+    return contents;
+}
+
+std::optional<DictionaryContents> readDictionaryFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const uchar* mapped = file.map(0, file.size());
+    if (mapped != nullptr)
+        return parseDictionary(QByteArrayView(mapped, file.size()));
+    return parseDictionary(file.readAll());
+}
+
+} // namespace lurvo::pronunciation

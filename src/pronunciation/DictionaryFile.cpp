@@ -57,7 +57,7 @@ std::optional<DictionaryEntry> parseEntry(QByteArrayView line) {
 
 } // namespace
 
-DictionaryContents parseDictionary(QByteArrayView utf8) {
+DictionaryContents parseDictionary(QByteArrayView utf8, TextOnlyEntries textOnly) {
     DictionaryContents contents;
     bool inHead = true;
     qsizetype start = 0;
@@ -75,6 +75,8 @@ DictionaryContents parseDictionary(QByteArrayView utf8) {
         }
         if (line.trimmed().isEmpty() || line.startsWith('#'))
             continue;
+        if (textOnly == TextOnlyEntries::Skip && !line.contains('\t'))
+            continue;
         if (std::optional<DictionaryEntry> entry = parseEntry(line))
             contents.entries.append(std::move(*entry));
         else
@@ -83,14 +85,15 @@ DictionaryContents parseDictionary(QByteArrayView utf8) {
     return contents;
 }
 
-std::optional<DictionaryContents> readDictionaryFile(const QString& path) {
+std::optional<DictionaryContents> readDictionaryFile(const QString& path,
+                                                     TextOnlyEntries textOnly) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const uchar* mapped = file.map(0, file.size());
     if (mapped != nullptr)
-        return parseDictionary(QByteArrayView(mapped, file.size()));
-    return parseDictionary(file.readAll());
+        return parseDictionary(QByteArrayView(mapped, file.size()), textOnly);
+    return parseDictionary(file.readAll(), textOnly);
 }
 
 } // namespace lurvo::pronunciation

@@ -26,14 +26,20 @@ struct DictionaryContents {
     int malformedLines = 0;         // entry lines that were skipped as unreadable
 };
 
+// Whether entries without a listed reading are kept (the packaged phrase file is mostly such
+// texts, which an index has no use for).
+enum class TextOnlyEntries { Keep, Skip };
+
 // Parses the text of a dictionary file: a YAML head up to a line "...", then one entry a line,
 // "TEXT<TAB>SYLLABLES[<TAB>WEIGHT]", the syllables separated by spaces and the weight either a
 // percentage ("5%") or a plain number. Blank lines and comments (#) are skipped; so is a line
 // with an empty text, a syllable that is not letters followed by a digit, or an unreadable
 // weight. Without a head line "..." the whole text is taken as head and no entry is read.
-DictionaryContents parseDictionary(QByteArrayView utf8);
+DictionaryContents parseDictionary(QByteArrayView utf8,
+                                   TextOnlyEntries textOnly = TextOnlyEntries::Keep);
 
 // The parsed file; nullopt when it cannot be read.
-std::optional<DictionaryContents> readDictionaryFile(const QString& path);
+std::optional<DictionaryContents>
+readDictionaryFile(const QString& path, TextOnlyEntries textOnly = TextOnlyEntries::Keep);
 
 } // namespace lurvo::pronunciation

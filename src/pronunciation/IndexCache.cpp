@@ -28,15 +28,13 @@ std::optional<SourceKey> sourceKeyOf(const DictionaryPaths& paths) {
 }
 
 std::optional<JyutpingIndex> buildIndex(const DictionaryPaths& paths, const SourceKey& key) {
-    const std::optional<DictionaryContents> characters = readDictionaryFile(paths.characters);
-    std::optional<DictionaryContents> words = readDictionaryFile(paths.words);
-    std::optional<DictionaryContents> phrases = readDictionaryFile(paths.phrases);
+    const auto skip = TextOnlyEntries::Skip;
+    const std::optional<DictionaryContents> characters = readDictionaryFile(paths.characters, skip);
+    std::optional<DictionaryContents> words = readDictionaryFile(paths.words, skip);
+    std::optional<DictionaryContents> phrases = readDictionaryFile(paths.phrases, skip);
     if (!characters || !words || !phrases)
         return std::nullopt;
-    for (DictionaryEntry& entry : phrases->entries) {
-        if (!entry.syllables.isEmpty())
-            words->entries.append(std::move(entry));
-    }
+    words->entries.append(std::move(phrases->entries));
     return JyutpingIndex::build(characters->entries, words->entries, key);
 }
 

@@ -57,8 +57,9 @@ std::optional<DictionaryEntry> parseEntry(QByteArrayView line) {
 
 } // namespace
 
-DictionaryContents parseDictionary(QByteArrayView utf8, TextOnlyEntries textOnly) {
-    DictionaryContents contents;
+int forEachEntry(QByteArrayView utf8, const std::function<void(DictionaryEntry&&)>& take,
+                 TextOnlyEntries textOnly) {
+    int malformed = 0;
     bool inHead = true;
     qsizetype start = 0;
     while (start < utf8.size()) {
@@ -78,22 +79,40 @@ DictionaryContents parseDictionary(QByteArrayView utf8, TextOnlyEntries textOnly
         if (textOnly == TextOnlyEntries::Skip && !line.contains('\t'))
             continue;
         if (std::optional<DictionaryEntry> entry = parseEntry(line))
-            contents.entries.append(std::move(*entry));
+            take(std::move(*entry));
         else
-            ++contents.malformedLines;
+            ++malformed;
     }
-    return contents;
+    return malformed;
 }
 
-std::optional<DictionaryContents> readDictionaryFile(const QString& path,
-                                                     TextOnlyEntries textOnly) {
+std::optional<int> readDictionaryEntries(const QString& path,
+                                         const std::function<void(DictionaryEntry&&)>& take,
+                                         TextOnlyEntries textOnly) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const uchar* mapped = file.map(0, file.size());
     if (mapped != nullptr)
-        return parseDictionary(QByteArrayView(mapped, file.size()), textOnly);
-    return parseDictionary(file.readAll(), textOnly);
+        return forEachEntry(QByteArrayView(mapped, file.size()), take, textOnly);
+    return forEachEntry(file.readAll(), take, textOnly);
+}
+
+DictionaryContents parseDictionary(QByteArrayView utf8) {
+    DictionaryContents contents;
+    contents.malformedLines = forEachEntry(
+        utf8, [&](DictionaryEntry&& entry) { contents.entries.append(std::move(entry)); });
+    return contents;
+}
+
+std::optional<DictionaryContents> readDictionaryFile(const QString& path) {
+    DictionaryContents contents;
+    const std::optional<int> malformed = readDictionaryEntries(
+        path, [&](DictionaryEntry&& entry) { contents.entries.append(std::move(entry)); });
+    if (!malformed)
+        return std::nullopt;
+    contents.malformedLines = *malformed;
+    return contents;
 }
 
 } // namespace lurvo::pronunciation

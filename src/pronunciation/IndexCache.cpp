@@ -28,14 +28,15 @@ std::optional<SourceKey> sourceKeyOf(const DictionaryPaths& paths) {
 }
 
 std::optional<JyutpingIndex> buildIndex(const DictionaryPaths& paths, const SourceKey& key) {
+    IndexBuilder builder;
+    const auto character = [&](DictionaryEntry&& entry) { builder.addCharacter(entry); };
+    const auto word = [&](DictionaryEntry&& entry) { builder.addWord(entry); };
     const auto skip = TextOnlyEntries::Skip;
-    const std::optional<DictionaryContents> characters = readDictionaryFile(paths.characters, skip);
-    std::optional<DictionaryContents> words = readDictionaryFile(paths.words, skip);
-    std::optional<DictionaryContents> phrases = readDictionaryFile(paths.phrases, skip);
-    if (!characters || !words || !phrases)
+    if (!readDictionaryEntries(paths.characters, character, skip) ||
+        !readDictionaryEntries(paths.words, word, skip) ||
+        !readDictionaryEntries(paths.phrases, word, skip))
         return std::nullopt;
-    words->entries.append(std::move(phrases->entries));
-    return JyutpingIndex::build(characters->entries, words->entries, key);
+    return builder.finish(key);
 }
 
 QString IndexCache::defaultPath() {

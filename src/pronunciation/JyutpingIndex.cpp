@@ -5,7 +5,8 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <numeric>
+#include <span>
+#include <string_view>
 
 namespace lurvo::pronunciation {
 
@@ -61,173 +62,207 @@ QByteArray digestOf(QByteArrayView payload) {
     return QCryptographicHash::hash(payload, QCryptographicHash::Md5);
 }
 
-struct CharReading {
-    char32_t codePoint;
-    quint32 syllable;
-    int weight;
-    int usage; // how many words read the character so
-    qsizetype order;
-};
+} // namespace
 
-struct WordReading {
-    std::u32string text;
-    QList<quint32> syllables;
-    int weight;
-    int agreement; // how many of its characters keep their own first-ranked reading
-    qsizetype order;
-};
+// Entries are kept compact while they are added: the code points and syllables of all words in
+// two flat arrays, so building from the whole dictionary stays within a few megabytes.
+struct IndexBuilder::Entries {
+    struct CharReading {
+        char32_t codePoint;
+        quint32 syllable;
+        int weight;
+        int usage; // how many words read the character so
+        quint32 order;
+    };
+    struct WordReading {
+        quint32 start; // into codePoints and syllables
+        quint32 length;
+        int weight;
+        int agreement; // how many of its characters keep their own first-ranked reading
+        quint32 order;
+    };
 
-class Builder {
-public:
-    QByteArray build(const QList<DictionaryEntry>& characters, const QList<DictionaryEntry>& words,
-                     const SourceKey& key) {
-        collectWords(words);
-        collectCharacters(characters);
-        rankWords();
-        return write(key);
-    }
+    QList<QByteArray> syllableTexts;
+    QHash<QString, quint32> syllableIds;
+    std::vector<CharReading> chars;
+    std::vector<WordReading> words;
+    std::vector<char32_t> codePoints;
+    std::vector<quint32> syllables;
 
-private:
     quint32 syllableId(const QString& syllable) {
-        const auto found = syllableIds_.constFind(syllable);
-        if (found != syllableIds_.constEnd())
+        const auto found = syllableIds.constFind(syllable);
+        if (found != syllableIds.constEnd())
             return *found;
-        const auto id = static_cast<quint32>(syllables_.size());
-        syllables_.append(syllable.toLatin1());
-        syllableIds_.insert(syllable, id);
+        const auto id = static_cast<quint32>(syllableTexts.size());
+        syllableTexts.append(syllable.toLatin1());
+        syllableIds.insert(syllable, id);
         return id;
     }
 
-    void collectWords(const QList<DictionaryEntry>& words) {
-        QHash<QString, size_t> listed; // a reading listed twice keeps its best weight
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            const DictionaryEntry& entry = words[i];
-            std::u32string text = entry.text.toStdU32String();
-            if (text.size() < 2 || std::ssize(text) != entry.syllables.size() ||
-                !std::ranges::all_of(text, isHan))
-                continue;
-            const QString key = entry.text + QLatin1Char('\t') + entry.syllables.join(u' ');
-            if (const auto found = listed.constFind(key); found != listed.constEnd()) {
-                words_[*found].weight = std::max(words_[*found].weight, entry.weight);
-                continue;
-            }
-            listed.insert(key, words_.size());
-            WordReading reading{std::move(text), {}, entry.weight, 0, i};
-            for (const QString& syllable : entry.syllables) {
-                const quint32 id = syllableId(syllable);
-                reading.syllables.append(id);
-                ++usage_[{reading.text[reading.syllables.size() - 1], id}];
-            }
-            words_.push_back(std::move(reading));
-        }
+    std::u32string_view text(const WordReading& word) const {
+        return {codePoints.data() + word.start, word.length};
     }
-
-    void collectCharacters(const QList<DictionaryEntry>& characters) {
-        QHash<std::pair<char32_t, quint32>, size_t> listed; // a reading listed twice keeps its best
-        for (qsizetype i = 0; i < characters.size(); ++i) {
-            const DictionaryEntry& entry = characters[i];
-            const std::u32string text = entry.text.toStdU32String();
-            if (text.size() != 1 || entry.syllables.size() != 1)
-                continue;
-            const std::pair key{text[0], syllableId(entry.syllables.front())};
-            if (const auto found = listed.constFind(key); found != listed.constEnd()) {
-                chars_[*found].weight = std::max(chars_[*found].weight, entry.weight);
-                continue;
-            }
-            listed.insert(key, chars_.size());
-            chars_.push_back({key.first, key.second, entry.weight, usage_.value(key), i});
-        }
-        std::ranges::sort(chars_, [](const CharReading& a, const CharReading& b) {
-            return std::tuple(a.codePoint, -a.weight, -a.usage, a.order) <
-                   std::tuple(b.codePoint, -b.weight, -b.usage, b.order);
-        });
-        for (const CharReading& reading : chars_) {
-            if (!bestOfChar_.contains(reading.codePoint))
-                bestOfChar_.insert(reading.codePoint, reading.syllable);
-        }
+    std::span<const quint32> readings(const WordReading& word) const {
+        return {syllables.data() + word.start, word.length};
     }
-
-    void rankWords() {
-        for (WordReading& word : words_) {
-            for (size_t k = 0; k < word.text.size(); ++k)
-                word.agreement += bestOfChar_.value(word.text[k], ~0u) == word.syllables[k];
-        }
-        std::ranges::sort(words_, [](const WordReading& a, const WordReading& b) {
-            return std::tie(a.text, b.weight, b.agreement, a.order) <
-                   std::tie(b.text, a.weight, a.agreement, b.order);
-        });
-    }
-
-    QByteArray write(const SourceKey& key) {
-        QByteArray pool;
-        QList<quint32> poolOffsets{0};
-        for (const QByteArray& syllable : syllables_) {
-            pool.append(syllable);
-            poolOffsets.append(static_cast<quint32>(pool.size()));
-        }
-        while (pool.size() % 4 != 0)
-            pool.append('\0');
-        const quint32 wordUnits = std::accumulate(
-            words_.begin(), words_.end(), quint32{0},
-            [](quint32 sum, const WordReading& w) { return sum + quint32(w.text.size()); });
-
-        QByteArray bytes(Layout::kHeaderBytes, '\0');
-        std::copy_n(Layout::kMagic, 8, bytes.data());
-        setU32(bytes, 8, Layout::kVersion);
-        for (int i = 0; i < 3; ++i) {
-            setI64(bytes, Layout::kSizes + 8 * i, key.sizes[i]);
-            setI64(bytes, Layout::kModified + 8 * i, key.modifiedMs[i]);
-        }
-        setU32(bytes, Layout::kSyllableCount, quint32(syllables_.size()));
-        setU32(bytes, Layout::kPoolBytes, quint32(pool.size()));
-        setU32(bytes, Layout::kCharCount, quint32(chars_.size()));
-        setU32(bytes, Layout::kWordCount, quint32(words_.size()));
-        setU32(bytes, Layout::kWordUnits, wordUnits);
-
-        for (const quint32 offset : poolOffsets)
-            putU32(bytes, offset);
-        bytes.append(pool);
-        for (const CharReading& reading : chars_) {
-            putU32(bytes, reading.codePoint);
-            putU32(bytes, reading.syllable);
-        }
-        quint32 start = 0;
-        for (const WordReading& word : words_) {
-            putU32(bytes, start);
-            putU32(bytes, quint32(word.text.size()));
-            start += quint32(word.text.size());
-        }
-        for (const WordReading& word : words_) {
-            for (const char32_t codePoint : word.text)
-                putU32(bytes, codePoint);
-        }
-        for (const WordReading& word : words_) {
-            for (const quint32 syllable : word.syllables)
-                putU32(bytes, syllable);
-        }
-        const QByteArray digest = digestOf(QByteArrayView(bytes).sliced(Layout::kHeaderBytes));
-        std::ranges::copy(digest, bytes.begin() + Layout::kDigest);
-        return bytes;
-    }
-
-    QList<QByteArray> syllables_;
-    QHash<QString, quint32> syllableIds_;
-    QHash<std::pair<char32_t, quint32>, int> usage_;
-    QHash<char32_t, quint32> bestOfChar_;
-    std::vector<CharReading> chars_;
-    std::vector<WordReading> words_;
 };
 
-} // namespace
+IndexBuilder::IndexBuilder() : entries_(std::make_unique<Entries>()) {}
+IndexBuilder::~IndexBuilder() = default;
+
+void IndexBuilder::addCharacter(const DictionaryEntry& entry) {
+    const std::u32string text = entry.text.toStdU32String();
+    if (text.size() != 1 || entry.syllables.size() != 1)
+        return;
+    entries_->chars.push_back({text[0], entries_->syllableId(entry.syllables.front()), entry.weight,
+                               0, quint32(entries_->chars.size())});
+}
+
+void IndexBuilder::addWord(const DictionaryEntry& entry) {
+    const std::u32string text = entry.text.toStdU32String();
+    if (text.size() < 2 || std::ssize(text) != entry.syllables.size() ||
+        !std::ranges::all_of(text, isHan))
+        return;
+    Entries& e = *entries_;
+    e.words.push_back({quint32(e.codePoints.size()), quint32(text.size()), entry.weight, 0,
+                       quint32(e.words.size())});
+    e.codePoints.insert(e.codePoints.end(), text.begin(), text.end());
+    for (const QString& syllable : entry.syllables)
+        e.syllables.push_back(e.syllableId(syllable));
+}
+
+void IndexBuilder::rank() {
+    Entries& e = *entries_;
+    using Word = Entries::WordReading;
+    using Char = Entries::CharReading;
+    // A reading listed twice is kept once, with its highest weight and first listing.
+    std::ranges::sort(e.words, [&](const Word& a, const Word& b) {
+        const auto ta = e.text(a), tb = e.text(b);
+        if (ta != tb)
+            return ta < tb;
+        const auto ra = e.readings(a), rb = e.readings(b);
+        if (!std::ranges::equal(ra, rb))
+            return std::ranges::lexicographical_compare(ra, rb);
+        return std::tuple(b.weight, a.order) < std::tuple(a.weight, b.order);
+    });
+    const auto repeatedWords = std::ranges::unique(e.words, [&](const Word& a, const Word& b) {
+        return e.text(a) == e.text(b) && std::ranges::equal(e.readings(a), e.readings(b));
+    });
+    e.words.erase(repeatedWords.begin(), repeatedWords.end());
+
+    QHash<std::pair<char32_t, quint32>, int> usage;
+    for (const Word& word : e.words) {
+        for (quint32 k = 0; k < word.length; ++k)
+            ++usage[{e.codePoints[word.start + k], e.syllables[word.start + k]}];
+    }
+    std::ranges::sort(e.chars, [](const Char& a, const Char& b) {
+        return std::tuple(a.codePoint, a.syllable, -a.weight, a.order) <
+               std::tuple(b.codePoint, b.syllable, -b.weight, b.order);
+    });
+    const auto repeatedChars = std::ranges::unique(e.chars, [](const Char& a, const Char& b) {
+        return a.codePoint == b.codePoint && a.syllable == b.syllable;
+    });
+    e.chars.erase(repeatedChars.begin(), repeatedChars.end());
+    for (Char& reading : e.chars)
+        reading.usage = usage.value({reading.codePoint, reading.syllable});
+    std::ranges::sort(e.chars, [](const Char& a, const Char& b) {
+        return std::tuple(a.codePoint, -a.weight, -a.usage, a.order) <
+               std::tuple(b.codePoint, -b.weight, -b.usage, b.order);
+    });
+
+    QHash<char32_t, quint32> bestOfChar;
+    for (const Char& reading : e.chars) {
+        if (!bestOfChar.contains(reading.codePoint))
+            bestOfChar.insert(reading.codePoint, reading.syllable);
+    }
+    for (Word& word : e.words) {
+        for (quint32 k = 0; k < word.length; ++k) {
+            word.agreement +=
+                bestOfChar.value(e.codePoints[word.start + k], ~0u) == e.syllables[word.start + k];
+        }
+    }
+    std::ranges::sort(e.words, [&](const Word& a, const Word& b) {
+        const auto ta = e.text(a), tb = e.text(b);
+        if (ta != tb)
+            return ta < tb;
+        return std::tuple(b.weight, b.agreement, a.order) <
+               std::tuple(a.weight, a.agreement, b.order);
+    });
+}
+
+JyutpingIndex IndexBuilder::finish(const SourceKey& key) {
+    rank();
+    const Entries& e = *entries_;
+    QByteArray pool;
+    QList<quint32> poolOffsets{0};
+    for (const QByteArray& syllable : e.syllableTexts) {
+        pool.append(syllable);
+        poolOffsets.append(static_cast<quint32>(pool.size()));
+    }
+    while (pool.size() % 4 != 0)
+        pool.append('\0');
+    // Repeated readings were dropped from the words but not from the arrays.
+    quint32 wordUnits = 0;
+    for (const Entries::WordReading& word : e.words)
+        wordUnits += word.length;
+
+    QByteArray bytes(Layout::kHeaderBytes, '\0');
+    bytes.reserve(Layout::kHeaderBytes + 4 * poolOffsets.size() + pool.size() +
+                  8 * qsizetype(e.chars.size()) + 8 * qsizetype(e.words.size()) +
+                  8 * qsizetype(wordUnits));
+    std::copy_n(Layout::kMagic, 8, bytes.data());
+    setU32(bytes, 8, Layout::kVersion);
+    for (int i = 0; i < 3; ++i) {
+        setI64(bytes, Layout::kSizes + 8 * i, key.sizes[i]);
+        setI64(bytes, Layout::kModified + 8 * i, key.modifiedMs[i]);
+    }
+    setU32(bytes, Layout::kSyllableCount, quint32(e.syllableTexts.size()));
+    setU32(bytes, Layout::kPoolBytes, quint32(pool.size()));
+    setU32(bytes, Layout::kCharCount, quint32(e.chars.size()));
+    setU32(bytes, Layout::kWordCount, quint32(e.words.size()));
+    setU32(bytes, Layout::kWordUnits, wordUnits);
+
+    for (const quint32 offset : poolOffsets)
+        putU32(bytes, offset);
+    bytes.append(pool);
+    for (const Entries::CharReading& reading : e.chars) {
+        putU32(bytes, reading.codePoint);
+        putU32(bytes, reading.syllable);
+    }
+    // The words in their ranked order, their text and syllables laid out afresh in that order.
+    quint32 start = 0;
+    for (const Entries::WordReading& word : e.words) {
+        putU32(bytes, start);
+        putU32(bytes, word.length);
+        start += word.length;
+    }
+    for (const Entries::WordReading& word : e.words) {
+        for (const char32_t codePoint : e.text(word))
+            putU32(bytes, codePoint);
+    }
+    for (const Entries::WordReading& word : e.words) {
+        for (const quint32 syllable : e.readings(word))
+            putU32(bytes, syllable);
+    }
+    const QByteArray digest = digestOf(QByteArrayView(bytes).sliced(Layout::kHeaderBytes));
+    std::ranges::copy(digest, bytes.begin() + Layout::kDigest);
+    entries_ = std::make_unique<Entries>();
+    std::optional<JyutpingIndex> index = JyutpingIndex::fromBytes(std::move(bytes));
+    Q_ASSERT(index);
+    return std::move(*index);
+}
 
 JyutpingIndex::JyutpingIndex(QByteArray bytes, std::shared_ptr<QFile> mapping)
     : bytes_(std::move(bytes)), mapping_(std::move(mapping)) {}
 
 JyutpingIndex JyutpingIndex::build(const QList<DictionaryEntry>& characters,
                                    const QList<DictionaryEntry>& words, const SourceKey& key) {
-    std::optional<JyutpingIndex> index = fromBytes(Builder().build(characters, words, key));
-    Q_ASSERT(index);
-    return std::move(*index);
+    IndexBuilder builder;
+    for (const DictionaryEntry& entry : characters)
+        builder.addCharacter(entry);
+    for (const DictionaryEntry& entry : words)
+        builder.addWord(entry);
+    return builder.finish(key);
 }
 
 std::optional<JyutpingIndex> JyutpingIndex::fromBytes(QByteArray bytes) {

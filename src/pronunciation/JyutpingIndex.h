@@ -27,10 +27,7 @@ struct SourceKey {
 // entry one by one. Immutable: one index may be read from several threads.
 class JyutpingIndex {
 public:
-    // The index of these entries. Characters come from single-character entries, ranked by
-    // weight, then by how many words use the reading, then by file order; words are entries of
-    // two or more Chinese characters with one syllable each (others cannot be laid over their
-    // characters and are left out); among readings of one word the same ranking holds.
+    // The index of these entries, as IndexBuilder makes it.
     static JyutpingIndex build(const QList<DictionaryEntry>& characters,
                                const QList<DictionaryEntry>& words, const SourceKey& key = {});
 
@@ -72,6 +69,31 @@ private:
     quint32 syllableCount_ = 0, charCount_ = 0, wordCount_ = 0;
     qsizetype syllableOffsets_ = 0, syllablePool_ = 0, chars_ = 0, words_ = 0, wordText_ = 0,
               wordSyllables_ = 0;
+};
+
+// Makes an index from entries added one at a time, so a whole dictionary is never held as
+// entries. Characters come from single-character entries, ranked by weight, then by how many
+// words read them so, then by the order they were added; words are entries of two or more
+// Chinese characters with one syllable each (others cannot be laid over their characters and
+// are left out), their readings ranked by weight, then by how many of their characters keep
+// their own first reading, then by order. A reading added twice counts once.
+class IndexBuilder {
+public:
+    IndexBuilder();
+    ~IndexBuilder();
+    IndexBuilder(const IndexBuilder&) = delete;
+    IndexBuilder& operator=(const IndexBuilder&) = delete;
+
+    void addCharacter(const DictionaryEntry& entry);
+    void addWord(const DictionaryEntry& entry);
+    // The index of everything added; the builder is empty again afterwards.
+    JyutpingIndex finish(const SourceKey& key = {});
+
+private:
+    struct Entries;
+    void rank();
+
+    std::unique_ptr<Entries> entries_;
 };
 
 } // namespace lurvo::pronunciation

@@ -67,3 +67,17 @@ TEST_F(DictionaryFileReading, ReadsAFileAndReportsAMissingOne) {
     EXPECT_FALSE(readDictionaryFile(dir.filePath(u"none.dict.yaml"_qs)));
     EXPECT_TRUE(readDictionaryFile(write(u"empty"_qs, {})));
 }
+
+TEST(DictionaryFile, PassesEntriesOnAndCanSkipTextsWithoutReadings) {
+    const QByteArray file = lurvo::test::dictionaryFile(
+        u"phrase"_qs, {u"唔該晒"_qs, u"唔該\tm4 goi1"_qs, u"一一二二"_qs, u"該\tgoi"_qs});
+    QList<DictionaryEntry> taken;
+    const auto take = [&](DictionaryEntry&& e) { taken.append(std::move(e)); };
+    EXPECT_EQ(
+        lurvo::pronunciation::forEachEntry(file, take, lurvo::pronunciation::TextOnlyEntries::Skip),
+        1);
+    EXPECT_EQ(taken, QList{entry(u"唔該"_qs, u"m4 goi1"_qs)});
+    taken.clear();
+    lurvo::pronunciation::forEachEntry(file, take);
+    EXPECT_EQ(taken.size(), 3);
+}

@@ -293,7 +293,7 @@ quint32 JyutpingIndex::u32(qsizetype offset) const {
 bool JyutpingIndex::validate() {
     const qsizetype size = bytes_.size();
     if (size < Layout::kHeaderBytes ||
-        !std::equal(Layout::kMagic, Layout::kMagic + 8, bytes_.data()) ||
+        !std::equal(Layout::kMagic, Layout::kMagic + 8, bytes_.constData()) ||
         u32(8) != Layout::kVersion)
         return false;
     syllableCount_ = u32(Layout::kSyllableCount);

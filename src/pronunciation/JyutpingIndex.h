@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace lurvo::pronunciation {
 

@@ -9,6 +9,9 @@ packages=(
   # libraries
   qt6-base-dev libicu-dev libgtest-dev libbenchmark-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libsoundtouch-dev
+  # Jyutping readings: the dictionary, and Simplified-to-Traditional conversion (its run-time
+  # configurations such as s2hk.json come with libopencc-data)
+  rime-data-jyut6ping3 libopencc-dev libopencc-data
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   # external programs and run time
   mp3val mp3splt pulseaudio pulseaudio-utils procps fonts-noto-cjk

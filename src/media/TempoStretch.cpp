@@ -29,7 +29,8 @@ constexpr int kTailMs = 10;
 constexpr int kMostTailRounds = 25;
 // The last output of a pass is held back until the pass ends, so that its end can go over into
 // the lesson's own audio (see VerbatimEnd.h): long enough to hold a few of the stretcher's runs
-// at any speed.
+// at any speed. Only near the segment's stop: at its start, output goes out at once, as a seek
+// waits for it.
 constexpr int kHoldMs = 160;
 // How much longer than exact a pass may come out by ending on the lesson's own audio. The next
 // pass makes up for it, and the sink joins buffers this far apart without a gap or a skip.
@@ -46,6 +47,7 @@ struct Stretch {
     int sampleRate = 0;
     double speed = 1.0;
     bool stretching = false; // the segment plays at a rate other than 1
+    bool holding = false;    // the input is near the segment's stop: the output's end is held
     GstSegment in{};
     GstSegment out{};
     GstClockTime firstPts = GST_CLOCK_TIME_NONE; // where the segment's output starts
@@ -101,6 +103,7 @@ struct Stretch {
         firstPts = GST_CLOCK_TIME_NONE;
         framesIn = 0;
         framesOut = 0;
+        holding = false;
         recent.clear();
         held.clear();
     }
@@ -117,9 +120,11 @@ struct Stretch {
         return guint64(std::max<gint64>(0, exact - surplus));
     }
 
+    // The input the held output can have been made from.
+    double recentMs() const { return kHoldMs * std::max(1.0, speed) + kKeptInputMarginMs; }
+
     void keepRecent(const float* data, guint count) {
-        const std::size_t keep =
-            msToFrames(kHoldMs * std::max(1.0, speed) + kKeptInputMarginMs) * std::size_t(channels);
+        const std::size_t keep = msToFrames(recentMs()) * std::size_t(channels);
         recent.insert(recent.end(), data, data + std::size_t(count) * std::size_t(channels));
         if (recent.size() > keep)
             recent.erase(recent.begin(), recent.end() - std::ptrdiff_t(keep));
@@ -193,7 +198,7 @@ GstFlowReturn pushReady(LurvoTempo* self) {
         s.held.resize(had + std::size_t(got) * std::size_t(s.channels));
         s.framesOut += got;
     }
-    const std::size_t hold = s.msToFrames(kHoldMs);
+    const std::size_t hold = s.holding ? s.msToFrames(kHoldMs) : 0;
     const std::size_t heldFrames = s.frames(s.held);
     return heldFrames > hold ? pushHeld(self, heldFrames - hold) : GST_FLOW_OK;
 }
@@ -279,6 +284,10 @@ GstFlowReturn chain(GstPad*, GstObject* parent, GstBuffer* buffer) {
     const GstClockTime halfSample = framesToTime(1, s.sampleRate) / 2;
     const bool atStop = s.in.stop != GST_CLOCK_TIME_NONE && GST_CLOCK_TIME_IS_VALID(pts) &&
                         pts + framesToTime(frames, s.sampleRate) + halfSample >= s.in.stop;
+    if (s.in.stop != GST_CLOCK_TIME_NONE && GST_CLOCK_TIME_IS_VALID(pts) &&
+        pts + framesToTime(frames, s.sampleRate) + GstClockTime(s.recentMs() * GST_MSECOND) >=
+            s.in.stop)
+        s.holding = true;
     GstFlowReturn flow = pushReady(self);
     if (flow == GST_FLOW_OK && atStop)
         flow = drain(self);

@@ -174,29 +174,34 @@ bool colourIn(const QImage& image, const QRect& area, const QColor& colour) {
     return false;
 }
 
-TEST(RubyText, PaintsSyllablesInTheirToneColoursAboveBlackCharacters) {
+TEST(RubyText, PaintsSyllablesInTheirToneColoursAboveTheCharacters) {
     RubyText ruby(sentence(), sentenceFont());
     ruby.layout(400);
-    QImage image(400, qCeil(ruby.size().height()), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        ruby.paint(p, {0, 0}, Qt::black);
-    }
-    // To look at it: LURVO_SCREENSHOTS=/tmp
-    if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty())
-        image.save(folder + QStringLiteral("/ruby-text.png"));
-    for (const RubyText::Box& box : ruby.boxes()) {
-        const Piece piece = sentence()[box.piece];
-        EXPECT_TRUE(colourIn(image, box.textRect.toAlignedRect(), Qt::black))
-            << qPrintable(piece.text);
-        if (piece.syllable.isEmpty())
-            continue;
-        const QColor tone = lurvo::views::toneColour(piece.tone, Qt::black);
-        EXPECT_TRUE(colourIn(image, box.syllableRect.toAlignedRect(), tone))
-            << qPrintable(piece.syllable);
-        EXPECT_FALSE(colourIn(image, box.textRect.toAlignedRect(), tone))
-            << qPrintable(piece.text) << " is not coloured";
+    // On white with black characters, and on a dark background with white ones.
+    for (const auto& [background, text] :
+         {std::pair{QColor(Qt::white), QColor(Qt::black)},
+          std::pair{QColor(0x20, 0x20, 0x20), QColor(Qt::white)}}) {
+        QImage image(400, qCeil(ruby.size().height()), QImage::Format_RGB32);
+        image.fill(background);
+        {
+            QPainter p(&image);
+            ruby.paint(p, {0, 0}, text);
+        }
+        // To look at it: LURVO_SCREENSHOTS=/tmp
+        if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty())
+            image.save(folder + QStringLiteral("/ruby-text-%1.png").arg(background.name().mid(1)));
+        for (const RubyText::Box& box : ruby.boxes()) {
+            const Piece piece = sentence()[box.piece];
+            EXPECT_TRUE(colourIn(image, box.textRect.toAlignedRect(), text))
+                << qPrintable(piece.text);
+            if (piece.syllable.isEmpty())
+                continue;
+            const QColor tone = lurvo::views::toneColour(piece.tone, text);
+            EXPECT_TRUE(colourIn(image, box.syllableRect.toAlignedRect(), tone))
+                << qPrintable(piece.syllable);
+            EXPECT_FALSE(colourIn(image, box.textRect.toAlignedRect(), tone))
+                << qPrintable(piece.text) << " is not coloured";
+        }
     }
 }
 

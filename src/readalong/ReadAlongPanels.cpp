@@ -155,12 +155,7 @@ void StatePanel::setAnnotator(views::Annotator annotator) {
 }
 
 int StatePanel::heightFor(const QFont& sentenceFont, bool withReadings) {
-    // The band a line of syllables takes above its characters.
-    const int band =
-        withReadings ? qCeil(views::RubyText({{QStringLiteral("粵"), QStringLiteral("jyut6"), 6}},
-                                             sentenceFont)
-                                 .syllableBandHeight())
-                     : 0;
+    const int band = withReadings ? qCeil(views::RubyText::syllableBandFor(sentenceFont)) : 0;
     return kMarginY + lineHeight(stateFont()) + kSentenceGap +
            kSentenceLines * (lineHeight(sentenceFont) + band) + kMarginY;
 }

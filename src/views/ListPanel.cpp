@@ -8,6 +8,7 @@
 #include "views/ControlValues.h"
 #include "views/RubyText.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -91,9 +92,9 @@ public:
         if (!hasSyllables(readings))
             return;
         // As far in as the style sets the text.
-        const int margin = option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
-                                                               nullptr, option.widget) +
-                           1;
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
         const int height = syllableLineHeight(option.font);
         const QRect line(option.rect.left() + margin, option.rect.bottom() - height - 1,
                          option.rect.width() - 2 * margin, height);

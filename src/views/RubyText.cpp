@@ -56,12 +56,16 @@ QFont RubyText::syllableFontFor(const QFont& font) {
     return small;
 }
 
+qreal RubyText::syllableBandFor(const QFont& font) {
+    return std::ceil(QFontMetricsF(syllableFontFor(font)).height()) + 1;
+}
+
 RubyText::RubyText(pronunciation::Annotation annotation, const QFont& font)
     : annotation_(std::move(annotation)), font_(font), syllableFont_(syllableFontFor(font)) {
     const QFontMetricsF metrics(font_);
     const QFontMetricsF small(syllableFont_);
     textHeight_ = chineseLineHeight(font_);
-    syllableHeight_ = hasSyllables(annotation_) ? std::ceil(small.height()) + 1 : 0;
+    syllableHeight_ = hasSyllables(annotation_) ? syllableBandFor(font_) : 0;
     // Neighbouring syllables stay a space apart.
     const qreal syllableGap = small.horizontalAdvance(QLatin1Char(' '));
     const auto addWord = [&](int piece, const QString& text) {

@@ -39,6 +39,8 @@ public:
 
     // The syllables' type for characters in `font`: about half their size.
     static QFont syllableFontFor(const QFont& font);
+    // The band the syllables take above each line of characters in `font`.
+    static qreal syllableBandFor(const QFont& font);
 
     // Breaks the text into lines no wider than `width` (a piece wider than that has a line to
     // itself), each line aligned in the width by the horizontal part of `alignment`.

@@ -4,6 +4,7 @@
 
 #include "AudioCapture.h"
 #include "GraphOwner.h"
+#include "ImageColours.h"
 #include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
@@ -635,16 +636,7 @@ TEST(StatePanel, WrapsTheSentenceAndCutsWhatDoesNotFit) {
 namespace {
 
 bool toneInk(const QImage& image, const QRect& area, int tone) {
-    const QColor colour = lurvo::views::toneColour(tone, Qt::black);
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                    std::abs(c.blue() - colour.blue()) <
-                40)
-                return true;
-        }
-    return false;
+    return lurvo::test::colourIn(image, area, lurvo::views::toneColour(tone, Qt::black));
 }
 
 TEST(StatePanel, ReadingsStandAboveTheSentenceInARoomierPanel) {

@@ -4,6 +4,8 @@
 #include "subtitles/SubtitleDocument.h"
 #include "views/ToneColours.h"
 
+#include "ImageColours.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -20,6 +22,7 @@
 
 using lurvo::subtitles::SentenceMode;
 using lurvo::subtitles::SubtitleDocument;
+using lurvo::test::colourIn;
 using lurvo::views::ListPanel;
 using lurvo::views::SubtitleListModel;
 
@@ -371,21 +374,6 @@ lurvo::pronunciation::Annotation readingsOf(const QString& text) {
         a.append({QString(c), syllable, lurvo::pronunciation::toneOf(syllable)});
     }
     return a;
-}
-
-bool nearColour(const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-               std::abs(a.blue() - b.blue()) <
-           40;
-}
-
-bool colourIn(const QImage& image, const QRect& cell, const QColor& colour) {
-    const QRect area = cell & image.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (nearColour(image.pixelColor(x, y), colour))
-                return true;
-    return false;
 }
 
 } // namespace

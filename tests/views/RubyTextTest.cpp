@@ -1,6 +1,8 @@
 #include "views/RubyText.h"
 #include "views/ToneColours.h"
 
+#include "ImageColours.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -11,6 +13,7 @@
 
 using lurvo::pronunciation::Annotation;
 using lurvo::pronunciation::Piece;
+using lurvo::test::colourIn;
 using lurvo::views::RubyText;
 
 namespace {
@@ -159,19 +162,6 @@ TEST(RubyText, HitTestFindsThePieceUnderAPoint) {
     }
     EXPECT_EQ(ruby.pieceAt(QPointF(-5, 5)), -1);
     EXPECT_EQ(ruby.pieceAt(QPointF(100, ruby.size().height() + 5)), -1);
-}
-
-// Whether some pixel of `area` is near `colour` (antialiasing blends the edges).
-bool colourIn(const QImage& image, const QRect& area, const QColor& colour) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                    std::abs(c.blue() - colour.blue()) <
-                40)
-                return true;
-        }
-    return false;
 }
 
 TEST(RubyText, PaintsSyllablesInTheirToneColoursAboveTheCharacters) {

@@ -2,6 +2,8 @@
 
 #include "views/ToneColours.h"
 
+#include "ImageColours.h"
+
 #include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+using lurvo::test::nearColour;
 using lurvo::views::SentencePanel;
 using lurvo::views::TipStrip;
 
@@ -177,12 +180,6 @@ Annotation readingsOf(const QString& text) {
                   lurvo::pronunciation::toneOf(QString::fromLatin1(syllables[i]))});
     a.append({text.mid(6), {}, 0});
     return a;
-}
-
-bool nearColour(const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-               std::abs(a.blue() - b.blue()) <
-           40;
 }
 
 // The rows [top, bottom) where a pixel near `colour` is.

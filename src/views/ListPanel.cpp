@@ -188,10 +188,9 @@ void ListPanel::setAnnotator(Annotator annotator) {
     rowHeight_ = kRowHeight + (shown ? syllableLineHeight(table_->font()) : 0);
     QHeaderView* rows = table_->verticalHeader();
     rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), rowHeight_));
+    // Every row takes the new default height.
     rows->setDefaultSectionSize(rowHeight_);
     rows->setMinimumSectionSize(rowHeight_);
-    for (int row = 0; row < model_->rowCount(); ++row)
-        rows->resizeSection(row, rowHeight_);
 }
 
 void ListPanel::getColsWidth(app::Settings& settings) const {

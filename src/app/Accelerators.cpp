@@ -57,6 +57,8 @@ int acceleratorCommand(AcceleratorTable table, int key) {
         return CmdFaster;
     case Qt::Key_Backslash:
         return CmdNormalSpeed;
+    case Qt::Key_J:
+        return CmdShowJyutping;
     default:
         return 0;
     }

@@ -44,6 +44,7 @@ enum CommandId : int {
     CmdSlower = 32908,
     CmdFaster = 32909,
     CmdNormalSpeed = 32910,
+    CmdShowJyutping = 32911,
 
     // Read-along window (its own accelerator table).
     CmdReadAlongPrevious = 32853,

@@ -121,6 +121,7 @@ void MainWindow::buildMenus() {
         op, QStringLiteral("声道"),
         {{CmdChannelStereo, u"立体声"}, {CmdChannelLeft, u"左声道"}, {CmdChannelRight, u"右声道"}});
     addCommand(op, CmdTopmost, stringText(1009));
+    addCommand(op, CmdShowJyutping, QStringLiteral("显示粤拼 \t J"))->setCheckable(true);
     op->addSeparator();
     addCommand(op, CmdExit, QStringLiteral("退出"));
     connect(op, &QMenu::aboutToShow, this, &MainWindow::UpdateMenuState);
@@ -165,6 +166,7 @@ void MainWindow::UpdateMenuState() {
     }
     for (const auto& [command, percent] : kSpeedCommands)
         menuAction(command)->setChecked(s.speedPercent == percent);
+    menuAction(CmdShowJyutping)->setChecked(s.showJyutping);
 }
 
 void MainWindow::UpdateToolbarState() {

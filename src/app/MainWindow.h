@@ -27,6 +27,7 @@ public:
         // The open lesson has no audio output: it can be read and corrected, not played.
         bool audioMissing = false;
         int speedPercent = 100;
+        bool showJyutping = true;
     };
     virtual ~MainWindowHost() = default;
     virtual void dispatch(int command) = 0;

@@ -179,6 +179,7 @@ void RepeaterApp::createWindows() {
             return player::LessonAudio{channel, settings.volume, settings.bMute};
         });
     linkPanels(*this);
+    applyReadings();
     accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
         [this] { return static_cast<QWidget*>(mainWindow_.get()); },
         [this] { return static_cast<QWidget*>(readAlong_.get()); },
@@ -257,6 +258,26 @@ void RepeaterApp::SetFontSize(int size) {
     mainWindow_->mainPanel()->sentencePanel()->refresh();
 }
 
+void RepeaterApp::setAnnotator(views::Annotator annotator) {
+    annotator_ = std::move(annotator);
+    applyReadings();
+}
+
+void RepeaterApp::ToggleJyutping() {
+    settings.showJyutping = !settings.showJyutping;
+    applyReadings();
+}
+
+void RepeaterApp::applyReadings() {
+    const views::Annotator shown = settings.showJyutping ? annotator_ : views::Annotator();
+    if (mainWindow_) {
+        mainWindow_->mainPanel()->sentencePanel()->setAnnotator(shown);
+        mainWindow_->mainPanel()->listPanel()->setAnnotator(shown);
+    }
+    if (readAlong_)
+        readAlong_->setAnnotator(shown);
+}
+
 void RepeaterApp::ChangeChannel(int newChannel) {
     channel = newChannel;
     if (playback.lessonLoaded && lessons_->player)
@@ -281,6 +302,7 @@ void RepeaterApp::OpenReadAlong() {
                                                   mainWindow_.get());
     if (!readAlong_)
         return;
+    applyReadings();
     CenterWindow(readAlong_.get());
     readAlong_->show();
     mainWindow_->setEnabled(false);
@@ -362,6 +384,9 @@ void RepeaterApp::dispatch(int command) {
         break;
     case CmdTopmost:
         ToggleTopmost();
+        break;
+    case CmdShowJyutping:
+        ToggleJyutping();
         break;
     case CmdSlower:
         SetSpeed(settings.speedPercent - kSpeedStepPercent);
@@ -462,6 +487,7 @@ MainWindowHost::State RepeaterApp::state() const {
     State s{playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
     s.audioMissing = audioMissing();
     s.speedPercent = settings.speedPercent;
+    s.showJyutping = settings.showJyutping;
     return s;
 }
 

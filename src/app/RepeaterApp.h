@@ -8,6 +8,7 @@
 #include "player/PlaybackState.h"
 #include "player/SentencePlayer.h"
 #include "readalong/ReadAlongMedia.h"
+#include "views/RubyText.h"
 
 #include <QFont>
 #include <QString>
@@ -80,6 +81,12 @@ public:
     // The playback speed in percent, put on its step within range; heard at once, and shown by
     // the control panel.
     void SetSpeed(int percent);
+    // Where the readings over the sentences come from: the pronunciation dictionary's lookup;
+    // none shows the characters alone. Set it again when the readings changed (the dictionary
+    // became ready): every view asks again.
+    void setAnnotator(views::Annotator annotator);
+    // Shows or hides the readings everywhere at once; the choice is stored.
+    void ToggleJyutping();
     void ViewSubtitleFile();
     // The read-along window for the open lesson; the main window waits while it is open.
     void OpenReadAlong();
@@ -121,6 +128,8 @@ public:
 private:
     void createWindows();
     void saveSettings();
+    // Hands the readings, or none while they are switched off, to every view that shows them.
+    void applyReadings();
 
     Environment env_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -129,6 +138,7 @@ private:
     std::unique_ptr<player::LessonLoader> lessons_;
     std::unique_ptr<AcceleratorFilter> accelerators_;
     std::unique_ptr<readalong::ReadAlongWindow> readAlong_;
+    views::Annotator annotator_;
     bool shutDown_ = false;
 };
 

@@ -83,6 +83,7 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.speedPercent = snappedSpeedPercent(readInt("speedPercent", 100));
     s.gapMode = zeroUnlessWithin(readInt("gapMode", 0), 0, 2);
     s.gapValue = fittingGapValue(s.gapMode, readInt("gapValue", 0));
+    s.showJyutping = readInt("showJyutping", 1) != 0;
     return result;
 }
 
@@ -126,6 +127,7 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     writeInt("speedPercent", settings.speedPercent);
     writeInt("gapMode", settings.gapMode);
     writeInt("gapValue", settings.gapValue);
+    writeInt("showJyutping", settings.showJyutping);
     return {};
 }
 

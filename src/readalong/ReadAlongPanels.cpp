@@ -35,14 +35,8 @@ QFont stateFont() {
     return font;
 }
 
-// The height of a line of Chinese text in `font`: the Chinese glyphs often come from another
-// font than the one named, taller than the named font's own lines.
 int lineHeight(const QFont& font) {
-    QTextLayout layout(QStringLiteral("粵語Ag"), font);
-    layout.beginLayout();
-    const QTextLine line = layout.createLine();
-    layout.endLayout();
-    return std::max(QFontMetrics(font).lineSpacing(), qCeil(line.height()));
+    return qCeil(views::chineseLineHeight(font));
 }
 
 void dragWindow(QWidget* panel) {
@@ -155,9 +149,15 @@ void StatePanel::setSentence(const QString& text, const QFont& font) {
     update();
 }
 
-int StatePanel::heightFor(const QFont& sentenceFont) {
+void StatePanel::setAnnotator(views::Annotator annotator) {
+    annotator_ = std::move(annotator);
+    update();
+}
+
+int StatePanel::heightFor(const QFont& sentenceFont, bool withReadings) {
+    const int band = withReadings ? qCeil(views::RubyText::syllableBandFor(sentenceFont)) : 0;
     return kMarginY + lineHeight(stateFont()) + kSentenceGap +
-           kSentenceLines * lineHeight(sentenceFont) + kMarginY;
+           kSentenceLines * (lineHeight(sentenceFont) + band) + kMarginY;
 }
 
 QRect StatePanel::sentenceArea() const {
@@ -209,6 +209,17 @@ void StatePanel::paintEvent(QPaintEvent*) {
     p.drawText(rect().adjusted(kMarginX, kMarginY, -kMarginX, -kMarginY),
                Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text_);
     const QRect area = sentenceArea();
+    if (annotator_ && !sentence_.isEmpty()) {
+        views::RubyText ruby(annotator_(sentence_), sentenceFont_);
+        if (views::hasSyllables(ruby.annotation())) {
+            ruby.layout(area.width(), Qt::AlignHCenter);
+            // The lines that fit whole; a sentence longer than that is cut after them.
+            const int room = std::max(1, int(area.height() / ruby.lineHeight()));
+            p.setClipRect(area);
+            ruby.paint(p, area.topLeft(), Qt::black, room);
+            return;
+        }
+    }
     const int height = lineHeight(sentenceFont_);
     p.setFont(sentenceFont_);
     int y = area.top();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/RubyText.h"
+
 #include <QFont>
 #include <QWidget>
 
@@ -48,7 +50,8 @@ private:
 };
 
 // The middle of the read-along window: what is going on, in large type on white, and below it
-// the current sentence in the main window's sentence font.
+// the current sentence in the main window's sentence font, given readings with each syllable
+// above its character.
 class StatePanel : public QWidget {
 public:
     // Lines of the sentence font the panel has room for below the state.
@@ -61,8 +64,13 @@ public:
     void setSentence(const QString& text, const QFont& font);
     QString sentence() const { return sentence_; }
     QFont sentenceFont() const { return sentenceFont_; }
-    // The height the state and kSentenceLines lines of `sentenceFont` take.
-    static int heightFor(const QFont& sentenceFont);
+    // Where the sentence's readings come from; none shows the characters alone. Setting it
+    // again asks again, after the readings changed.
+    void setAnnotator(views::Annotator annotator);
+    bool readingsShown() const { return bool(annotator_); }
+    // The height the state and kSentenceLines lines of `sentenceFont` take, with the
+    // syllables' band above each line when `withReadings`.
+    static int heightFor(const QFont& sentenceFont, bool withReadings = false);
     // The sentence as painted at the panel's size: wrapped, and cut short with "…" when it
     // has more lines than fit.
     QStringList sentenceLines() const;
@@ -74,6 +82,7 @@ protected:
 private:
     QRect sentenceArea() const;
 
+    views::Annotator annotator_;
     QString text_;
     QFont font_;
     QString sentence_;

@@ -167,11 +167,7 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(false);
-    // Taller than it was by what the sentence below the state needs in the learner's font.
-    const int needed = menuBar()->sizeHint().height() + kDevicePanelHeight +
-                       StatePanel::heightFor(sentenceFont()) + toolbar_->sizeHint().height() +
-                       statusBar()->sizeHint().height();
-    setFixedSize(kClientSize.width(), std::max(kClientSize.height(), needed));
+    fitSize();
 
     tick_.setTimerType(Qt::PreciseTimer);
     tick_.setInterval(kTickMs);
@@ -274,6 +270,19 @@ void ReadAlongWindow::showSentenceNumber() {
     const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
     status_->setText(QString::asprintf("%d / %d", doc->sentenceOfLine(line, mode).sentence,
                                        doc->sentenceCount(mode)));
+}
+
+void ReadAlongWindow::fitSize() {
+    // Taller than it was by what the sentence below the state needs in the learner's font.
+    const int needed = menuBar()->sizeHint().height() + kDevicePanelHeight +
+                       StatePanel::heightFor(sentenceFont(), statePanel_->readingsShown()) +
+                       toolbar_->sizeHint().height() + statusBar()->sizeHint().height();
+    setFixedSize(kClientSize.width(), std::max(kClientSize.height(), needed));
+}
+
+void ReadAlongWindow::setAnnotator(views::Annotator annotator) {
+    statePanel_->setAnnotator(std::move(annotator));
+    fitSize();
 }
 
 QFont ReadAlongWindow::sentenceFont() const {

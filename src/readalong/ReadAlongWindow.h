@@ -3,6 +3,7 @@
 #include "readalong/Destination.h"
 #include "readalong/ReadAlongMedia.h"
 #include "subtitles/SentenceMode.h"
+#include "views/RubyText.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -84,6 +85,9 @@ public:
     void ShowProperties();
     void OnReadAlongTick();
     void OnReadAlongGraphEvent();
+    // Where the sentence's readings come from; none shows the characters alone. The window
+    // grows or shrinks to hold the syllables. Setting it again asks again.
+    void setAnnotator(views::Annotator annotator);
 
     ReadAlongState state() const { return state_; }
     QString deviceName() const { return device_.name; }
@@ -108,6 +112,7 @@ private:
     ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media, media::CaptureDevice device);
     void buildMenu();
     void buildToolbar();
+    void fitSize();
     void StopActivity();
     void changeSentence(int mainCommand);
     void UpdateButtons();

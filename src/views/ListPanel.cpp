@@ -6,7 +6,9 @@
 #include "subtitles/SubtitleDocument.h"
 #include "subtitles/TimeText.h"
 #include "views/ControlValues.h"
+#include "views/RubyText.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -14,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -61,16 +64,68 @@ private:
     ListPanel& panel_;
 };
 
+// The type of the syllables under a row's text.
+QFont syllableFontFor(const QFont& rowFont) {
+    QFont small(rowFont);
+    small.setPointSizeF(rowFont.pointSizeF() * 0.72);
+    return small;
+}
+
+// The line the syllables take under a row's text.
+int syllableLineHeight(const QFont& rowFont) {
+    return QFontMetrics(syllableFontFor(rowFont)).height() + 2;
+}
+
 // Rows are marked by colour and selection; a focus frame around one cell would only distract.
+// With readings the text moves to the top of its cell and the syllables go under it.
 class RowDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    RowDelegate(QObject* parent, const SubtitleListModel& model)
+        : QStyledItemDelegate(parent), model_(model) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!withReadings(index))
+            return;
+        pronunciation::Annotation readings = model_.readings(index.row());
+        if (!hasSyllables(readings))
+            return;
+        // As far in as the style sets the text.
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+        const int height = syllableLineHeight(option.font);
+        const QRect line(option.rect.left() + margin, option.rect.bottom() - height - 1,
+                         option.rect.width() - 2 * margin, height);
+        const bool selected = option.state & QStyle::State_Selected;
+        const QColor text =
+            selected ? option.palette.color(QPalette::HighlightedText) : QColor(Qt::black);
+        // On the selection's colour the tone colours would not read: the syllables take the
+        // selected text's colour there, their tone numbers still telling the tones.
+        if (selected)
+            for (pronunciation::Piece& piece : readings)
+                piece.tone = 0;
+        painter->save();
+        painter->setClipRect(option.rect);
+        paintSyllableLine(*painter, line, readings, syllableFontFor(option.font), text);
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus;
+        if (withReadings(index))
+            option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
     }
+
+private:
+    bool withReadings(const QModelIndex& index) const {
+        return index.column() == SubtitleListModel::TextColumn && model_.readingsShown();
+    }
+
+    const SubtitleListModel& model_;
 };
 
 } // namespace
@@ -91,7 +146,7 @@ ListPanel::ListPanel(QWidget* parent)
     // A click selects without scrolling the wide text column sideways; the list scrolls only
     // to follow the current sentence.
     table_->setAutoScroll(false);
-    table_->setItemDelegate(new RowDelegate(table_));
+    table_->setItemDelegate(new RowDelegate(table_, *model_));
     QHeaderView* rows = table_->verticalHeader();
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -125,6 +180,17 @@ void ListPanel::setColumnWidths(const app::Settings& settings) {
     const int widths[] = {settings.w_msx, settings.w_pointer, settings.w_senno, settings.w_text};
     for (int i = 0; i < SubtitleListModel::ColumnCount; ++i)
         table_->horizontalHeader()->resizeSection(i, widths[i]);
+}
+
+void ListPanel::setAnnotator(Annotator annotator) {
+    const bool shown = bool(annotator);
+    model_->setAnnotator(std::move(annotator));
+    rowHeight_ = kRowHeight + (shown ? syllableLineHeight(table_->font()) : 0);
+    QHeaderView* rows = table_->verticalHeader();
+    rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), rowHeight_));
+    // Every row takes the new default height.
+    rows->setDefaultSectionSize(rowHeight_);
+    rows->setMinimumSectionSize(rowHeight_);
 }
 
 void ListPanel::getColsWidth(app::Settings& settings) const {
@@ -163,7 +229,7 @@ void ListPanel::posRefresh() {
 }
 
 void ListPanel::scrollSentenceIntoView(int first, int last) {
-    const int visibleRows = table_->viewport()->height() / kRowHeight;
+    const int visibleRows = table_->viewport()->height() / rowHeight_;
     // The topmost row shown whole: scrolled to the end, the list aligns its last row with the
     // bottom edge, and a part of the row above the top one may show.
     int topRow = std::max(table_->rowAt(0), 0);

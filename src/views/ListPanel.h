@@ -22,7 +22,8 @@ namespace lurvo::views {
 
 // The list of the lesson's subtitle lines below the sentence panel. It marks and colours the
 // sentence being played and keeps it in view a page at a time; its context menu copies a
-// line, jumps to it, and corrects its text or time.
+// line, jumps to it, and corrects its text or time. Given readings, a smaller line of syllables
+// in their tone colours stands under each text, and the rows grow to hold it.
 class ListPanel : public QWidget {
 public:
     // The commands of the context menu "字幕".
@@ -32,7 +33,7 @@ public:
         CmdEditLine = 32785,
         CmdAdjustLineTime = 32809,
     };
-    static constexpr int kRowHeight = 35;
+    static constexpr int kRowHeight = 35; // without readings
 
     // What the panel reads from and asks of the application.
     struct Source {
@@ -52,6 +53,12 @@ public:
 
     // Column widths from the settings; the learner's widths back into them.
     void setColumnWidths(const app::Settings& settings);
+
+    // Where the lines' readings come from; none shows the texts alone. Setting it again asks
+    // again, after the readings changed.
+    void setAnnotator(Annotator annotator);
+    // The height of every row: taller while readings are shown.
+    int rowHeight() const { return rowHeight_; }
     void getColsWidth(app::Settings& settings) const;
 
     // Lists the open lesson's lines; empties the list; moves the mark and the highlight to the
@@ -92,6 +99,7 @@ private:
     Source source_;
     SubtitleListModel* model_;
     QTableView* table_;
+    int rowHeight_ = kRowHeight;
 };
 
 } // namespace lurvo::views

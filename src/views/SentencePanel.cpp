@@ -1,10 +1,13 @@
 #include "views/SentencePanel.h"
 
 #include "app/StringTable.h"
+#include "views/ToneColours.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -107,6 +110,50 @@ QString SentencePanel::passText() const {
                                                             : QString::number(total));
 }
 
+void SentencePanel::setAnnotator(Annotator annotator) {
+    annotator_ = std::move(annotator);
+    rubyCache_.valid = false;
+    update();
+}
+
+QRect SentencePanel::textArea() const {
+    return rect().adjusted(15, 8, -15, -8);
+}
+
+const RubyText* SentencePanel::ruby() const {
+    if (!annotator_ || !source_.lessonLoaded || !source_.lessonLoaded())
+        return nullptr;
+    const QString text = source_.sentenceText();
+    const QFont font = source_.font ? source_.font() : this->font();
+    const int width = textArea().width();
+    RubyCache& c = rubyCache_;
+    if (!c.valid || c.text != text || c.font != font || c.width != width) {
+        c = {text, font, width, true, RubyText(annotator_(text), font)};
+        c.ruby.layout(width, Qt::AlignHCenter);
+    }
+    return hasSyllables(c.ruby.annotation()) ? &c.ruby : nullptr;
+}
+
+int SentencePanel::pieceAt(const QPoint& point) const {
+    const RubyText* shown = ruby();
+    return shown ? shown->pieceAt(point - textArea().topLeft()) : -1;
+}
+
+bool SentencePanel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const RubyText* shown = ruby();
+        if (shown && shown->syllableAt(help->pos() - textArea().topLeft()) >= 0) {
+            QToolTip::showText(help->globalPos(), toneLegend(), this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 bool SentencePanel::symbolShown() const {
     return source_.lessonLoaded && source_.lessonLoaded() && !source_.playing() &&
            (!source_.playable || source_.playable());
@@ -116,12 +163,16 @@ void SentencePanel::paintEvent(QPaintEvent*) {
     // Qt paints widgets through a back buffer: the whole panel reaches the screen at once.
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    const QRect textArea = rect().adjusted(15, 8, -15, -8);
+    const QRect area = textArea();
     const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
     p.setFont(source_.font ? source_.font() : font());
     p.setPen(Qt::black);
-    const QString text = loaded ? source_.sentenceText() : app::stringText(120);
-    p.drawText(textArea, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+    if (const RubyText* shown = ruby()) {
+        shown->paint(p, area.topLeft(), Qt::black);
+    } else {
+        const QString text = loaded ? source_.sentenceText() : app::stringText(120);
+        p.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
+    }
     if (loaded) {
         if (symbolShown())
             drawPlaySymbol(p, hotSquare());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/RubyText.h"
+
 #include <QFont>
 #include <QWidget>
 
@@ -10,7 +12,8 @@ namespace lurvo::views {
 // The current sentence in large type on white; while the lesson is not playing, a play symbol
 // in the middle that starts it. Elsewhere a press drags the main window. The pass being heard
 // stands small in the lower right corner, and a thin bar along the bottom runs down while the
-// learner is given time to speak.
+// learner is given time to speak. Given readings, each syllable stands above its character; a
+// tooltip over the syllables shows the tone colours.
 class SentencePanel : public QWidget {
 public:
     // What the panel reads from the application at every render.
@@ -40,8 +43,15 @@ public:
     QString passText() const;
     // Repaints the corner after the pass changed.
     void refreshPass() { update(passArea()); }
+    // Where the readings of the sentence come from; none shows the characters alone. Setting
+    // it again asks again, after the readings changed.
+    void setAnnotator(Annotator annotator);
+    // The piece of the current sentence's annotation at `point`, -1 when none is there or the
+    // sentence shows without readings.
+    int pieceAt(const QPoint& point) const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -50,9 +60,22 @@ private:
     bool symbolShown() const;
     QRect passArea() const;
     QRect waitBarArea() const;
+    QRect textArea() const;
+    // The sentence laid out with its readings at the panel's width; null when it has none.
+    const RubyText* ruby() const;
 
     Source source_;
     double waitLeft_ = -1;
+    Annotator annotator_;
+    // The last layout, kept while the sentence, its font and the panel's width stay.
+    struct RubyCache {
+        QString text;
+        QFont font;
+        int width = -1;
+        bool valid = false;
+        RubyText ruby;
+    };
+    mutable RubyCache rubyCache_;
 };
 
 // One line of usage advice on a light-yellow band, above an etched line; a notice about the open

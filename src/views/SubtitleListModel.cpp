@@ -47,7 +47,7 @@ void SubtitleListModel::fill() {
     rows_.reserve(first + doc->lineCount());
     for (int i = 0; i < doc->lineCount(); ++i)
         rows_.append({subtitles::formatLrcTime(doc->line(i).startMs), sentenceNumberOf(*doc, i),
-                      doc->line(i).text});
+                      doc->line(i).text, std::nullopt});
     markedRow_ = -1;
     endInsertRows();
 }
@@ -87,11 +87,30 @@ void SubtitleListModel::setCell(int row, Column column, QString Row::*cell, cons
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
+void SubtitleListModel::setAnnotator(Annotator annotator) {
+    annotator_ = std::move(annotator);
+    for (Row& row : rows_)
+        row.readings.reset();
+    if (!rows_.isEmpty())
+        emit dataChanged(index(0, TextColumn), index(int(rows_.size()) - 1, TextColumn));
+}
+
+pronunciation::Annotation SubtitleListModel::readings(int row) const {
+    if (!annotator_ || row < 0 || row >= rows_.size())
+        return {};
+    const Row& r = rows_[row];
+    if (!r.readings)
+        r.readings = annotator_(r.text);
+    return *r.readings;
+}
+
 void SubtitleListModel::setTimeText(int row, const QString& text) {
     setCell(row, TimeColumn, &Row::time, text);
 }
 
 void SubtitleListModel::setText(int row, const QString& text) {
+    if (row >= 0 && row < rows_.size())
+        rows_[row].readings.reset();
     setCell(row, TextColumn, &Row::text, text);
 }
 

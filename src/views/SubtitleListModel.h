@@ -1,6 +1,7 @@
 #pragma once
 
 #include "subtitles/SentenceMode.h"
+#include "views/RubyText.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace lurvo::subtitles {
 class SubtitleDocument;
@@ -18,7 +20,8 @@ namespace lurvo::views {
 // The subtitle list's rows: one per line of the open lesson, with its time, the pointer mark,
 // the sentence number on a sentence's first line, and the text. The cells are filled once and
 // rewritten by the operations that change them; the highlight of the current sentence is
-// worked out at every paint, so it never goes stale.
+// worked out at every paint, so it never goes stale. Given readings, each row's are asked for
+// when the row is first shown, and kept until its text or the readings change.
 class SubtitleListModel : public QAbstractTableModel {
 public:
     enum Column { TimeColumn = 0, PointerColumn, NumberColumn, TextColumn, ColumnCount };
@@ -53,6 +56,13 @@ public:
     void renumberSentences();
     void rewriteTimes();
 
+    // Where the rows' readings come from; none shows the texts alone. Setting it again asks
+    // again for every row, after the readings changed.
+    void setAnnotator(Annotator annotator);
+    bool readingsShown() const { return bool(annotator_); }
+    // The readings of a row's text; empty without an annotator.
+    pronunciation::Annotation readings(int row) const;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -63,6 +73,7 @@ private:
         QString time;
         QString number;
         QString text;
+        mutable std::optional<pronunciation::Annotation> readings; // asked for when first shown
     };
     const subtitles::SubtitleDocument* document() const;
     QString sentenceNumberOf(const subtitles::SubtitleDocument& doc, int line) const;
@@ -70,6 +81,7 @@ private:
     void setCell(int row, Column column, QString Row::*cell, const QString& text);
 
     Source source_;
+    Annotator annotator_;
     QList<Row> rows_;
     int markedRow_ = -1;
 };

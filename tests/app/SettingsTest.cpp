@@ -77,6 +77,21 @@ TEST_F(SettingsFile, OutOfRangeValuesAreCorrected) {
     }
 }
 
+TEST_F(SettingsFile, ReadingsAreShownUnlessSwitchedOff) {
+    EXPECT_TRUE(LoadSettings(folder).settings.showJyutping) << "no file";
+    writeOptions("fs=1\r\n");
+    EXPECT_TRUE(LoadSettings(folder).settings.showJyutping) << "no key";
+    for (const auto& [stored, shown] : {std::pair{"0", false}, std::pair{"1", true},
+                                        std::pair{"7", true}, std::pair{"-1", true}}) {
+        writeOptions(QStringLiteral("showJyutping=%1\r\n").arg(QLatin1StringView(stored)));
+        EXPECT_EQ(LoadSettings(folder).settings.showJyutping, shown) << stored;
+    }
+    // Stored as 0 or 1, whatever was read.
+    Settings s = LoadSettings(folder).settings;
+    ASSERT_TRUE(SaveSettings(s, folder).ok());
+    EXPECT_TRUE(readFile(file).contains(utf16File("\r\nshowJyutping=1\r\n").mid(2)));
+}
+
 TEST_F(SettingsFile, WaitValueMustFitItsMode) {
     const struct {
         int mode;
@@ -120,6 +135,7 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     s.speedPercent = 75;
     s.gapMode = 2;
     s.gapValue = 150;
+    s.showJyutping = false;
     // Parents that do not exist yet are created too.
     const QString deep = root.filePath("config/deeper/LurvoRepeater");
     ASSERT_TRUE(SaveSettings(s, deep).ok());
@@ -128,7 +144,7 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
                         u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
                         u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
                         u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
-                        u"gapValue=150\r\n"_s));
+                        u"gapValue=150\r\nshowJyutping=0\r\n"_s));
     const LoadedSettings loaded = LoadSettings(deep);
     EXPECT_EQ(loaded.message, "");
     EXPECT_EQ(loaded.settings, s);
@@ -152,7 +168,7 @@ TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
                         "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
                         "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
                         "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
-                        "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
+                        "showJyutping=1\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
 }
 
 TEST_F(SettingsFile, SavingClearsWhatStandsInTheWay) {

@@ -360,4 +360,52 @@ TEST_F(LessonViewsTest, ColumnWidthsAreStoredAtExit) {
     EXPECT_EQ(app->settings.w_text, 640);
 }
 
+// The readings of the sample lesson's first three lines, as the dictionary gives them.
+lurvo::pronunciation::Annotation sampleReadings(const QString& text) {
+    static const QHash<QChar, QString> known = {
+        {u'早', "zou2"},  {u'晨', "san4"},  {u'你', "nei5"}, {u'食', "sik6"}, {u'咗', "zo2"},
+        {u'餐', "caan1"}, {u'未', "mei6"},  {u'今', "gam1"}, {u'日', "jat6"}, {u'天', "tin1"},
+        {u'氣', "hei3"},  {u'好', "hou2"},  {u'唔', "m4"},   {u'係', "hai6"}, {u'熱', "jit6"},
+        {u'該', "goi1"},  {u'請', "ceng2"}, {u'問', "man6"}, {u'地', "dei6"}, {u'鐵', "tit3"},
+        {u'站', "zaam6"}, {u'點', "dim2"},  {u'去', "heoi3"}};
+    lurvo::pronunciation::Annotation a;
+    for (const QChar c : text) {
+        const QString syllable = known.value(c);
+        a.append({QString(c), syllable, lurvo::pronunciation::toneOf(syllable)});
+    }
+    return a;
+}
+
+TEST_F(LessonViewsTest, ReadingsShowOverTheSentenceAndInTheListUntilSwitchedOff) {
+    open();
+    app->dispatch(CmdPlayPause); // paused: the play symbol shows, as a learner sees it mostly
+    app->mainWindow()->resize(900, 640);
+    QCoreApplication::processEvents();
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    const auto pieceShown = [&] {
+        for (int y = 0; y < sentence->height(); y += 4)
+            for (int x = 0; x < sentence->width(); x += 4)
+                if (sentence->pieceAt(QPoint(x, y)) >= 0)
+                    return true;
+        return false;
+    };
+    EXPECT_FALSE(pieceShown()) << "no readings before the app has any";
+
+    app->setAnnotator(sampleReadings);
+    EXPECT_TRUE(pieceShown());
+    EXPECT_GT(list()->table()->rowHeight(0), ListPanel::kRowHeight);
+    if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty()) {
+        app->dispatch(CmdNext);
+        app->dispatch(CmdNext);
+        selectRow(1);
+        app->mainWindow()->grab().save(folder + QStringLiteral("/ruby-main-window.png"));
+    }
+
+    app->dispatch(CmdShowJyutping);
+    EXPECT_FALSE(pieceShown());
+    EXPECT_EQ(list()->table()->rowHeight(0), ListPanel::kRowHeight);
+    app->dispatch(CmdShowJyutping);
+    EXPECT_TRUE(pieceShown());
+}
+
 } // namespace

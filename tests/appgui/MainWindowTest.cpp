@@ -302,3 +302,30 @@ TEST_F(MainWindowTest, DropOpensTheFirstFileWhenItIsAnMp3) {
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, JyutpingItemHasAKeyOfItsOwnAndShowsTheSetting) {
+    QAction* item = window.menuAction(CmdShowJyutping);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QString::fromUtf8("显示粤拼 \t J"));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_TRUE(window.operationMenu()->actions().contains(item));
+    host.current.showJyutping = false;
+    window.UpdateMenuState();
+    EXPECT_FALSE(item->isChecked());
+    host.current.showJyutping = true;
+    window.UpdateMenuState();
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_EQ(host.commands, QVector<int>{CmdShowJyutping});
+
+    EXPECT_EQ(acceleratorCommand(AcceleratorTable::Main, Qt::Key_J), CmdShowJyutping);
+    EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_J), 0);
+    // No other key of either table gives it, and J gives nothing else.
+    for (int key = Qt::Key_Space; key <= Qt::Key_AsciiTilde; ++key) {
+        if (key == Qt::Key_J)
+            continue;
+        EXPECT_NE(acceleratorCommand(AcceleratorTable::Main, key), CmdShowJyutping) << key;
+    }
+    for (int key = Qt::Key_Escape; key <= Qt::Key_F12; ++key)
+        EXPECT_NE(acceleratorCommand(AcceleratorTable::Main, key), CmdShowJyutping) << key;
+}

@@ -5,6 +5,7 @@
 #include "media/MediaPlayer.h"
 
 #include "subtitles/OffsetStore.h"
+#include "views/ListPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -253,3 +254,38 @@ TEST_F(RepeaterAppTest, WithoutABrowserTheAddressIsShown) {
 }
 
 } // namespace
+
+TEST_F(RepeaterAppTest, JyutpingSwitchesTheReadingsEverywhereAtOnceAndIsStored) {
+    provideTools({"mp3val", "mp3splt"});
+    RepeaterApp app(environment());
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(app.settings.showJyutping);
+    EXPECT_TRUE(app.state().showJyutping);
+    const lurvo::views::ListPanel* list = app.mainWindow()->mainPanel()->listPanel();
+    EXPECT_EQ(list->rowHeight(), lurvo::views::ListPanel::kRowHeight)
+        << "characters only while no readings are given";
+
+    app.setAnnotator([](const QString& text) {
+        return lurvo::pronunciation::Annotation{{text, QStringLiteral("hou2"), 2}};
+    });
+    EXPECT_TRUE(list->model()->readingsShown());
+    EXPECT_GT(list->rowHeight(), lurvo::views::ListPanel::kRowHeight);
+
+    app.dispatch(CmdShowJyutping);
+    EXPECT_FALSE(app.settings.showJyutping);
+    EXPECT_FALSE(app.state().showJyutping);
+    EXPECT_FALSE(list->model()->readingsShown());
+    EXPECT_EQ(list->rowHeight(), lurvo::views::ListPanel::kRowHeight);
+
+    // Stored at exit, and still off at the next start.
+    app.dispatch(CmdExit);
+    RepeaterApp again(environment());
+    ASSERT_TRUE(again.InitInstance());
+    EXPECT_FALSE(again.settings.showJyutping);
+    again.setAnnotator([](const QString& text) {
+        return lurvo::pronunciation::Annotation{{text, QStringLiteral("hou2"), 2}};
+    });
+    EXPECT_FALSE(again.mainWindow()->mainPanel()->listPanel()->model()->readingsShown());
+    again.dispatch(CmdShowJyutping);
+    EXPECT_TRUE(again.mainWindow()->mainPanel()->listPanel()->model()->readingsShown());
+}

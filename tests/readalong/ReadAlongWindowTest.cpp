@@ -4,6 +4,7 @@
 
 #include "AudioCapture.h"
 #include "GraphOwner.h"
+#include "ImageColours.h"
 #include "TestFiles.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
@@ -12,6 +13,7 @@
 #include "readalong/DeviceDialog.h"
 #include "readalong/ReadAlongPanels.h"
 #include "subtitles/SubtitleDocument.h"
+#include "views/ToneColours.h"
 
 #include <QAction>
 #include <QApplication>
@@ -627,6 +629,52 @@ TEST(StatePanel, WrapsTheSentenceAndCutsWhatDoesNotFit) {
 
     panel.setSentence(QString(), font);
     EXPECT_TRUE(panel.sentenceLines().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+bool toneInk(const QImage& image, const QRect& area, int tone) {
+    return lurvo::test::colourIn(image, area, lurvo::views::toneColour(tone, Qt::black));
+}
+
+TEST(StatePanel, ReadingsStandAboveTheSentenceInARoomierPanel) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(24);
+    EXPECT_GT(StatePanel::heightFor(font, true),
+              StatePanel::heightFor(font) + StatePanel::kSentenceLines * 10);
+    StatePanel panel(nullptr);
+    panel.resize(484, StatePanel::heightFor(font, true));
+    panel.refresh(QStringLiteral("正在录音"));
+    panel.setSentence(QStringLiteral("好耐冇見！"), font);
+    const QImage plain = panel.grab().toImage();
+    int asked = 0;
+    panel.setAnnotator([&](const QString& text) {
+        ++asked;
+        lurvo::pronunciation::Annotation a;
+        const char* syllables[] = {"hou2", "noi6", "mou5", "gin3"};
+        for (int i = 0; i < 4; ++i)
+            a.append({text.mid(i, 1), QString::fromLatin1(syllables[i]),
+                      lurvo::pronunciation::toneOf(QString::fromLatin1(syllables[i]))});
+        a.append({text.mid(4), {}, 0});
+        return a;
+    });
+    EXPECT_TRUE(panel.readingsShown());
+    const QImage ruby = panel.grab().toImage();
+    EXPECT_GT(asked, 0);
+    if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty())
+        ruby.save(folder + QStringLiteral("/ruby-readalong.png"));
+    // The syllables stand in the band where the plain sentence had its characters' tops, below
+    // the state.
+    const QRect sentence(0, 50, 484, ruby.height() - 50);
+    for (const int tone : {2, 6, 5})
+        EXPECT_TRUE(toneInk(ruby, sentence, tone)) << tone;
+    EXPECT_FALSE(toneInk(plain, sentence, 2));
+    EXPECT_EQ(ruby.copy(0, 0, 484, 45), plain.copy(0, 0, 484, 45)) << "the state as it was";
+
+    panel.setAnnotator({});
+    EXPECT_EQ(panel.grab().toImage(), plain);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "app/Settings.h"
 #include "subtitles/SubtitleDocument.h"
+#include "views/ToneColours.h"
+
+#include "ImageColours.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,6 +22,7 @@
 
 using lurvo::subtitles::SentenceMode;
 using lurvo::subtitles::SubtitleDocument;
+using lurvo::test::colourIn;
 using lurvo::views::ListPanel;
 using lurvo::views::SubtitleListModel;
 
@@ -98,7 +102,7 @@ protected:
         const int row = panel->table()->rowAt(0);
         return panel->table()->rowViewportPosition(row) < 0 ? row + 1 : row;
     }
-    int visibleRows() const { return panel->table()->viewport()->height() / ListPanel::kRowHeight; }
+    int visibleRows() const { return panel->table()->viewport()->height() / panel->rowHeight(); }
     void select(int row) {
         panel->table()->selectionModel()->select(
             model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -355,3 +359,101 @@ TEST_F(ListPanelTest, BulkRewritesFollowTheDocument) {
 }
 
 } // namespace
+
+namespace {
+
+// Readings for the characters of the tests' lines, as the dictionary would give them.
+lurvo::pronunciation::Annotation readingsOf(const QString& text) {
+    static const QHash<QChar, QString> known = {
+        {u'唔', "m4"},   {u'該', "goi1"},  {u'晒', "saai3"}, {u'你', "nei5"}, {u'食', "sik6"},
+        {u'咗', "zo2"},  {u'飯', "faan6"}, {u'未', "mei6"},  {u'呀', "aa3"},  {u'好', "hou2"},
+        {u'耐', "noi6"}, {u'冇', "mou5"},  {u'見', "gin3"},  {u'早', "zou2"}, {u'晨', "san4"}};
+    lurvo::pronunciation::Annotation a;
+    for (const QChar c : text) {
+        const QString syllable = known.value(c);
+        a.append({QString(c), syllable, lurvo::pronunciation::toneOf(syllable)});
+    }
+    return a;
+}
+
+} // namespace
+
+TEST_F(ListPanelTest, ReadingsStandUnderEachTextInToneColoursInTallerRows) {
+    ASSERT_TRUE(
+        document.parse(QStringLiteral("[00:01.00]唔該晒\r\n[00:02.00]你食咗飯未呀？\r\n"
+                                      "[00:03.00]好耐冇見\r\n[00:04.00]早晨 everyone\r\n")));
+    panel->fill();
+    currentLine = 1;
+    panel->posRefresh();
+    select(3);
+    QTableView* table = panel->table();
+    const auto cellArea = [&](int row) {
+        return table->visualRect(model()->index(row, SubtitleListModel::TextColumn));
+    };
+    const QImage plain = table->viewport()->grab().toImage();
+
+    panel->setAnnotator(readingsOf);
+    EXPECT_GT(panel->rowHeight(), ListPanel::kRowHeight + 10);
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(table->rowHeight(row), panel->rowHeight());
+    const QImage image = table->viewport()->grab().toImage();
+    if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty())
+        window.grab().save(folder + QStringLiteral("/ruby-list.png"));
+
+    const auto upper = [](const QRect& r) { return r.adjusted(0, 0, 0, -r.height() / 2); };
+    const auto lower = [](const QRect& r) { return r.adjusted(0, r.height() * 6 / 10, 0, 0); };
+    const QColor goi1 = lurvo::views::toneColour(1, Qt::black);
+    const QColor sik6 = lurvo::views::toneColour(6, Qt::black);
+    EXPECT_TRUE(colourIn(image, lower(cellArea(0)), goi1)) << "syllables under the text";
+    EXPECT_FALSE(colourIn(image, upper(cellArea(0)), goi1));
+    EXPECT_TRUE(colourIn(image, upper(cellArea(0)), Qt::black)) << "the text on top";
+    EXPECT_TRUE(colourIn(image, lower(cellArea(1)), sik6)) << "on the current sentence's green";
+    for (const int tone : {1, 2, 3, 4, 5, 6})
+        EXPECT_FALSE(colourIn(image, cellArea(3), lurvo::views::toneColour(tone, Qt::black)))
+            << "the selected row's syllables take the selection's text colour";
+    EXPECT_FALSE(colourIn(image, cellArea(2).translated(-cellArea(2).left(), 0), goi1))
+        << "the other columns stay as they were";
+
+    // Off again: rows and picture as before.
+    panel->setAnnotator({});
+    EXPECT_EQ(table->rowHeight(0), ListPanel::kRowHeight);
+    EXPECT_EQ(table->viewport()->grab().toImage(), plain);
+}
+
+TEST_F(ListPanelTest, ReadingsAreAskedForAsRowsShowAndAgainWhenTheyChange) {
+    load(300);
+    panel->fill();
+    int asked = 0;
+    QStringList texts;
+    panel->setAnnotator([&](const QString& text) {
+        ++asked;
+        texts << text;
+        return readingsOf(text);
+    });
+    panel->table()->viewport()->grab();
+    EXPECT_GT(asked, 0);
+    EXPECT_LT(asked, 30) << "only the rows shown";
+    const int firstPaint = asked;
+    panel->table()->viewport()->grab();
+    EXPECT_EQ(asked, firstPaint) << "kept while nothing changed";
+
+    panel->setText(0, QStringLiteral("唔該"));
+    panel->table()->viewport()->grab();
+    EXPECT_EQ(asked, firstPaint + 1);
+    EXPECT_EQ(texts.last(), QStringLiteral("唔該"));
+
+    // The readings changed (the dictionary became ready): every row shown is asked again.
+    panel->setAnnotator(readingsOf);
+    int again = 0;
+    panel->setAnnotator([&](const QString& text) {
+        ++again;
+        return readingsOf(text);
+    });
+    panel->table()->viewport()->grab();
+    EXPECT_EQ(again, firstPaint);
+
+    // Scrolled to the end, the rows there keep the current sentence in view at the new height.
+    currentLine = 299;
+    panel->posRefresh();
+    EXPECT_GE(panel->table()->rowAt(panel->table()->viewport()->height() - 1), 290);
+}

@@ -1,10 +1,18 @@
 #include "views/SentencePanel.h"
 
+#include "views/ToneColours.h"
+
+#include "ImageColours.h"
+
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
+using lurvo::test::nearColour;
 using lurvo::views::SentencePanel;
 using lurvo::views::TipStrip;
 
@@ -156,3 +164,120 @@ TEST(TipStrip, DrawsALightYellowBandAboveAnEtchedLine) {
 }
 
 } // namespace
+
+namespace {
+
+using lurvo::pronunciation::Annotation;
+
+// The readings of the test's sentences, as the dictionary would give them.
+Annotation readingsOf(const QString& text) {
+    if (!text.startsWith(QStringLiteral("你食咗飯未呀")))
+        return {{text, {}, 0}};
+    Annotation a;
+    const char* syllables[] = {"nei5", "sik6", "zo2", "faan6", "mei6", "aa3"};
+    for (int i = 0; i < 6; ++i)
+        a.append({text.mid(i, 1), QString::fromLatin1(syllables[i]),
+                  lurvo::pronunciation::toneOf(QString::fromLatin1(syllables[i]))});
+    a.append({text.mid(6), {}, 0});
+    return a;
+}
+
+// The rows [top, bottom) where a pixel near `colour` is.
+std::pair<int, int> rowsWith(const QImage& image, const QColor& colour) {
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (nearColour(image.pixelColor(x, y), colour)) {
+                if (top < 0)
+                    top = y;
+                bottom = y + 1;
+                break;
+            }
+    return {top, bottom};
+}
+
+void saveShot(const QImage& image, const QString& name) {
+    // To look at them: LURVO_SCREENSHOTS=/tmp
+    if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty())
+        image.save(folder + QStringLiteral("/ruby-") + name + QStringLiteral(".png"));
+}
+
+} // namespace
+
+TEST_F(SentencePanelTest, ReadingsStandAboveTheCharactersInToneColours) {
+    playing = true;
+    pass = 2;
+    const QImage plain = render();
+    panel->setAnnotator(readingsOf);
+    const QImage ruby = render();
+    saveShot(ruby, QStringLiteral("sentence"));
+
+    // The syllables in colour on top, the black characters below them.
+    const QColor tone6 = lurvo::views::toneColour(6, Qt::black);
+    const auto [syllablesTop, syllablesBottom] = rowsWith(ruby, tone6);
+    const auto [charsTop, charsBottom] = rowsWith(ruby.copy(0, 0, 600, 120), Qt::black);
+    ASSERT_GE(syllablesTop, 8);
+    EXPECT_LT(syllablesBottom, charsBottom);
+    EXPECT_GT(charsBottom, rowsWith(plain.copy(0, 0, 600, 120), Qt::black).second)
+        << "the characters moved down under their syllables";
+    for (const int tone : {2, 3, 5})
+        EXPECT_GE(rowsWith(ruby, lurvo::views::toneColour(tone, Qt::black)).first, 0) << tone;
+    EXPECT_TRUE(inkIn(ruby, QRect(500, 120, 100, 35))) << "the pass still in its corner";
+
+    // The piece under the pointer, for the corrections menu.
+    const int firstRow = (syllablesTop + charsBottom) / 2;
+    int left = 0;
+    while (left < 600 && ruby.pixelColor(left, charsBottom - 8) == Qt::white)
+        ++left;
+    EXPECT_EQ(panel->pieceAt(QPoint(left + 2, charsBottom - 8)), 0);
+    EXPECT_EQ(panel->pieceAt(QPoint(2, firstRow)), -1) << "the margin";
+
+    // A tooltip over a syllable shows the tone colours; none over the characters.
+    const QPoint syllable(left + 4, (syllablesTop + syllablesBottom) / 2);
+    EXPECT_EQ(panel->pieceAt(syllable), 0);
+    QHelpEvent over(QEvent::ToolTip, syllable, panel->mapToGlobal(syllable));
+    QApplication::sendEvent(panel, &over);
+    EXPECT_EQ(QToolTip::text(), lurvo::views::toneLegend());
+    const QPoint character(left + 2, charsBottom - 8);
+    QHelpEvent below(QEvent::ToolTip, character, panel->mapToGlobal(character));
+    QApplication::sendEvent(panel, &below);
+    EXPECT_FALSE(below.isAccepted());
+
+    // Readings off: as before.
+    panel->setAnnotator({});
+    EXPECT_EQ(render(), plain);
+    EXPECT_EQ(panel->pieceAt(QPoint(left + 2, charsBottom - 8)), -1);
+}
+
+TEST_F(SentencePanelTest, ReadingsWrapWithTheirCharactersAndATextWithoutThemShowsPlain) {
+    playing = true;
+    text = QStringLiteral("你食咗飯未呀？\r\nHave you eaten yet?");
+    panel->setAnnotator(readingsOf);
+    window.resize(180, 160);
+    panel->setGeometry(0, 0, 180, 160);
+    const QImage narrow = render();
+    saveShot(narrow, QStringLiteral("sentence-narrow"));
+    // sik6 on the first line, faan6 and mei6 on the next: tone 6 in two bands apart.
+    const QColor tone6 = lurvo::views::toneColour(6, Qt::black);
+    QList<int> bandTops;
+    int lastRow = -100;
+    for (int y = 0; y < narrow.height(); ++y) {
+        bool found = false;
+        for (int x = 0; x < narrow.width() && !found; ++x)
+            found = nearColour(narrow.pixelColor(x, y), tone6);
+        if (!found)
+            continue;
+        if (y - lastRow > 8) // a band of its own, not a gap inside the letters
+            bandTops << y;
+        lastRow = y;
+    }
+    ASSERT_EQ(bandTops.size(), 2);
+    EXPECT_TRUE(inkInRows(narrow, bandTops[1] + 40, 150)) << "the English line below";
+
+    // A sentence the annotator knows nothing of looks as without readings.
+    text = QStringLiteral("Have you eaten yet?");
+    const QImage none = render();
+    panel->setAnnotator({});
+    EXPECT_EQ(render(), none);
+}

@@ -34,10 +34,11 @@ void linkPanels(RepeaterApp& app) {
     });
 
     // Lines skipped for unreadable times are not lost from the file, but the learner misses them.
+    // Readings that cannot be shown for want of a package come after.
     panels->tipStrip()->setNoticeSource([a] {
         const subtitles::SubtitleDocument* doc = openDocument(*a);
         if (doc == nullptr || doc->skippedLines == 0)
-            return QString();
+            return a->readingsNotice();
         return stringText(2102, QString::number(doc->skippedLines));
     });
 

@@ -13,6 +13,7 @@
 #include "media/NotificationSound.h"
 #include "platform/ResourceFolder.h"
 #include "player/RepairDialog.h"
+#include "pronunciation/Pronouncer.h"
 #include "readalong/ReadAlongWindow.h"
 #include "split/SplitDialog.h"
 #include "subtitles/SubtitleDocument.h"
@@ -65,6 +66,7 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     env.resourceFolder = platform::resourceFolder();
     env.dataFolder = appDataFolder();
     env.checkMediaComponents = [] { return CheckMediaComponents(); };
+    env.makePronouncer = [] { return std::make_unique<pronunciation::Pronouncer>(); };
     env.showError = [](const QString& text) {
         QMessageBox box(QMessageBox::Critical, productTitle(), text, QMessageBox::Ok,
                         QApplication::activeWindow());
@@ -135,6 +137,7 @@ bool RepeaterApp::InitInstance() {
     createWindows();
     mainWindow_->show();
     mainWindow_->mainPanel()->listPanel()->setFocus();
+    startReadings();
 
     if (!CheckRequiredFiles(env_.resourceFolder)) {
         env_.showError(stringText(139));
@@ -258,6 +261,30 @@ void RepeaterApp::SetFontSize(int size) {
     mainWindow_->mainPanel()->sentencePanel()->refresh();
 }
 
+void RepeaterApp::startReadings() {
+    if (!env_.makePronouncer)
+        return;
+    pronouncer_ = env_.makePronouncer();
+    // The index loads in the background; the views show characters until it is ready, then
+    // ask again.
+    pronouncer_->onReady = [this] {
+        pronunciation::Pronouncer* source = pronouncer_.get();
+        setAnnotator([source](const QString& text) { return source->annotate(text); });
+    };
+    pronouncer_->onUnavailable = [this](const QStringList& missing) {
+        readingsMissing_ = missing;
+        if (mainWindow_)
+            mainWindow_->mainPanel()->tipStrip()->update();
+    };
+    pronouncer_->load();
+}
+
+QString RepeaterApp::readingsNotice() const {
+    if (!settings.showJyutping || readingsMissing_.isEmpty())
+        return {};
+    return QStringLiteral("显示粤拼需要安装 %1").arg(readingsMissing_.join(QStringLiteral("、")));
+}
+
 void RepeaterApp::setAnnotator(views::Annotator annotator) {
     annotator_ = std::move(annotator);
     applyReadings();
@@ -266,6 +293,8 @@ void RepeaterApp::setAnnotator(views::Annotator annotator) {
 void RepeaterApp::ToggleJyutping() {
     settings.showJyutping = !settings.showJyutping;
     applyReadings();
+    if (mainWindow_)
+        mainWindow_->mainPanel()->tipStrip()->update();
 }
 
 void RepeaterApp::applyReadings() {

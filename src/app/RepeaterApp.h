@@ -20,6 +20,9 @@
 namespace lurvo::readalong {
 class ReadAlongWindow;
 }
+namespace lurvo::pronunciation {
+class Pronouncer;
+}
 
 namespace lurvo::app {
 
@@ -49,6 +52,8 @@ public:
         std::function<std::unique_ptr<media::MediaPlayer>()> makePlayer;
         std::function<bool()> hasAudioOutput;
         readalong::ReadAlongMedia readAlongMedia;
+        // The Jyutping readings' source; none shows the characters alone.
+        std::function<std::unique_ptr<pronunciation::Pronouncer>()> makePronouncer;
     };
     static Environment systemEnvironment();
 
@@ -101,6 +106,9 @@ public:
     void OpenUrl(const QUrl& url);
     void ShowAbout();
 
+    // Why the readings cannot be shown (a package to install); empty when they can.
+    QString readingsNotice() const;
+
     // The text of the sentence being played: its head line, and its tail line below.
     QString currentSentenceText() const;
 
@@ -130,6 +138,8 @@ private:
     void saveSettings();
     // Hands the readings, or none while they are switched off, to every view that shows them.
     void applyReadings();
+    // Starts loading the Jyutping readings, when the surroundings give a source.
+    void startReadings();
 
     Environment env_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -138,6 +148,8 @@ private:
     std::unique_ptr<player::LessonLoader> lessons_;
     std::unique_ptr<AcceleratorFilter> accelerators_;
     std::unique_ptr<readalong::ReadAlongWindow> readAlong_;
+    std::unique_ptr<pronunciation::Pronouncer> pronouncer_;
+    QStringList readingsMissing_; // packages the readings need and that are not installed
     views::Annotator annotator_;
     bool shutDown_ = false;
 };

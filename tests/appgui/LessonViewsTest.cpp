@@ -6,12 +6,14 @@
 #include "app/RepeaterApp.h"
 #include "app/StringTable.h"
 #include "media/MediaPlayer.h"
+#include "pronunciation/Pronouncer.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -406,6 +408,62 @@ TEST_F(LessonViewsTest, ReadingsShowOverTheSentenceAndInTheListUntilSwitchedOff)
     EXPECT_EQ(list()->table()->rowHeight(0), ListPanel::kRowHeight);
     app->dispatch(CmdShowJyutping);
     EXPECT_TRUE(pieceShown());
+}
+
+// The readings come from the dictionary once its index has loaded in the background, without
+// the learner doing anything; without the dictionary the tip strip says what to install.
+TEST_F(LessonViewsTest, ReadingsComeFromTheDictionaryOnceLoadedOrTheTipSaysWhatToInstall) {
+    QTemporaryDir dictionary;
+    const QByteArray head = "---\nname: test\n...\n";
+    const auto write = [&](const char* name, const QByteArray& entries) {
+        QFile file(dictionary.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(head + entries) > 0;
+    };
+    ASSERT_TRUE(write("jyut6ping3.chars.dict.yaml", "早\tzou2\n晨\tsan4\n你\tnei5\n"));
+    ASSERT_TRUE(write("jyut6ping3.words.dict.yaml", "早晨\tzou2 san4\n"));
+    ASSERT_TRUE(write("jyut6ping3.phrase.dict.yaml", ""));
+    env.makePronouncer = [&] {
+        return std::make_unique<lurvo::pronunciation::Pronouncer>(
+            lurvo::pronunciation::PronunciationSources{
+                dictionary.path(), QStringLiteral("s2hk.json"), dictionary.filePath("index.bin")});
+    };
+    app = std::make_unique<RepeaterApp>(env);
+    open();
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    const auto pieceShown = [&] {
+        for (int y = 0; y < sentence->height(); y += 4)
+            for (int x = 0; x < sentence->width(); x += 4)
+                if (sentence->pieceAt(QPoint(x, y)) >= 0)
+                    return true;
+        return false;
+    };
+    QDeadlineTimer deadline(20000);
+    while (!pieceShown() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(pieceShown()) << "the sentence shows no readings once the dictionary is ready";
+    EXPECT_GT(list()->table()->rowHeight(0), ListPanel::kRowHeight);
+    EXPECT_TRUE(panels()->tipStrip()->text().indexOf(QStringLiteral("粤拼")) < 0);
+
+    // No dictionary: the characters alone, and the package to install in the tip strip.
+    QTemporaryDir empty;
+    env.makePronouncer = [&] {
+        return std::make_unique<lurvo::pronunciation::Pronouncer>(
+            lurvo::pronunciation::PronunciationSources{empty.path(), QStringLiteral("s2hk.json"),
+                                                       empty.filePath("index.bin")});
+    };
+    app = std::make_unique<RepeaterApp>(env);
+    open();
+    sentence = panels()->sentencePanel();
+    QDeadlineTimer told(20000);
+    while (!panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")) &&
+           !told.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")))
+        << panels()->tipStrip()->text().toStdString();
+    EXPECT_FALSE(pieceShown());
+    // Switched off, the readings are not missed.
+    app->dispatch(CmdShowJyutping);
+    EXPECT_FALSE(panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")));
 }
 
 } // namespace

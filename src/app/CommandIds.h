@@ -45,6 +45,7 @@ enum CommandId : int {
     CmdFaster = 32909,
     CmdNormalSpeed = 32910,
     CmdShowJyutping = 32911,
+    CmdExportJyutping = 32912,
 
     // Read-along window (its own accelerator table).
     CmdReadAlongPrevious = 32853,

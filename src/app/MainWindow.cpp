@@ -114,6 +114,7 @@ void MainWindow::buildMenus() {
     addCommand(op, CmdReadAlong, QStringLiteral("跟读对比… \t Tab"));
     addCommand(op, CmdSplit, QStringLiteral("按句切割…"));
     addCommand(op, CmdViewSubtitles, QStringLiteral("查看字幕文件 \t （同目录下的同名lrc文件）"));
+    addCommand(op, CmdExportJyutping, QStringLiteral("导出粤拼字幕…"));
     op->addSeparator();
     addRadioSubmenu(op, QStringLiteral("字体"),
                     {{CmdFontSmall, u"小号"}, {CmdFontMedium, u"中号"}, {CmdFontLarge, u"大号"}});
@@ -167,6 +168,7 @@ void MainWindow::UpdateMenuState() {
     for (const auto& [command, percent] : kSpeedCommands)
         menuAction(command)->setChecked(s.speedPercent == percent);
     menuAction(CmdShowJyutping)->setChecked(s.showJyutping);
+    menuAction(CmdExportJyutping)->setEnabled(s.lessonLoaded && s.readingsReady);
 }
 
 void MainWindow::UpdateToolbarState() {

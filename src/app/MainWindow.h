@@ -28,6 +28,8 @@ public:
         bool audioMissing = false;
         int speedPercent = 100;
         bool showJyutping = true;
+        // The Jyutping readings have loaded: they can be written out.
+        bool readingsReady = false;
     };
     virtual ~MainWindowHost() = default;
     virtual void dispatch(int command) = 0;

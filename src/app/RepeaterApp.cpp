@@ -14,6 +14,7 @@
 #include "platform/ResourceFolder.h"
 #include "player/RepairDialog.h"
 #include "pronunciation/Pronouncer.h"
+#include "pronunciation/ReadingSubtitles.h"
 #include "readalong/ReadAlongWindow.h"
 #include "split/SplitDialog.h"
 #include "subtitles/SubtitleDocument.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cstring>
 
 namespace lurvo::app {
 
@@ -97,6 +99,10 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         if (box.clickedButton() == box.button(QMessageBox::No))
             return player::Answer::No;
         return player::Answer::Cancel;
+    };
+    env.askSavePath = [](const QString& suggestedPath) {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggestedPath,
+                                            QStringLiteral("粤拼字幕 (*.lrc)"));
     };
     env.askOpenPath = [](const QString& folder) {
         return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder,
@@ -297,6 +303,21 @@ void RepeaterApp::ToggleJyutping() {
         mainWindow_->mainPanel()->tipStrip()->update();
 }
 
+void RepeaterApp::ExportJyutping() {
+    if (!playback.lessonLoaded || !annotator_)
+        return;
+    const QString path =
+        env_.askSavePath(pronunciation::readingSubtitlePathFor(lessons_->subtitlePath));
+    if (path.isEmpty())
+        return;
+    // The document as the learner sees it: edits and the lesson's offset included.
+    const int written = pronunciation::writeReadingSubtitles(*lessons_->document, annotator_, path);
+    if (written != 0)
+        env_.showError(QStringLiteral("无法保存粤拼字幕文件 %1：%2")
+                           .arg(QDir::toNativeSeparators(path),
+                                QString::fromLocal8Bit(std::strerror(written))));
+}
+
 void RepeaterApp::applyReadings() {
     const views::Annotator shown = settings.showJyutping ? annotator_ : views::Annotator();
     if (mainWindow_) {
@@ -417,6 +438,9 @@ void RepeaterApp::dispatch(int command) {
     case CmdShowJyutping:
         ToggleJyutping();
         break;
+    case CmdExportJyutping:
+        ExportJyutping();
+        break;
     case CmdSlower:
         SetSpeed(settings.speedPercent - kSpeedStepPercent);
         break;
@@ -517,6 +541,7 @@ MainWindowHost::State RepeaterApp::state() const {
     s.audioMissing = audioMissing();
     s.speedPercent = settings.speedPercent;
     s.showJyutping = settings.showJyutping;
+    s.readingsReady = bool(annotator_);
     return s;
 }
 

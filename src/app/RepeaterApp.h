@@ -44,6 +44,8 @@ public:
         // 是, 否 or 取消; Escape and closing the box are 取消.
         std::function<player::Answer(const QString& text)> askYesNoCancel;
         std::function<QString(const QString& folder)> askOpenPath;
+        // Where to save a file, starting at suggestedPath; empty when the learner cancels.
+        std::function<QString(const QString& suggestedPath)> askSavePath;
         // Hands an address to the desktop (browser, or the program for a file); false when
         // nothing could be started for it.
         std::function<bool(const QUrl&)> openUrl;
@@ -92,6 +94,9 @@ public:
     void setAnnotator(views::Annotator annotator);
     // Shows or hides the readings everywhere at once; the choice is stored.
     void ToggleJyutping();
+    // Writes the open lesson's subtitles with a line of Jyutping under each, where the learner
+    // says.
+    void ExportJyutping();
     void ViewSubtitleFile();
     // The read-along window for the open lesson; the main window waits while it is open.
     void OpenReadAlong();

@@ -1,12 +1,18 @@
 // The program: one application object, its start-up, the event loop, and its shutdown.
+#include "app/AnnotateCommand.h"
+#include "app/DataFolder.h"
 #include "app/RepeaterApp.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QUrl>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -21,9 +27,31 @@ public:
     }
 };
 
+// "--annotate LESSON.lrc OUT.lrc": no window, so no QApplication (which would need a display);
+// a QCoreApplication runs while the dictionary loads. 0 on success, else a message on standard
+// error.
+int runAnnotate(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4) {
+        std::fputs("usage: lurvo-repeater --annotate LESSON.lrc OUT.lrc\n", stderr);
+        return 2;
+    }
+    const QString error =
+        lurvo::app::annotateLesson(arguments.at(2), arguments.at(3), lurvo::app::annotateSources(),
+                                   lurvo::app::appDataFolder());
+    if (error.isEmpty())
+        return 0;
+    std::fputs((error + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--annotate") == 0)
+        return runAnnotate(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
     QApplication::setApplicationDisplayName(QStringLiteral("LurvoV1.0"));

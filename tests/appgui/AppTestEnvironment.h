@@ -35,6 +35,7 @@ public:
         env.showInfo = [this](const QString& text) { notices << text; };
         env.askYesNoCancel = [](const QString&) { return player::Answer::No; };
         env.askOpenPath = [](const QString&) { return QString(); };
+        env.askSavePath = [](const QString&) { return QString(); };
         env.runRepairTool = [](const QString&, const QStringList&) {};
         env.makePlayer = [] { return std::make_unique<media::MediaPlayer>("fakesink sync=true"); };
         env.hasAudioOutput = [] { return true; };

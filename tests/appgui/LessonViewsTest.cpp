@@ -466,4 +466,49 @@ TEST_F(LessonViewsTest, ReadingsComeFromTheDictionaryOnceLoadedOrTheTipSaysWhatT
     EXPECT_FALSE(panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")));
 }
 
+// The lesson's subtitles written out with their readings, where the learner says; offered only
+// while a lesson is open and its readings are ready.
+TEST_F(LessonViewsTest, ExportWritesEachLineWithItsReadingWhereTheLearnerSays) {
+    QStringList suggested;
+    QString target;
+    env.askSavePath = [&](const QString& path) {
+        suggested << path;
+        return target;
+    };
+    app = std::make_unique<RepeaterApp>(env);
+    open();
+    MainWindow* window = app->mainWindow();
+    window->UpdateMenuState();
+    EXPECT_FALSE(window->menuAction(CmdExportJyutping)->isEnabled()) << "no readings yet";
+    app->setAnnotator(sampleReadings);
+    window->UpdateMenuState();
+    EXPECT_TRUE(window->menuAction(CmdExportJyutping)->isEnabled());
+
+    target = lessons.filePath("out.lrc");
+    app->dispatch(CmdExportJyutping);
+    EXPECT_EQ(suggested, QStringList{lessons.filePath("lesson.jyutping.lrc")});
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('|').toStdString();
+    lurvo::subtitles::SubtitleDocument written;
+    ASSERT_EQ(written.load(target), 1);
+    const lurvo::subtitles::SubtitleDocument& lesson = *app->lessons()->document;
+    ASSERT_EQ(written.sentenceCount(lurvo::subtitles::SentenceMode::TwoLinesOddHead),
+              lesson.lineCount());
+    EXPECT_EQ(written.line(0).text, lesson.line(0).text);
+    EXPECT_EQ(written.line(1).startMs, lesson.line(0).startMs);
+    EXPECT_EQ(written.line(1).text, QStringLiteral("zou2 san4 nei5 sik6 zo2 zou2 caan1 mei6"));
+
+    // Cancelled: nothing written, nothing said. Unwritable: the learner is told.
+    target.clear();
+    app->dispatch(CmdExportJyutping);
+    EXPECT_TRUE(errors.isEmpty());
+    target = lessons.filePath("no-such-folder/out.lrc");
+    app->dispatch(CmdExportJyutping);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("no-such-folder"))) << errors[0].toStdString();
+
+    app->dispatch(CmdCloseLesson);
+    window->UpdateMenuState();
+    EXPECT_FALSE(window->menuAction(CmdExportJyutping)->isEnabled()) << "no lesson";
+}
+
 } // namespace

@@ -52,6 +52,16 @@ bool isJyutpingSyllable(const QString& syllable) {
     return true;
 }
 
+LinePosition linePositionOf(const QString& text, qsizetype position) {
+    const qsizetype lineStart = position > 0 ? text.lastIndexOf(u'\n', position - 1) + 1 : 0;
+    qsizetype lineEnd = text.indexOf(u'\n', position);
+    if (lineEnd < 0)
+        lineEnd = text.size();
+    if (lineEnd > lineStart && text[lineEnd - 1] == u'\r')
+        --lineEnd;
+    return {text.sliced(lineStart, std::max(lineEnd, lineStart) - lineStart), position - lineStart};
+}
+
 QString ReadingChoices::filePath(const QString& dataFolder, const QByteArray& digest) {
     return subtitles::offsetFilePath(dataFolder, digest) + QStringLiteral(".jyutping");
 }
@@ -154,14 +164,7 @@ Annotation ReadingChoices::apply(Annotation annotation) const {
         pos += piece.text.size();
         if (piece.syllable.isEmpty())
             continue;
-        const qsizetype lineStart = text.lastIndexOf(u'\n', start) + 1;
-        qsizetype lineEnd = text.indexOf(u'\n', start);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        if (lineEnd > lineStart && text[lineEnd - 1] == u'\r')
-            --lineEnd;
-        const QString line = text.sliced(lineStart, lineEnd - lineStart);
-        const qsizetype at = start - lineStart;
+        const auto [line, at] = linePositionOf(text, start);
         const ReadingChoice* choice = covering(line, at);
         if (!choice)
             continue;

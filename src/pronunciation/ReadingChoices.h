@@ -52,6 +52,14 @@ private:
     QHash<QString, QList<ReadingChoice>> byLine_;
 };
 
+// A place in a sentence as choices name it: the line it is on and where in that line.
+struct LinePosition {
+    QString line;
+    qsizetype at = 0;
+};
+// The line of `text` (its lines apart by "\n" or "\r\n") holding `position`, and the place in it.
+LinePosition linePositionOf(const QString& text, qsizetype position);
+
 // Whether `syllable` reads as one Jyutping syllable: lower-case letters and a tone 1..6.
 bool isJyutpingSyllable(const QString& syllable);
 

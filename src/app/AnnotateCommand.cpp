@@ -1,5 +1,6 @@
 #include "app/AnnotateCommand.h"
 
+#include "pronunciation/ReadingChoices.h"
 #include "pronunciation/ReadingSubtitles.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/SubtitleDocument.h"
@@ -49,10 +50,14 @@ QString annotateLesson(const QString& lrcPath, const QString& outPath,
         return QStringLiteral("无法读取字幕文件 %1：%2").arg(lrcPath, errnoText(errno));
     if (loaded != 1)
         return QStringLiteral("字幕文件 %1 无法识别").arg(lrcPath);
+    // The lesson's own offset and reading choices, when its MP3 is beside the subtitles.
     const QString mp3 = lessonAudioBeside(lrcPath);
-    if (!mp3.isEmpty())
-        doc.applyOffset(
-            subtitles::readStoredOffset(dataFolder, subtitles::computeLessonDigest(mp3)));
+    pronunciation::ReadingChoices choices;
+    if (!mp3.isEmpty()) {
+        const QByteArray digest = subtitles::computeLessonDigest(mp3);
+        doc.applyOffset(subtitles::readStoredOffset(dataFolder, digest));
+        choices = pronunciation::ReadingChoices::load(dataFolder, digest);
+    }
 
     pronunciation::Pronouncer pronouncer(sources);
     QEventLoop loop;
@@ -65,7 +70,8 @@ QString annotateLesson(const QString& lrcPath, const QString& outPath,
             .arg(pronouncer.missingPackages().join(QStringLiteral("、")));
 
     const int written = pronunciation::writeReadingSubtitles(
-        doc, [&pronouncer](const QString& text) { return pronouncer.annotate(text); }, outPath);
+        doc, [&](const QString& text) { return choices.apply(pronouncer.annotate(text)); },
+        outPath);
     if (written != 0)
         return QStringLiteral("无法写入 %1：%2").arg(outPath, errnoText(written));
     return {};

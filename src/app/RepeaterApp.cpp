@@ -23,6 +23,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -35,6 +36,10 @@ namespace {
 
 // A public online Cantonese dictionary with pronunciations.
 constexpr const char* kDictionaryUrl = "https://words.hk/";
+
+// The longest word the corrections menu looks for around a character; longer ones are phrases
+// whose readings rarely differ from their words'.
+constexpr int kMaxMenuWord = 4;
 
 } // namespace
 
@@ -188,6 +193,11 @@ void RepeaterApp::createWindows() {
             return player::LessonAudio{channel, settings.volume, settings.bMute};
         });
     linkPanels(*this);
+    mainWindow_->mainPanel()->sentencePanel()->setPieceMenuHandler(
+        [this](int piece, const QPoint& at) {
+            if (const std::unique_ptr<QMenu> menu = makeReadingMenu(piece))
+                menu->exec(at);
+        });
     applyReadings();
     accelerators_ = std::make_unique<AcceleratorFilter>(AcceleratorFilter::Target{
         [this] { return static_cast<QWidget*>(mainWindow_.get()); },
@@ -319,13 +329,106 @@ void RepeaterApp::ExportJyutping() {
 }
 
 void RepeaterApp::applyReadings() {
-    const views::Annotator shown = settings.showJyutping ? annotator_ : views::Annotator();
+    views::Annotator shown;
+    if (settings.showJyutping && annotator_) {
+        // The learner's choices go over the dictionary's readings in every view alike.
+        shown = [this, source = annotator_](const QString& text) {
+            return lessonChoices().apply(source(text));
+        };
+    }
     if (mainWindow_) {
         mainWindow_->mainPanel()->sentencePanel()->setAnnotator(shown);
         mainWindow_->mainPanel()->listPanel()->setAnnotator(shown);
     }
     if (readAlong_)
         readAlong_->setAnnotator(shown);
+}
+
+const pronunciation::ReadingChoices& RepeaterApp::lessonChoices() {
+    const QByteArray digest =
+        lessons_ && playback.lessonLoaded ? lessons_->lessonDigest : QByteArray();
+    if (digest != choicesDigest_) {
+        choicesDigest_ = digest;
+        choices_ = digest.isEmpty() ? pronunciation::ReadingChoices()
+                                    : pronunciation::ReadingChoices::load(env_.dataFolder, digest);
+    }
+    return choices_;
+}
+
+void RepeaterApp::choicesChanged() {
+    // Like the offset, a choice that cannot be stored still holds for this session.
+    if (!choicesDigest_.isEmpty())
+        choices_.save(env_.dataFolder, choicesDigest_);
+    applyReadings();
+}
+
+std::unique_ptr<QMenu> RepeaterApp::makeReadingMenu(int piece) {
+    if (!pronouncer_ || !annotator_ || !settings.showJyutping || !playback.lessonLoaded)
+        return nullptr;
+    const QString text = currentSentenceText();
+    const pronunciation::Annotation shown = lessonChoices().apply(annotator_(text));
+    if (piece < 0 || piece >= shown.size() || shown[piece].syllable.isEmpty())
+        return nullptr;
+    const auto offsetOf = [&](int index) {
+        qsizetype offset = 0;
+        for (int i = 0; i < index; ++i)
+            offset += shown[i].text.size();
+        return offset;
+    };
+    const pronunciation::LinePosition place = pronunciation::linePositionOf(text, offsetOf(piece));
+    auto menu = std::make_unique<QMenu>(mainWindow_.get());
+    const auto offer = [&](const QString& label, qsizetype at, const QStringList& syllables) {
+        menu->addAction(label, [this, line = place.line, at, syllables] {
+            choices_.set({line, at, syllables});
+            choicesChanged();
+        });
+    };
+    for (const QString& reading : pronouncer_->readingsOf(shown[piece].text)) {
+        if (reading != shown[piece].syllable)
+            offer(reading, place.at, {reading});
+    }
+
+    // The longest word around the character that the dictionary knows; only pieces with a
+    // syllable (single characters, never a line break) can be part of it.
+    bool wordFound = false;
+    bool separated = false;
+    for (int length = kMaxMenuWord; length >= 2 && !wordFound; --length) {
+        for (int first = std::max(0, piece - length + 1);
+             first <= piece && first + length <= shown.size() && !wordFound; ++first) {
+            QString word;
+            QStringList current;
+            for (int i = first; i < first + length && !shown[i].syllable.isEmpty(); ++i) {
+                word += shown[i].text;
+                current << shown[i].syllable;
+            }
+            if (current.size() != length)
+                continue;
+            const QStringList readings = pronouncer_->readingsOf(word);
+            wordFound = !readings.isEmpty();
+            const qsizetype wordAt = place.at - (offsetOf(piece) - offsetOf(first));
+            for (const QString& reading : readings) {
+                const QStringList syllables = reading.split(u' ', Qt::SkipEmptyParts);
+                if (syllables == current || syllables.size() != length)
+                    continue;
+                if (!separated && !menu->isEmpty())
+                    menu->addSeparator();
+                separated = true;
+                offer(word + u' ' + reading, wordAt, syllables);
+            }
+        }
+    }
+
+    if (lessonChoices().covering(place.line, place.at)) {
+        if (!menu->isEmpty())
+            menu->addSeparator();
+        menu->addAction(QStringLiteral("恢复默认"), [this, line = place.line, at = place.at] {
+            choices_.clear(line, at);
+            choicesChanged();
+        });
+    }
+    if (menu->isEmpty())
+        return nullptr;
+    return menu;
 }
 
 void RepeaterApp::ChangeChannel(int newChannel) {

@@ -7,6 +7,7 @@
 #include "player/LessonLoader.h"
 #include "player/PlaybackState.h"
 #include "player/SentencePlayer.h"
+#include "pronunciation/ReadingChoices.h"
 #include "readalong/ReadAlongMedia.h"
 #include "views/RubyText.h"
 
@@ -16,6 +17,8 @@
 
 #include <functional>
 #include <memory>
+
+class QMenu;
 
 namespace lurvo::readalong {
 class ReadAlongWindow;
@@ -97,6 +100,11 @@ public:
     // Writes the open lesson's subtitles with a line of Jyutping under each, where the learner
     // says.
     void ExportJyutping();
+    // The menu a right-click on piece `piece` of the sentence panel's sentence opens: the
+    // dictionary's other readings of its character and of the word it is part of, and "恢复默认"
+    // when the learner chose one there. Picking one shows it everywhere the line shows and keeps
+    // it for the lesson. Null when there is nothing to offer.
+    std::unique_ptr<QMenu> makeReadingMenu(int piece);
     void ViewSubtitleFile();
     // The read-along window for the open lesson; the main window waits while it is open.
     void OpenReadAlong();
@@ -145,6 +153,10 @@ private:
     void applyReadings();
     // Starts loading the Jyutping readings, when the surroundings give a source.
     void startReadings();
+    // The open lesson's reading choices, read again when another lesson opened; none without one.
+    const pronunciation::ReadingChoices& lessonChoices();
+    // Stores the changed choices for the lesson and has every view ask for its readings again.
+    void choicesChanged();
 
     Environment env_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -156,6 +168,8 @@ private:
     std::unique_ptr<pronunciation::Pronouncer> pronouncer_;
     QStringList readingsMissing_; // packages the readings need and that are not installed
     views::Annotator annotator_;
+    pronunciation::ReadingChoices choices_;
+    QByteArray choicesDigest_; // the lesson choices_ belong to; empty for none
     bool shutDown_ = false;
 };
 

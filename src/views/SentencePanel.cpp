@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 #include "views/ToneColours.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -209,6 +210,15 @@ void SentencePanel::mouseMoveEvent(QMouseEvent* event) {
         setCursor(Qt::PointingHandCursor);
     else
         unsetCursor();
+}
+
+void SentencePanel::contextMenuEvent(QContextMenuEvent* event) {
+    const int piece = pieceMenu_ ? pieceAt(event->pos()) : -1;
+    if (piece < 0 || ruby()->annotation()[piece].syllable.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    pieceMenu_(piece, event->globalPos());
 }
 
 TipStrip::TipStrip(QWidget* parent) : QWidget(parent) {

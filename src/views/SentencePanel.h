@@ -49,12 +49,18 @@ public:
     // The piece of the current sentence's annotation at `point`, -1 when none is there or the
     // sentence shows without readings.
     int pieceAt(const QPoint& point) const;
+    // Told of a right-click (or the menu key) on a piece of the readings: the piece, and where
+    // on the screen its menu goes. Nothing happens elsewhere.
+    void setPieceMenuHandler(std::function<void(int piece, const QPoint& globalPos)> handler) {
+        pieceMenu_ = std::move(handler);
+    }
 
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool symbolShown() const;
@@ -67,6 +73,7 @@ private:
     Source source_;
     double waitLeft_ = -1;
     Annotator annotator_;
+    std::function<void(int, const QPoint&)> pieceMenu_;
     // The last layout, kept while the sentence, its font and the panel's width stay.
     struct RubyCache {
         QString text;

@@ -2,6 +2,7 @@
 // test's own and no display.
 #include "app/AnnotateCommand.h"
 #include "TestFiles.h"
+#include "pronunciation/ReadingChoices.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/SubtitleDocument.h"
 
@@ -53,7 +54,7 @@ protected:
     QString output;
 };
 
-TEST_F(AnnotateCommandTest, WritesEachLineWithItsReadingAndHonoursTheLessonOffset) {
+TEST_F(AnnotateCommandTest, WritesEachLineWithItsReadingAndHonoursTheLessonsOffsetAndChoices) {
     const QString out = dir.filePath("out.lrc");
     ASSERT_EQ(run({lrc, out}, dictionary.path()), 0) << errors.toStdString();
     EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
@@ -75,6 +76,16 @@ TEST_F(AnnotateCommandTest, WritesEachLineWithItsReadingAndHonoursTheLessonOffse
     EXPECT_EQ(back.line(1).startMs, 500);
     EXPECT_EQ(back.line(3).text, QStringLiteral("nei5"));
     EXPECT_EQ(back.line(3).startMs, 2500);
+
+    // A reading the learner chose for the lesson comes out instead of the dictionary's.
+    lurvo::pronunciation::ReadingChoices choices;
+    choices.set({QStringLiteral("早晨"), 0, {QStringLiteral("zou1")}});
+    ASSERT_TRUE(choices.save(QDir(config.path()).filePath("LurvoRepeater"),
+                             lurvo::subtitles::computeLessonDigest(mp3)));
+    ASSERT_EQ(run({lrc, out}, dictionary.path()), 0) << errors.toStdString();
+    lurvo::subtitles::SubtitleDocument chosen;
+    ASSERT_EQ(chosen.load(out), 1);
+    EXPECT_EQ(chosen.line(1).text, QStringLiteral("zou1 san4"));
 }
 
 TEST_F(AnnotateCommandTest, FailuresExitNonZeroWithAMessage) {

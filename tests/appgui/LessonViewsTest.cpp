@@ -7,17 +7,20 @@
 #include "app/StringTable.h"
 #include "media/MediaPlayer.h"
 #include "pronunciation/Pronouncer.h"
+#include "pronunciation/ReadingChoices.h"
 #include "subtitles/OffsetStore.h"
 #include "subtitles/Recovery.h"
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -509,6 +512,117 @@ TEST_F(LessonViewsTest, ExportWritesEachLineWithItsReadingWhereTheLearnerSays) {
     app->dispatch(CmdCloseLesson);
     window->UpdateMenuState();
     EXPECT_FALSE(window->menuAction(CmdExportJyutping)->isEnabled()) << "no lesson";
+}
+
+// A right-click on a syllable offers the dictionary's other readings of the character and of the
+// word around it; a pick shows in the list and the sentence at once and is kept for the lesson,
+// until "恢复默认".
+TEST_F(LessonViewsTest, ReadingCorrectionsShowEverywhereAndAreKeptForTheLesson) {
+    QTemporaryDir dictionary;
+    const QByteArray head = "---\nname: test\n...\n";
+    const auto write = [&](const char* name, const QByteArray& entries) {
+        QFile file(dictionary.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(head + entries) > 0;
+    };
+    ASSERT_TRUE(write("jyut6ping3.chars.dict.yaml", "早\tzou2\t90%\n早\tzou1\t10%\n晨\tsan4\n"
+                                                    "食\tsik6\t90%\n食\tzi6\t10%\n餐\tcaan1\n"));
+    ASSERT_TRUE(write("jyut6ping3.words.dict.yaml", "早餐\tzou2 caan1\n早餐\tzou1 caan1\n"));
+    ASSERT_TRUE(write("jyut6ping3.phrase.dict.yaml", ""));
+    env.makePronouncer = [&] {
+        return std::make_unique<lurvo::pronunciation::Pronouncer>(
+            lurvo::pronunciation::PronunciationSources{
+                dictionary.path(), QStringLiteral("s2hk.json"), dictionary.filePath("index.bin")});
+    };
+    const auto start = [&] {
+        app = std::make_unique<RepeaterApp>(env);
+        open();
+        QDeadlineTimer deadline(20000);
+        while (!list()->model()->readingsShown() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_TRUE(list()->model()->readingsShown());
+    };
+    const auto syllables = [&](int row) {
+        QStringList list;
+        for (const auto& piece : this->list()->model()->readings(row))
+            list << piece.syllable;
+        return list;
+    };
+    const auto texts = [](const QMenu& menu) {
+        QStringList list;
+        for (const QAction* action : menu.actions())
+            list << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return list;
+    };
+    const auto pick = [&](int piece, const QString& text) {
+        const std::unique_ptr<QMenu> menu = app->makeReadingMenu(piece);
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == text)
+                return action->trigger();
+        FAIL() << text.toStdString() << " not in " << texts(*menu).join('|').toStdString();
+    };
+    ASSERT_NO_FATAL_FAILURE(start());
+    // 早晨！你食咗早餐未？: 早 晨 ！ 你 食 咗 早 餐 未 ？
+    ASSERT_EQ(app->currentSentenceText(), QStringLiteral("早晨！你食咗早餐未？"));
+    const QStringList dictionaryReadings{"zou2", "san4", "",      "", "sik6",
+                                         "",     "zou2", "caan1", "", ""};
+    ASSERT_EQ(syllables(0), dictionaryReadings);
+    EXPECT_FALSE(app->makeReadingMenu(2)) << "no reading, no menu";
+    EXPECT_FALSE(app->makeReadingMenu(1)) << "one reading only";
+    {
+        // The menu belongs to the main window: it goes before that does.
+        const std::unique_ptr<QMenu> wordMenu = app->makeReadingMenu(7);
+        ASSERT_TRUE(wordMenu);
+        EXPECT_EQ(texts(*wordMenu), QStringList{"早餐 zou1 caan1"});
+    }
+    EXPECT_EQ(texts(*app->makeReadingMenu(6)), (QStringList{"zou1", "-", "早餐 zou1 caan1"}));
+
+    // The first pick through the panel's right-click, as the learner makes it.
+    app->mainWindow()->resize(900, 640);
+    QCoreApplication::processEvents();
+    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+    QPoint onSik(-1, -1);
+    for (int y = 0; y < sentence->height() && onSik.x() < 0; y += 2)
+        for (int x = 0; x < sentence->width() && onSik.x() < 0; x += 2)
+            if (sentence->pieceAt(QPoint(x, y)) == 4)
+                onSik = QPoint(x, y);
+    ASSERT_GE(onSik.x(), 0);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        offered = texts(*menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == QStringLiteral("zi6"))
+                action->trigger();
+        menu->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onSik, sentence->mapToGlobal(onSik));
+    QApplication::sendEvent(sentence, &click);
+    EXPECT_EQ(offered, QStringList{"zi6"});
+    ASSERT_NO_FATAL_FAILURE(pick(7, "早餐 zou1 caan1"));
+    const QStringList chosen{"zou2", "san4", "", "", "zi6", "", "zou1", "caan1", "", ""};
+    EXPECT_EQ(syllables(0), chosen) << "the list shows the choices at once";
+    EXPECT_EQ(texts(*app->makeReadingMenu(4)), (QStringList{"sik6", "-", "恢复默认"}));
+    EXPECT_EQ(texts(*app->makeReadingMenu(6)),
+              (QStringList{"zou2", "-", "早餐 zou2 caan1", "-", "恢复默认"}));
+    EXPECT_EQ(lurvo::pronunciation::ReadingChoices::load(
+                  env.dataFolder, lurvo::subtitles::computeLessonDigest(lesson))
+                  .all()
+                  .size(),
+              2);
+
+    // Another start: the lesson keeps its choices; "恢复默认" on any character of the word undoes
+    // the word's.
+    app->dispatch(CmdExit);
+    ASSERT_NO_FATAL_FAILURE(start());
+    EXPECT_EQ(syllables(0), chosen);
+    ASSERT_NO_FATAL_FAILURE(pick(6, "恢复默认"));
+    ASSERT_NO_FATAL_FAILURE(pick(4, "恢复默认"));
+    EXPECT_EQ(syllables(0), dictionaryReadings);
+    EXPECT_FALSE(QFile::exists(lurvo::pronunciation::ReadingChoices::filePath(
+        env.dataFolder, lurvo::subtitles::computeLessonDigest(lesson))));
 }
 
 } // namespace

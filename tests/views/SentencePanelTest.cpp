@@ -5,6 +5,7 @@
 #include "ImageColours.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QImage>
 #include <QTest>
@@ -244,9 +245,30 @@ TEST_F(SentencePanelTest, ReadingsStandAboveTheCharactersInToneColours) {
     QApplication::sendEvent(panel, &below);
     EXPECT_FALSE(below.isAccepted());
 
-    // Readings off: as before.
+    // A right-click on a syllable or its character asks for that piece's menu, at the pointer;
+    // nowhere else.
+    QList<std::pair<int, QPoint>> asked;
+    panel->setPieceMenuHandler([&](int piece, const QPoint& at) { asked.append({piece, at}); });
+    const auto rightClick = [this](const QPoint& at) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, panel->mapToGlobal(at));
+        QApplication::sendEvent(panel, &click);
+        return click.isAccepted();
+    };
+    EXPECT_TRUE(rightClick(syllable));
+    EXPECT_TRUE(rightClick(character));
+    EXPECT_FALSE(rightClick(QPoint(2, firstRow)));
+    int right = 599;
+    while (right > 0 && ruby.pixelColor(right, charsBottom - 8) == Qt::white)
+        --right;
+    EXPECT_FALSE(rightClick(QPoint(right - 1, charsBottom - 8))) << "the bare question mark";
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[0], std::make_pair(0, panel->mapToGlobal(syllable)));
+    EXPECT_EQ(asked[1].first, 0);
+
+    // Readings off: as before, and no menu.
     panel->setAnnotator({});
     EXPECT_EQ(render(), plain);
+    EXPECT_FALSE(rightClick(character));
     EXPECT_EQ(panel->pieceAt(QPoint(left + 2, charsBottom - 8)), -1);
 }
 

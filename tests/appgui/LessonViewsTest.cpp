@@ -61,6 +61,18 @@ protected:
         ASSERT_TRUE(app->playback.lessonLoaded) << errors.join('|').toStdString();
     }
     MainPanel* panels() const { return app->mainWindow()->mainPanel(); }
+    // A point of the sentence panel over piece `piece` of its readings (any piece when -1);
+    // (-1, -1) when there is none.
+    QPoint pointOnPiece(int piece = -1) const {
+        const lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
+        for (int y = 0; y < sentence->height(); y += 2)
+            for (int x = 0; x < sentence->width(); x += 2)
+                if (const int at = sentence->pieceAt(QPoint(x, y));
+                    at >= 0 && (piece < 0 || at == piece))
+                    return QPoint(x, y);
+        return QPoint(-1, -1);
+    }
+    bool readingsShown() const { return pointOnPiece().x() >= 0; }
     ListPanel* list() const { return panels()->listPanel(); }
     QString cell(int row, int column) const {
         const auto* model = list()->model();
@@ -386,18 +398,10 @@ TEST_F(LessonViewsTest, ReadingsShowOverTheSentenceAndInTheListUntilSwitchedOff)
     app->dispatch(CmdPlayPause); // paused: the play symbol shows, as a learner sees it mostly
     app->mainWindow()->resize(900, 640);
     QCoreApplication::processEvents();
-    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
-    const auto pieceShown = [&] {
-        for (int y = 0; y < sentence->height(); y += 4)
-            for (int x = 0; x < sentence->width(); x += 4)
-                if (sentence->pieceAt(QPoint(x, y)) >= 0)
-                    return true;
-        return false;
-    };
-    EXPECT_FALSE(pieceShown()) << "no readings before the app has any";
+    EXPECT_FALSE(readingsShown()) << "no readings before the app has any";
 
     app->setAnnotator(sampleReadings);
-    EXPECT_TRUE(pieceShown());
+    EXPECT_TRUE(readingsShown());
     EXPECT_GT(list()->table()->rowHeight(0), ListPanel::kRowHeight);
     if (const QString folder = qEnvironmentVariable("LURVO_SCREENSHOTS"); !folder.isEmpty()) {
         app->dispatch(CmdNext);
@@ -407,10 +411,10 @@ TEST_F(LessonViewsTest, ReadingsShowOverTheSentenceAndInTheListUntilSwitchedOff)
     }
 
     app->dispatch(CmdShowJyutping);
-    EXPECT_FALSE(pieceShown());
+    EXPECT_FALSE(readingsShown());
     EXPECT_EQ(list()->table()->rowHeight(0), ListPanel::kRowHeight);
     app->dispatch(CmdShowJyutping);
-    EXPECT_TRUE(pieceShown());
+    EXPECT_TRUE(readingsShown());
 }
 
 // The readings come from the dictionary once its index has loaded in the background, without
@@ -432,18 +436,10 @@ TEST_F(LessonViewsTest, ReadingsComeFromTheDictionaryOnceLoadedOrTheTipSaysWhatT
     };
     app = std::make_unique<RepeaterApp>(env);
     open();
-    lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
-    const auto pieceShown = [&] {
-        for (int y = 0; y < sentence->height(); y += 4)
-            for (int x = 0; x < sentence->width(); x += 4)
-                if (sentence->pieceAt(QPoint(x, y)) >= 0)
-                    return true;
-        return false;
-    };
     QDeadlineTimer deadline(20000);
-    while (!pieceShown() && !deadline.hasExpired())
+    while (!readingsShown() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_TRUE(pieceShown()) << "the sentence shows no readings once the dictionary is ready";
+    EXPECT_TRUE(readingsShown()) << "the sentence shows no readings once the dictionary is ready";
     EXPECT_GT(list()->table()->rowHeight(0), ListPanel::kRowHeight);
     EXPECT_TRUE(panels()->tipStrip()->text().indexOf(QStringLiteral("粤拼")) < 0);
 
@@ -456,14 +452,13 @@ TEST_F(LessonViewsTest, ReadingsComeFromTheDictionaryOnceLoadedOrTheTipSaysWhatT
     };
     app = std::make_unique<RepeaterApp>(env);
     open();
-    sentence = panels()->sentencePanel();
     QDeadlineTimer told(20000);
     while (!panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")) &&
            !told.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_TRUE(panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")))
         << panels()->tipStrip()->text().toStdString();
-    EXPECT_FALSE(pieceShown());
+    EXPECT_FALSE(readingsShown());
     // Switched off, the readings are not missed.
     app->dispatch(CmdShowJyutping);
     EXPECT_FALSE(panels()->tipStrip()->text().contains(QStringLiteral("rime-data-jyut6ping3")));
@@ -581,11 +576,7 @@ TEST_F(LessonViewsTest, ReadingCorrectionsShowEverywhereAndAreKeptForTheLesson) 
     app->mainWindow()->resize(900, 640);
     QCoreApplication::processEvents();
     lurvo::views::SentencePanel* sentence = panels()->sentencePanel();
-    QPoint onSik(-1, -1);
-    for (int y = 0; y < sentence->height() && onSik.x() < 0; y += 2)
-        for (int x = 0; x < sentence->width() && onSik.x() < 0; x += 2)
-            if (sentence->pieceAt(QPoint(x, y)) == 4)
-                onSik = QPoint(x, y);
+    const QPoint onSik = pointOnPiece(4);
     ASSERT_GE(onSik.x(), 0);
     QStringList offered;
     QTimer::singleShot(0, [&] {

@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
   qt6-base-dev libicu-dev libgtest-dev libbenchmark-dev
-  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libsoundtouch-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libsoundtouch-dev libaubio-dev
   # Jyutping readings: the dictionary, and Simplified-to-Traditional conversion (its run-time
   # configurations such as s2hk.json come with libopencc-data)
   rime-data-jyut6ping3 libopencc-dev libopencc-data

@@ -208,7 +208,15 @@ void drawBands(QPainter& p, const Geometry& g, const Inks& ink, const QFont& fon
 void drawSecondTicks(QPainter& p, const Geometry& g, const Inks& ink, const QFont& font) {
     p.setFont(font);
     const qreal labelTop = g.plot.bottom() + kSyllableRow;
-    for (int s = 1; s * kFramesPerSecond < g.frames; ++s) {
+    // Long sentences mark every 2, 5 or 10 seconds, so the labels never run together.
+    const qreal perSecond = g.x(kFramesPerSecond) - g.x(0);
+    int every = 1;
+    for (const int candidate : {1, 2, 5, 10, 20, 30, 60}) {
+        every = candidate;
+        if (perSecond * candidate >= 40)
+            break;
+    }
+    for (int s = every; s * kFramesPerSecond < g.frames; s += every) {
         const qreal x = g.x(s * kFramesPerSecond);
         p.setPen(QPen(ink.band.darker(ink.background.lightness() < 128 ? 70 : 112), 1));
         p.drawLine(QPointF(x, g.plot.top()), QPointF(x, g.plot.bottom()));
@@ -273,6 +281,8 @@ PitchPlot::PitchPlot(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(kHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // What the coloured tone numbers beside the bands stand for.
+    setToolTip(views::toneLegend());
 }
 
 void PitchPlot::setData(PitchPlotData data) {

@@ -43,11 +43,25 @@ public:
     // Saves image() as PNG; false with the reason on failure.
     bool savePng(const QString& path, QString* error) const;
 
+    // Where the value of `frame` is drawn at the present size, in logical pixels: the centre of
+    // the frame's column, `semitones` on the vertical scale.
+    QPointF pointAt(int frame, float semitones) const;
+    // The height of the middle of the band of Chao level `level` (1 low .. 5 high).
+    qreal levelY(int level) const;
+
+    // The colours of the two curves, chosen for the present palette's background.
+    QColor lessonColour() const;
+    QColor learnerColour() const;
+
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void paint(QPainter& painter, const QRectF& area) const;
+    // The size image() and the positions above use: the widget's, or its hint before layout.
+    QSizeF drawnSize() const;
 
     PitchPlotData data_;
     QString message_;

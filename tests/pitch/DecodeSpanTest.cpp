@@ -1,0 +1,76 @@
+#include "SyntheticVoices.h"
+#include "pitch/PitchAnalysis.h"
+
+#include "TestFiles.h"
+
+#include <cmath>
+
+using namespace lurvo::pitch;
+using lurvo::test::runTool;
+
+namespace {
+
+class DecodeSpanTest : public lurvo::test::TempFolderTest {
+protected:
+    // An MP3 of 2 s of a tone and then 2 s of silence, in stereo at 44.1 kHz.
+    QString toneThenSilence() {
+        const QString wav = dir.filePath("tone.wav"), mp3 = dir.filePath("tone.mp3");
+        EXPECT_EQ(runTool("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "2", "sine", "440",
+                                  "pad", "0", "2"}),
+                  QString());
+        EXPECT_EQ(runTool("lame", {"--quiet", "-b", "128", wav, mp3}), QString());
+        return mp3;
+    }
+};
+
+// The RMS of 10 ms from `ms` on.
+float rmsAt(const Pcm& pcm, int ms) {
+    double sum = 0;
+    const int first = ms * pcm.rate / 1000, n = pcm.rate / 100;
+    for (int i = first; i < first + n && i < int(pcm.samples.size()); ++i)
+        sum += double(pcm.samples[i]) * pcm.samples[i];
+    return float(std::sqrt(sum / n));
+}
+
+TEST_F(DecodeSpanTest, AnMp3SpanComesOutMonoAtTheRateWithItsLengthAndPlace) {
+    const QString mp3 = toneThenSilence();
+    const DecodedPcm span = decodeSpan(mp3, 1500, 2500);
+    ASSERT_TRUE(span.ok()) << span.error.toStdString();
+    EXPECT_EQ(span.pcm.rate, kAnalysisRate);
+    EXPECT_NEAR(double(span.pcm.samples.size()), 1.0 * kAnalysisRate, kAnalysisRate * 0.01);
+    // The tone stops 500 ms into the span.
+    EXPECT_GT(rmsAt(span.pcm, 100), 0.3f);
+    EXPECT_GT(rmsAt(span.pcm, 470), 0.3f);
+    EXPECT_LT(rmsAt(span.pcm, 530), 0.01f);
+    EXPECT_LT(rmsAt(span.pcm, 900), 0.01f);
+
+    const DecodedPcm other = decodeSpan(mp3, 1000, 1400, 8000);
+    ASSERT_TRUE(other.ok());
+    EXPECT_EQ(other.pcm.rate, 8000);
+    EXPECT_NEAR(double(other.pcm.samples.size()), 0.4 * 8000, 80);
+}
+
+TEST_F(DecodeSpanTest, WithoutAnEndTheSpanRunsToTheEndOfTheFile) {
+    const QString mp3 = toneThenSilence();
+    const DecodedPcm tail = decodeSpan(mp3, 3000, -1);
+    ASSERT_TRUE(tail.ok()) << tail.error.toStdString();
+    EXPECT_NEAR(double(tail.pcm.samples.size()), 1.0 * kAnalysisRate, kAnalysisRate * 0.05);
+    const DecodedPcm whole = decodeSpan(mp3, 0, -1);
+    ASSERT_TRUE(whole.ok());
+    EXPECT_NEAR(double(whole.pcm.samples.size()), 4.0 * kAnalysisRate, kAnalysisRate * 0.05);
+}
+
+TEST_F(DecodeSpanTest, WhatCannotBeDecodedIsReportedAsText) {
+    const DecodedPcm missing = decodeSpan(dir.filePath("none.mp3"), 0, 1000);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.pcm.samples.empty());
+
+    const DecodedPcm text = decodeSpan(write("words.mp3", QByteArray(4000, 'x')), 0, 1000);
+    EXPECT_FALSE(text.ok());
+    EXPECT_TRUE(text.pcm.samples.empty());
+
+    const QString mp3 = toneThenSilence();
+    EXPECT_FALSE(decodeSpan(mp3, 2000, 1000).ok());
+}
+
+} // namespace

@@ -17,7 +17,6 @@ struct WarpStep {
 // reading at another speed still aligns, but a syllable cannot pair with one far away). Empty
 // when a span is empty.
 std::vector<WarpStep> warpPath(const std::vector<std::vector<float>>& a, FrameSpan aSpan,
-                               const std::vector<std::vector<float>>& b, FrameSpan bSpan,
-                               int band);
+                               const std::vector<std::vector<float>>& b, FrameSpan bSpan, int band);
 
 } // namespace lurvo::pitch

@@ -15,7 +15,6 @@ struct AubioDelete {
     void operator()(aubio_mfcc_t* m) const { del_aubio_mfcc(m); }
 };
 
-template <typename T>
-using AubioPtr = std::unique_ptr<T, AubioDelete>;
+template <typename T> using AubioPtr = std::unique_ptr<T, AubioDelete>;
 
 } // namespace lurvo::pitch

@@ -97,7 +97,8 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
             .arg(rate)
             .toUtf8();
     GError* rawError = nullptr;
-    GstElementPtr pipeline = media::adoptElement(gst_parse_launch(description.constData(), &rawError));
+    GstElementPtr pipeline =
+        media::adoptElement(gst_parse_launch(description.constData(), &rawError));
     const GErrorPtr parseError(rawError);
     if (!pipeline || parseError) {
         result.error = QStringLiteral("缺少 GStreamer 组件：%1")
@@ -115,11 +116,12 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
     gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
     result.error = waitForPreroll(pipeline.get());
     if (result.ok() && (start > 0 || stop != GST_CLOCK_TIME_NONE)) {
-        const bool seeked = gst_element_seek(
-            pipeline.get(), 1.0, GST_FORMAT_TIME,
-            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
-            GstClockTime(start), stop == GST_CLOCK_TIME_NONE ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
-            stop == GST_CLOCK_TIME_NONE ? GST_CLOCK_TIME_NONE : stop);
+        const bool seeked =
+            gst_element_seek(pipeline.get(), 1.0, GST_FORMAT_TIME,
+                             GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                             GST_SEEK_TYPE_SET, GstClockTime(start),
+                             stop == GST_CLOCK_TIME_NONE ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
+                             stop == GST_CLOCK_TIME_NONE ? GST_CLOCK_TIME_NONE : stop);
         if (!seeked)
             result.error = QStringLiteral("无法定位到要解码的时间段。");
         else

@@ -10,7 +10,7 @@ namespace lurvo::pitch {
 namespace {
 
 // Below this the estimator is guessing: noise, breath, the edge of a consonant.
-constexpr float kMinConfidence = 0.7f;
+constexpr float kMinConfidence = 0.5f;
 // Voiced frames are within this much of the sentence's loud frames, so that a quiet recording
 // is judged by its own loudness; nothing below the floor counts, however quiet the rest is.
 constexpr float kVoicedBelowLoud = 30.0f;
@@ -18,7 +18,7 @@ constexpr float kSpeechBelowLoud = 35.0f;
 constexpr float kFloorDb = -60.0f;
 // The range of voices the contour accepts.
 constexpr float kMinHz = 60.0f;
-constexpr float kMaxHz = 700.0f;
+constexpr float kMaxHz = 600.0f;
 // The median filter's length, in frames.
 constexpr int kMedianFrames = 5;
 // Runs of voiced frames shorter than this are clicks or noise, not a syllable.
@@ -32,8 +32,12 @@ constexpr int kMfccFilters = 40;
 // How much the level counts in the alignment beside the spectrum.
 constexpr float kLevelWeight = 1.0f;
 
-float semitonesOf(float hz) { return 12.0f * std::log2(hz); }
-float hzOf(float semitones) { return std::exp2(semitones / 12.0f); }
+float semitonesOf(float hz) {
+    return 12.0f * std::log2(hz);
+}
+float hzOf(float semitones) {
+    return std::exp2(semitones / 12.0f);
+}
 
 float medianOf(std::vector<float> values) {
     if (values.empty())
@@ -140,8 +144,8 @@ std::vector<float> medianFiltered(const std::vector<float>& st, int length) {
         if (std::isnan(st[i]))
             continue;
         window.clear();
-        for (int j = std::max(0, i - length / 2);
-             j <= std::min(int(st.size()) - 1, i + length / 2); ++j)
+        for (int j = std::max(0, i - length / 2); j <= std::min(int(st.size()) - 1, i + length / 2);
+             ++j)
             if (!std::isnan(st[j]))
                 window.push_back(st[j]);
         out[i] = medianOf(window);
@@ -160,8 +164,7 @@ VoiceTrack analyseVoice(const Pcm& pcm) {
     const unsigned spectrumWindow = powerOfTwoAtLeast(rate * 0.025);
     const int frames = int((pcm.samples.size() + hop - 1) / hop);
 
-    AubioPtr<aubio_pitch_t> detector(
-        new_aubio_pitch("yinfft", window, hop, uint_t(rate)));
+    AubioPtr<aubio_pitch_t> detector(new_aubio_pitch("yinfft", window, hop, uint_t(rate)));
     AubioPtr<aubio_pvoc_t> vocoder(new_aubio_pvoc(spectrumWindow, hop));
     AubioPtr<aubio_mfcc_t> mfcc(
         new_aubio_mfcc(spectrumWindow, kMfccFilters, kMfccCoefficients, uint_t(rate)));
@@ -244,20 +247,30 @@ VoiceTrack analyseVoice(const Pcm& pcm) {
     // Features as differences from the speech's own average, so that another microphone or
     // another voice's timbre moves them less than the syllables do; then the level, in tens of
     // dB below the loud frames.
+    // Digital silence has no spectrum (its coefficients are not finite); it stands at the
+    // average and is told apart by its level.
+    const auto finite = [](const std::vector<float>& v) {
+        return std::all_of(v.begin(), v.end(), [](float x) { return std::isfinite(x); });
+    };
     std::vector<double> mean(kMfccCoefficients - 1, 0.0);
-    if (voice.speechLast >= voice.speechFirst) {
-        for (int i = voice.speechFirst; i <= voice.speechLast; ++i)
-            for (int c = 0; c < kMfccCoefficients - 1; ++c)
-                mean[c] += voice.features[i][c];
-        for (double& m : mean)
-            m /= voice.speechLast - voice.speechFirst + 1;
+    int averaged = 0;
+    for (int i = voice.speechFirst; i <= voice.speechLast; ++i) {
+        if (!finite(voice.features[i]))
+            continue;
+        for (int c = 0; c < kMfccCoefficients - 1; ++c)
+            mean[c] += voice.features[i][c];
+        ++averaged;
     }
+    for (double& m : mean)
+        m /= std::max(averaged, 1);
+    for (int i = 0; i < frames; ++i)
+        if (!finite(voice.features[i]))
+            std::copy(mean.begin(), mean.end(), voice.features[i].begin());
     for (int i = 0; i < frames; ++i) {
         for (int c = 0; c < kMfccCoefficients - 1; ++c)
             voice.features[i][c] -= float(mean[c]);
-        voice.features[i].push_back(
-            kLevelWeight *
-            std::clamp((voice.levelDb[i] - loud) / 10.0f, -kSpeechBelowLoud / 10.0f, 1.0f));
+        voice.features[i].push_back(kLevelWeight * std::clamp((voice.levelDb[i] - loud) / 10.0f,
+                                                              -kSpeechBelowLoud / 10.0f, 1.0f));
     }
     return voice;
 }

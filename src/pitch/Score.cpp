@@ -14,6 +14,9 @@ constexpr double kMinCoverage = 0.2;
 // less than a few syllables' worth of frames.
 constexpr double kBandShare = 0.15;
 constexpr int kMinBandFrames = 20;
+// No reading is this many times faster than the lesson; a shorter span of speech is taken with
+// the recording around it, so that a reading of one syllable is not stretched over a sentence.
+constexpr double kMaxTempo = 2.5;
 
 } // namespace
 
@@ -36,8 +39,19 @@ Comparison compareVoices(const VoiceTrack& lesson, const VoiceTrack& learner) {
         learner.speechLast < learner.speechFirst)
         return result;
     const FrameSpan lessonSpan{lesson.speechFirst, lesson.speechLast};
-    const FrameSpan learnerSpan{learner.speechFirst, learner.speechLast};
-    const int longer = std::max(lessonSpan.last - lessonSpan.first, learnerSpan.last - learnerSpan.first) + 1;
+    FrameSpan learnerSpan{learner.speechFirst, learner.speechLast};
+    const int lessonLength = lessonSpan.last - lessonSpan.first + 1;
+    const int shortest = int(std::ceil(lessonLength / kMaxTempo));
+    const int missing = shortest - (learnerSpan.last - learnerSpan.first + 1);
+    if (missing > 0) {
+        learnerSpan.first = std::max(0, learnerSpan.first - missing / 2);
+        learnerSpan.last = std::min(learner.frameCount() - 1, learnerSpan.first + shortest - 1);
+        learnerSpan.first = std::max(0, learnerSpan.last - shortest + 1);
+        if (learnerSpan.last - learnerSpan.first + 1 < shortest)
+            return result;
+    }
+    const int longer =
+        std::max(lessonSpan.last - lessonSpan.first, learnerSpan.last - learnerSpan.first) + 1;
     const int band = std::max(kMinBandFrames, int(kBandShare * longer));
     const std::vector<WarpStep> path =
         warpPath(lesson.features, lessonSpan, learner.features, learnerSpan, band);

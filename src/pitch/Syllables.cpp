@@ -56,9 +56,8 @@ std::vector<FrameSpan> syllableSpans(const VoiceTrack& voice, int count) {
             break;
         if (dip < minLength || length - dip < minLength)
             continue;
-        const bool clear = std::all_of(cuts.begin(), cuts.end(), [&](int cut) {
-            return std::abs(cut - dip) >= minLength;
-        });
+        const bool clear = std::all_of(cuts.begin(), cuts.end(),
+                                       [&](int cut) { return std::abs(cut - dip) >= minLength; });
         if (clear)
             cuts.push_back(dip);
     }

@@ -40,7 +40,8 @@ TEST_F(ComparisonTest, TheSameTonesAtAnotherSpeedOrPitchScoreHighAndOtherTonesCl
     const SyllableVoice sentence = syllableVoice(kTones);
     const VoiceTrack lesson = voiceOf(sentence, "lesson");
     const int slower = scoreOf(lesson, voiceOf(sentence, "slower", {"tempo", "0.8"}), "tempo 0.8");
-    const int faster = scoreOf(lesson, voiceOf(sentence, "faster", {"tempo", "1.25"}), "tempo 1.25");
+    const int faster =
+        scoreOf(lesson, voiceOf(sentence, "faster", {"tempo", "1.25"}), "tempo 1.25");
     const int higher = scoreOf(lesson, voiceOf(sentence, "higher", {"pitch", "500"}), "pitch +5");
     EXPECT_GE(slower, 90);
     EXPECT_GE(faster, 90);
@@ -53,6 +54,43 @@ TEST_F(ComparisonTest, TheSameTonesAtAnotherSpeedOrPitchScoreHighAndOtherTonesCl
         scoreOf(lesson, voiceOf(other, "otherSlower", {"tempo", "0.8"}), "other tones, tempo 0.8");
     EXPECT_LE(otherTones, best - 30);
     EXPECT_LE(otherSlower, best - 30);
+}
+
+TEST_F(ComparisonTest, SpokenCantoneseKeepsItsScoreAtAnotherSpeedOrPitchButNotWithOtherTones) {
+    const auto speak = [&](const QString& name, const QString& jyutping, const QString& pitch,
+                           const QStringList& effects = {}) {
+        const QString spoken = dir.filePath(name + ".spoken.wav"),
+                      wav = dir.filePath(name + ".wav");
+        EXPECT_EQ(
+            runTool("espeak-ng", {"-v", "yue-Latn-jyutping", "-p", pitch, "-w", spoken, jyutping}),
+            QString());
+        EXPECT_EQ(runTool("sox", QStringList{spoken, wav} + effects), QString());
+        const DecodedPcm decoded = decodeSpan(wav, 0, -1);
+        EXPECT_TRUE(decoded.ok()) << decoded.error.toStdString();
+        return analyseVoice(decoded.pcm);
+    };
+    const QString sentence =
+        QStringLiteral("ngo5 dei6 jat1 cai4 heoi3 jam2 caa4, sik6 jyun4 zoi3 faan1 uk1 kei2");
+    const QString otherTones =
+        QStringLiteral("ngo1 dei3 jat6 cai2 heoi5 jam4 caa1, sik3 jyun2 zoi6 faan4 uk6 kei5");
+    const VoiceTrack lesson = speak("lesson", sentence, "50");
+    const int slower =
+        scoreOf(lesson, speak("slower", sentence, "50", {"tempo", "0.8"}), "spoken, tempo 0.8");
+    const int faster =
+        scoreOf(lesson, speak("faster", sentence, "50", {"tempo", "1.25"}), "spoken, tempo 1.25");
+    const int higher =
+        scoreOf(lesson, speak("higher", sentence, "50", {"pitch", "500"}), "spoken, pitch +5");
+    const int otherVoice =
+        scoreOf(lesson, speak("otherVoice", sentence, "80"), "spoken, espeak pitch 80");
+    EXPECT_GE(slower, 90);
+    EXPECT_GE(faster, 90);
+    EXPECT_GE(higher, 90);
+    EXPECT_GE(otherVoice, 90);
+    const int best = std::min({slower, faster, higher, otherVoice});
+    EXPECT_LE(scoreOf(lesson, speak("other", otherTones, "50"), "spoken, other tones"), best - 30);
+    EXPECT_LE(scoreOf(lesson, speak("otherSlower", otherTones, "50", {"tempo", "0.8"}),
+                      "spoken, other tones, tempo 0.8"),
+              best - 30);
 }
 
 TEST_F(ComparisonTest, ADeepAndAHighVoiceWithTheSameTonesMatch) {
@@ -86,17 +124,36 @@ TEST_F(ComparisonTest, TooLittleVoicedSpeechGetsNoScore) {
     const SyllableVoice sentence = syllableVoice(kTones);
     const VoiceTrack lesson = voiceOf(sentence, "lesson");
 
-    const Comparison silence = compareVoices(lesson, analyseVoice(Pcm{std::vector<float>(32000, 0.0f)}));
+    const Comparison silence =
+        compareVoices(lesson, analyseVoice(Pcm{std::vector<float>(32000, 0.0f)}));
     EXPECT_FALSE(silence.score.has_value());
     EXPECT_TRUE(std::isnan(silence.meanDifference));
 
-    // Only the first syllable of eight, the rest unvoiced breath.
-    SyllableVoice first = sentence;
-    const std::size_t cut = std::size_t(sentence.syllables[0].last + 5) * (kAnalysisRate / 100);
-    for (std::size_t i = cut; i < first.samples.size(); ++i)
-        first.samples[i] = 0.0f;
-    const Comparison one = compareVoices(lesson, analyseVoice(Pcm{first.samples, kAnalysisRate}));
-    EXPECT_FALSE(one.score.has_value());
+    // A reading of only the first syllable, recorded alone: no reading of the sentence is
+    // that fast.
+    const int frame = kAnalysisRate / 100;
+    const std::vector<float> firstOnly(sentence.samples.begin(),
+                                       sentence.samples.begin() +
+                                           (sentence.syllables[0].last + 3) * frame);
+    EXPECT_FALSE(
+        compareVoices(lesson, analyseVoice(Pcm{firstOnly, kAnalysisRate})).score.has_value());
+
+    // The first syllable of twelve, then only breath: the rest of the sentence meets nothing
+    // voiced.
+    std::vector<Tone> twelve = kTones;
+    twelve.insert(twelve.end(), kTones.begin(), kTones.begin() + 4);
+    const SyllableVoice longer = syllableVoice(twelve);
+    const VoiceTrack longLesson = analyseVoice(Pcm{longer.samples, kAnalysisRate});
+    std::vector<float> breath = longer.samples;
+    std::uint32_t noise = 12345;
+    for (std::size_t i = std::size_t(longer.syllables[0].last + 3) * frame;
+         i + 2000 < breath.size(); ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        breath[i] = 0.02f * (float(noise >> 8) / float(1u << 24) - 0.5f);
+    }
+    const Comparison breathed = compareVoices(longLesson, analyseVoice(Pcm{breath, kAnalysisRate}));
+    EXPECT_FALSE(std::isnan(breathed.meanDifference)); // the first syllable met its own
+    EXPECT_FALSE(breathed.score.has_value());
 
     EXPECT_FALSE(compareVoices(VoiceTrack{}, lesson).score.has_value());
 }

@@ -61,7 +61,9 @@ QString writeWav(const std::vector<float>& samples, const QString& path,
 
 SyllableVoice syllableVoice(const std::vector<Tone>& tones, float baseHz) {
     SyllableVoice voice;
-    const auto pause = [&](int ms) { voice.samples.resize(voice.samples.size() + ms * kRate / 1000, 0.0f); };
+    const auto pause = [&](int ms) {
+        voice.samples.resize(voice.samples.size() + ms * kRate / 1000, 0.0f);
+    };
     pause(200);
     double phase = 0;
     for (std::size_t s = 0; s < tones.size(); ++s) {
@@ -99,7 +101,8 @@ SyllableVoice syllableVoice(const std::vector<Tone>& tones, float baseHz) {
         const float toSt = float(tones[s].to - 1) * 2.0f;
         for (int f = span.first; f <= span.last; ++f) {
             const float x = float(f - span.first) / float(std::max(1, span.last - span.first));
-            voice.trueHz[std::size_t(f)] = baseHz * std::exp2((fromSt + (toSt - fromSt) * x) / 12.0f);
+            voice.trueHz[std::size_t(f)] =
+                baseHz * std::exp2((fromSt + (toSt - fromSt) * x) / 12.0f);
         }
     }
     return voice;
@@ -116,7 +119,8 @@ ContourError contourError(const pitch::VoiceTrack& voice, const std::vector<floa
                 return false;
             // A step: more than half a semitone between neighbouring frames.
             if (j > 0 && trueHz[std::size_t(j - 1)] > 0 &&
-                std::abs(std::log2(trueHz[std::size_t(j)] / trueHz[std::size_t(j - 1)])) > 0.5f / 12)
+                std::abs(std::log2(trueHz[std::size_t(j)] / trueHz[std::size_t(j - 1)])) >
+                    0.5f / 12)
                 return false;
         }
         return true;

@@ -30,7 +30,7 @@ struct Tone {
 // tones have the same syllables. Level 1 is at `baseHz`, each level two semitones above.
 struct SyllableVoice {
     std::vector<float> samples;
-    std::vector<float> trueHz;              // per 10 ms frame; 0 in the pauses
+    std::vector<float> trueHz;               // per 10 ms frame; 0 in the pauses
     std::vector<pitch::FrameSpan> syllables; // the frames of each syllable
 };
 SyllableVoice syllableVoice(const std::vector<Tone>& tones, float baseHz = 120.0f);

@@ -93,6 +93,39 @@ TEST_F(ComparisonTest, SpokenCantoneseKeepsItsScoreAtAnotherSpeedOrPitchButNotWi
               best - 30);
 }
 
+TEST_F(ComparisonTest, AReadingThatSlowsAndThenHurriesIsFollowedSyllableBySyllable) {
+    const QString spoken = dir.filePath("spoken.wav"), slow = dir.filePath("slow.wav"),
+                  quick = dir.filePath("quick.wav"), reading = dir.filePath("reading.wav");
+    ASSERT_EQ(runTool("espeak-ng", {"-v", "yue-Latn-jyutping", "-w", spoken,
+                                    "ngo5 dei6 jat1 cai4 heoi3 jam2 caa4, sik6 jyun4 zoi3 faan1 "
+                                    "uk1 kei2"}),
+              QString());
+    // The first half at 0.7 of the speed, the rest at 1.4.
+    ASSERT_EQ(runTool("sox", {spoken, slow, "trim", "0", "1.6", "tempo", "0.7"}), QString());
+    ASSERT_EQ(runTool("sox", {spoken, quick, "trim", "1.6", "tempo", "1.4"}), QString());
+    ASSERT_EQ(runTool("sox", {slow, quick, reading}), QString());
+    const VoiceTrack lesson = analyseVoice(decodeSpan(spoken, 0, -1).pcm);
+    const VoiceTrack learner = analyseVoice(decodeSpan(reading, 0, -1).pcm);
+    EXPECT_GE(scoreOf(lesson, learner, "spoken, slow then quick"), 90);
+
+    const SyllableVoice sentence = syllableVoice(kTones);
+    const std::size_t half = std::size_t(sentence.syllables[4].first) * (kAnalysisRate / 100);
+    SyllableVoice firstHalf = sentence, secondHalf = sentence;
+    firstHalf.samples.resize(half);
+    secondHalf.samples.erase(secondHalf.samples.begin(),
+                             secondHalf.samples.begin() + std::ptrdiff_t(half));
+    const VoiceTrack synthetic = voiceOf(sentence, "synthetic");
+    const VoiceTrack slowThenQuick = [&] {
+        voiceOf(firstHalf, "first", {"tempo", "0.7"});
+        voiceOf(secondHalf, "second", {"tempo", "1.4"});
+        EXPECT_EQ(runTool("sox", {dir.filePath("first.wav"), dir.filePath("second.wav"),
+                                  dir.filePath("both.wav")}),
+                  QString());
+        return analyseVoice(decodeSpan(dir.filePath("both.wav"), 0, -1).pcm);
+    }();
+    EXPECT_GE(scoreOf(synthetic, slowThenQuick, "syllables, slow then quick"), 90);
+}
+
 TEST_F(ComparisonTest, ADeepAndAHighVoiceWithTheSameTonesMatch) {
     const VoiceTrack deep = voiceOf(syllableVoice(kTones, 90.0f), "deep");
     const VoiceTrack high = voiceOf(syllableVoice(kTones, 220.0f), "high");

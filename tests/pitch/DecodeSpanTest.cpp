@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <cmath>
+#include <thread>
 
 using namespace lurvo::pitch;
 using lurvo::test::runTool;
@@ -58,6 +59,25 @@ TEST_F(DecodeSpanTest, WithoutAnEndTheSpanRunsToTheEndOfTheFile) {
     const DecodedPcm whole = decodeSpan(mp3, 0, -1);
     ASSERT_TRUE(whole.ok());
     EXPECT_NEAR(double(whole.pcm.samples.size()), 4.0 * kAnalysisRate, kAnalysisRate * 0.05);
+}
+
+TEST_F(DecodeSpanTest, TwoWorkerThreadsDecodeAndAnalyseAtOnceAsTheMainThreadDoes) {
+    const QString wav = dir.filePath("glide.wav");
+    ASSERT_EQ(runTool("sox", {"-n", "-r", "22050", wav, "synth", "2", "sawtooth", "100:300"}),
+              QString());
+    const VoiceTrack here = analyseVoice(decodeSpan(wav, 500, 1500).pcm);
+    ASSERT_TRUE(here.voiced());
+    VoiceTrack there[2];
+    std::thread workers[2];
+    for (int k = 0; k < 2; ++k)
+        workers[k] =
+            std::thread([&, k] { there[k] = analyseVoice(decodeSpan(wav, 500, 1500).pcm); });
+    for (std::thread& worker : workers)
+        worker.join();
+    for (const VoiceTrack& voice : there) {
+        ASSERT_EQ(voice.frameCount(), here.frameCount());
+        EXPECT_FLOAT_EQ(voice.medianHz, here.medianHz);
+    }
 }
 
 TEST_F(DecodeSpanTest, WhatCannotBeDecodedIsReportedAsText) {

@@ -13,13 +13,22 @@ namespace {
 
 class DecodeSpanTest : public lurvo::test::TempFolderTest {
 protected:
-    // An MP3 of 2 s of a tone and then 2 s of silence, in stereo at 44.1 kHz.
-    QString toneThenSilence() {
-        const QString wav = dir.filePath("tone.wav"), mp3 = dir.filePath("tone.mp3");
+    // An MP3 of 2 s of a tone and then 2 s of silence, in stereo at 44.1 kHz; with a large ID3
+    // tag before the audio when `tagged`.
+    QString toneThenSilence(bool tagged = false) {
+        const QString wav = dir.filePath("tone.wav");
+        const QString mp3 = dir.filePath(tagged ? "tagged.mp3" : "tone.mp3");
         EXPECT_EQ(runTool("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "2", "sine", "440",
                                   "pad", "0", "2"}),
                   QString());
-        EXPECT_EQ(runTool("lame", {"--quiet", "-b", "128", wav, mp3}), QString());
+        QStringList options{"--quiet", "-b", "128"};
+        if (tagged)
+            options << "--tt"
+                    << "tone"
+                    << "--add-id3v2"
+                    << "--pad-id3v2-size"
+                    << "30000";
+        EXPECT_EQ(runTool("lame", options + QStringList{wav, mp3}), QString());
         return mp3;
     }
 };
@@ -34,18 +43,20 @@ float rmsAt(const Pcm& pcm, int ms) {
 }
 
 TEST_F(DecodeSpanTest, AnMp3SpanComesOutMonoAtTheRateWithItsLengthAndPlace) {
-    const QString mp3 = toneThenSilence();
-    const DecodedPcm span = decodeSpan(mp3, 1500, 2500);
-    ASSERT_TRUE(span.ok()) << span.error.toStdString();
-    EXPECT_EQ(span.pcm.rate, kAnalysisRate);
-    EXPECT_NEAR(double(span.pcm.samples.size()), 1.0 * kAnalysisRate, kAnalysisRate * 0.01);
-    // The tone stops 500 ms into the span.
-    EXPECT_GT(rmsAt(span.pcm, 100), 0.3f);
-    EXPECT_GT(rmsAt(span.pcm, 470), 0.3f);
-    EXPECT_LT(rmsAt(span.pcm, 530), 0.01f);
-    EXPECT_LT(rmsAt(span.pcm, 900), 0.01f);
+    for (const bool tagged : {false, true}) {
+        SCOPED_TRACE(tagged ? "behind an ID3 tag" : "untagged");
+        const DecodedPcm span = decodeSpan(toneThenSilence(tagged), 1500, 2500);
+        ASSERT_TRUE(span.ok()) << span.error.toStdString();
+        EXPECT_EQ(span.pcm.rate, kAnalysisRate);
+        EXPECT_NEAR(double(span.pcm.samples.size()), 1.0 * kAnalysisRate, kAnalysisRate * 0.01);
+        // The tone stops 500 ms into the span.
+        EXPECT_GT(rmsAt(span.pcm, 100), 0.3f);
+        EXPECT_GT(rmsAt(span.pcm, 470), 0.3f);
+        EXPECT_LT(rmsAt(span.pcm, 530), 0.01f);
+        EXPECT_LT(rmsAt(span.pcm, 900), 0.01f);
+    }
 
-    const DecodedPcm other = decodeSpan(mp3, 1000, 1400, 8000);
+    const DecodedPcm other = decodeSpan(toneThenSilence(), 1000, 1400, 8000);
     ASSERT_TRUE(other.ok());
     EXPECT_EQ(other.pcm.rate, 8000);
     EXPECT_NEAR(double(other.pcm.samples.size()), 0.4 * 8000, 80);

@@ -60,6 +60,8 @@ Comparison compareVoices(const VoiceTrack& lesson, const VoiceTrack& learner) {
     std::vector<double> sum(result.learnerOnLesson.size(), 0.0);
     std::vector<int> count(result.learnerOnLesson.size(), 0);
     for (const WarpStep& step : path) {
+        if (std::size_t(step.b) >= learner.semitones.size())
+            continue;
         const float theirs = learner.semitones[std::size_t(step.b)];
         if (!std::isnan(theirs) && !std::isnan(lesson.semitones[std::size_t(step.a)])) {
             sum[std::size_t(step.a)] += theirs;

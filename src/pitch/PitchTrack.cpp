@@ -176,10 +176,10 @@ VoiceTrack analyseVoice(const Pcm& pcm) {
     if (!detector || !vocoder || !mfcc)
         return voice;
     aubio_pitch_set_unit(detector.get(), "Hz");
-    // The confidence is one less the depth of the estimator's difference function at its best
-    // lag. The library reports it only for the highest voices (for a lag above its short-period
-    // limit it reads the function at lag 0, always giving 0), so it is applied as the
-    // estimator's tolerance instead: a frame whose best lag is not deep enough gives 0 Hz.
+    // The confidence is 1 less the estimator's normalised difference at its best lag. The library
+    // reports it only for the highest voices (for a lag above its short-period limit it reads the
+    // function at lag 0, always giving 0), so it is applied as the estimator's tolerance instead: a
+    // frame whose best lag is not deep enough gives 0 Hz.
     aubio_pitch_set_tolerance(detector.get(), 1.0f - kMinConfidence);
     // Silence is judged here, against the sentence's own loudness.
     aubio_pitch_set_silence(detector.get(), -120.0f);

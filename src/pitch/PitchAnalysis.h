@@ -54,7 +54,7 @@ struct Comparison {
     // Per lesson frame: the learner's semitones at the moment aligned with it; NaN where there
     // is none or either is unvoiced.
     std::vector<float> learnerOnLesson;
-    std::optional<int> score;        // 0..100; none when too few voiced frames meet
+    std::optional<int> score;             // 0..100; none when too few voiced frames meet
     float meanDifference = std::nanf(""); // semitones, over the frames voiced in both
 };
 

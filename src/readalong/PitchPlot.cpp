@@ -272,6 +272,12 @@ void drawLegend(QPainter& p, const Geometry& g, const PitchPlotData& data, const
         p.setPen(ink.text);
         p.drawText(QRectF(g.plot.left(), 0, g.plot.width(), kTopMargin),
                    Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("相似度 %1").arg(*data.score));
+    } else if (!data.note.isEmpty()) {
+        // Where the score would stand: why the recording has none.
+        p.setPen(ink.text);
+        p.drawText(QRectF(x, 0, std::max(0.0, g.plot.right() - x), kTopMargin),
+                   Qt::AlignVCenter | Qt::AlignRight,
+                   metrics.elidedText(data.note, Qt::ElideRight, g.plot.right() - x));
     }
 }
 

@@ -23,6 +23,7 @@ struct PitchPlotData {
         int lastFrame = -1;
     };
     QList<Syllable> syllables; // empty when readings are not shown
+    QString note;              // a line about the recording, e.g. why it has no curve
 };
 
 // The lesson's pitch contour and the learner's in one plot, over light bands for the levels of

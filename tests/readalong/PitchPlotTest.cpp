@@ -103,6 +103,13 @@ TEST_F(PitchPlotTest, LearnerCurveAndScoreOnlyAfterARecording) {
     EXPECT_TRUE(drawnAt(after, 50, -2, plot.learnerColour()));
     EXPECT_TRUE(drawnAt(after, 50, 2, plot.lessonColour()));
     EXPECT_TRUE(colourIn(after, scoreCorner, Qt::black)) << "the score is written";
+
+    // A recording without a score says why where the score would be.
+    data.learner.clear();
+    data.score.reset();
+    data.note = QStringLiteral("录音里没有听到说话");
+    plot.setData(data);
+    EXPECT_TRUE(colourIn(plot.image(1), scoreCorner, Qt::black));
 }
 
 TEST_F(PitchPlotTest, MessageTakesThePlaceOfTheCurves) {

@@ -78,6 +78,7 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.w_text = limitedTo(readInt("w_text", 1000), 200, 2048);
     s.follow_bAutoPlay = readInt("follow_bAutoPlay", 1) != 0;
     s.follow_aDevId = readInt("follow_aDevId", 0);
+    s.follow_bPitch = readInt("follow_bPitch", 0) != 0;
     // Whole, however long: a path cut short would send the recording somewhere else.
     s.follow_destFile = ini::readString(path, section, QStringLiteral("follow_destFile"), {});
     s.speedPercent = snappedSpeedPercent(readInt("speedPercent", 100));
@@ -128,6 +129,7 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     writeInt("gapMode", settings.gapMode);
     writeInt("gapValue", settings.gapValue);
     writeInt("showJyutping", settings.showJyutping);
+    writeInt("follow_bPitch", settings.follow_bPitch);
     return {};
 }
 

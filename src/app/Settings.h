@@ -22,12 +22,13 @@ struct Settings {
     int w_senno = 65;   // sentence number,
     int w_text = 1000;  // and text
     bool follow_bAutoPlay = true;
-    int follow_aDevId = 0;    // recording device index of the read-along window
-    QString follow_destFile;  // its recording file, a path of any length
-    int speedPercent = 100;   // playback speed, 50 to 200 in steps of 5; the pitch stays
-    int gapMode = 0;          // time to speak after each pass: player::GapMode, 0 to 2
-    int gapValue = 0;         // seconds (1 to 10) or percent of the sentence (50 to 200 by 50)
-    bool showJyutping = true; // the readings over the sentences
+    int follow_aDevId = 0;      // recording device index of the read-along window
+    QString follow_destFile;    // its recording file, a path of any length
+    bool follow_bPitch = false; // the read-along window's pitch plot is folded out
+    int speedPercent = 100;     // playback speed, 50 to 200 in steps of 5; the pitch stays
+    int gapMode = 0;            // time to speak after each pass: player::GapMode, 0 to 2
+    int gapValue = 0;           // seconds (1 to 10) or percent of the sentence (50 to 200 by 50)
+    bool showJyutping = true;   // the readings over the sentences
 
     bool operator==(const Settings&) const = default;
 };

@@ -24,6 +24,8 @@ int acceleratorCommand(AcceleratorTable table, int key) {
         case Qt::Key_Return:
         case Qt::Key_Enter: // the keypad's
             return CmdReadAlongPlayBoth;
+        case Qt::Key_P:
+            return CmdReadAlongPitch;
         case Qt::Key_Escape:
             return CmdReadAlongClose;
         default:

@@ -55,6 +55,8 @@ enum CommandId : int {
     CmdReadAlongPlayRecording = 32865,
     CmdReadAlongRecord = 32866,
     CmdReadAlongPlayBoth = 32867,
+    CmdReadAlongPitch = 32913,
+    CmdReadAlongExportPitch = 32914,
 };
 
 // The fixed speeds of the menu, in percent, and their commands.

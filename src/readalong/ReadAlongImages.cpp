@@ -82,6 +82,27 @@ QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled) {
         else
             p.drawEllipse(QRectF(16, 7, 18, 18));
         break;
+    case ReadAlongImage::Pitch: {
+        // Two contours over level lines: the lesson's pitch and one's own.
+        p.setPen(QPen(enabled ? QColor(0xc8, 0xd4, 0xe4) : QColor(0xe0, 0xe0, 0xe0), 1));
+        for (const int y : {9, 16, 23})
+            p.drawLine(QPointF(10, y), QPointF(40, y));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath lesson;
+        lesson.moveTo(10, 10);
+        lesson.cubicTo(18, 10, 20, 24, 28, 22);
+        lesson.cubicTo(34, 20, 36, 12, 40, 12);
+        p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(lesson);
+        QPainterPath own;
+        own.moveTo(10, 14);
+        own.cubicTo(18, 14, 21, 26, 29, 25);
+        own.cubicTo(35, 24, 36, 17, 40, 16);
+        p.setPen(QPen(enabled ? QColor(0xe0, 0x7a, 0x10) : QColor(0xc8, 0xc8, 0xc8), 2,
+                      Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(own);
+        break;
+    }
     case ReadAlongImage::Exit: {
         // A door with an arrow leaving it.
         p.setPen(QPen(ink, 2));

@@ -4,8 +4,17 @@
 
 namespace lurvo::readalong {
 
-// The read-along toolbar's seven pictures, 50 by 32 pixels, in the order of its buttons.
-enum class ReadAlongImage { Previous, Next, PlayLesson, PlayRecording, PlayBoth, Record, Exit };
+// The read-along toolbar's eight pictures, 50 by 32 pixels, in the order of its buttons.
+enum class ReadAlongImage {
+    Previous,
+    Next,
+    PlayLesson,
+    PlayRecording,
+    PlayBoth,
+    Record,
+    Pitch,
+    Exit
+};
 
 // The picture in its normal look, or in the look it takes while a recording runs: a red band
 // along the bottom, and a stop square in place of the record dot.

@@ -28,6 +28,16 @@ ReadAlongMedia ReadAlongMedia::system() {
             return QString();
         return dialog.selectedFiles().constFirst();
     };
+    media.askImagePath = [](QWidget* owner, const QString& suggested) {
+        QFileDialog dialog(owner, QStringLiteral("导出图片"), suggested);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
+        dialog.setDefaultSuffix(QStringLiteral("png"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
     media.message = [](QWidget* owner, bool warning, const QString& text) {
         QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Critical,
                         app::stringText(1022), text, QMessageBox::Ok, owner);

@@ -29,6 +29,8 @@ struct ReadAlongMedia {
     std::function<std::unique_ptr<media::Recorder>()> makeRecorder;
     // The save dialog for the recording; an empty path when the learner cancels.
     std::function<QString(QWidget* owner)> askDestination;
+    // The save dialog for the pitch plot's picture, proposing `suggested`; empty on cancel.
+    std::function<QString(QWidget* owner, const QString& suggested)> askImagePath;
     // A message box captioned "跟读对比": a warning, or else an error.
     std::function<void(QWidget* owner, bool warning, const QString& text)> message;
 

@@ -6,6 +6,7 @@
 #include "media/GraphEvent.h"
 #include "media/MediaPlayer.h"
 #include "media/Recorder.h"
+#include "pitch/PitchAnalyser.h"
 #include "platform/FileOps.h"
 #include "readalong/Destination.h"
 #include "readalong/DeviceDialog.h"
@@ -14,6 +15,7 @@
 #include "subtitles/SubtitleDocument.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,13 +28,16 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lurvo::readalong {
 
 namespace {
 
 using app::CmdReadAlongClose;
+using app::CmdReadAlongExportPitch;
 using app::CmdReadAlongNext;
+using app::CmdReadAlongPitch;
 using app::CmdReadAlongPlayBoth;
 using app::CmdReadAlongPlayLesson;
 using app::CmdReadAlongPlayRecording;
@@ -59,40 +64,49 @@ constexpr Command kCommands[] = {
     {CmdReadAlongPlayRecording, u"播放录音 \t Tab", ReadAlongImage::PlayRecording, 1019, false},
     {CmdReadAlongPlayBoth, u"原音+录音 \t Enter", ReadAlongImage::PlayBoth, 1028, true},
     {CmdReadAlongRecord, u"开始录音 \t ↓", ReadAlongImage::Record, 1020, true},
+    {CmdReadAlongPitch, u"音调对比 \t P", ReadAlongImage::Pitch, 1029, false},
     {CmdReadAlongClose, u"退出 \t Esc", ReadAlongImage::Exit, 1023, false},
 };
 
 // Fills the client area above the status bar: the device panel at the top, the toolbar at the
-// bottom and the state panel between.
+// bottom and the state panel between, with the pitch plot under it while that is folded out.
 class Container : public QWidget {
 public:
-    Container(QWidget* parent, DevicePanel*& device, StatePanel*& state, QToolBar*& toolbar,
-              DevicePanel::Actions actions)
+    Container(QWidget* parent, DevicePanel*& device, StatePanel*& state, PitchPlot*& plot,
+              QToolBar*& toolbar, DevicePanel::Actions actions)
         : QWidget(parent) {
         setObjectName("container");
         device = device_ = new DevicePanel(this, std::move(actions));
         state = state_ = new StatePanel(this);
+        plot = plot_ = new PitchPlot(this);
+        plot_->hide();
         toolbar = toolbar_ = new QToolBar(this);
     }
 
-protected:
-    void resizeEvent(QResizeEvent*) override {
+    void layOut() {
         const int w = width();
         const int t = toolbar_->sizeHint().height();
+        const int p = plot_->isHidden() ? 0 : PitchPlot::kHeight;
         toolbar_->setGeometry(0, height() - t, w, t);
         device_->setGeometry(0, 0, w, kDevicePanelHeight);
         state_->setGeometry(0, kDevicePanelHeight, w,
-                            std::max(0, height() - t - kDevicePanelHeight));
+                            std::max(0, height() - t - p - kDevicePanelHeight));
+        plot_->setGeometry(0, height() - t - p, w, p);
     }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { layOut(); }
 
 private:
     DevicePanel* device_;
     StatePanel* state_;
+    PitchPlot* plot_;
     QToolBar* toolbar_;
 };
 
 // What the learner is told when a recording ends; nothing when the text is empty.
 struct RecordingEnd {
+    bool kept = false; // the take is the recording now
     bool warning = false;
     QString format; // with "%s" for the detail
     QString detail;
@@ -106,14 +120,14 @@ RecordingEnd endRecording(media::Recorder& recorder, RecordingTake& take) {
     const bool timedOut = stopped.error == media::MediaError::Timeout;
     if (!stopped.ok() && !timedOut) {
         take.discard();
-        return {false, QStringLiteral("运行异常：\r\n%s"), stopped.message};
+        return {false, false, QStringLiteral("运行异常：\r\n%s"), stopped.message};
     }
     QString reason;
     if (take.keep(&reason))
-        return timedOut ? RecordingEnd{true, QStringLiteral("录音文件可能不完整"), {}}
-                        : RecordingEnd{};
+        return timedOut ? RecordingEnd{true, true, QStringLiteral("录音文件可能不完整"), {}}
+                        : RecordingEnd{true, false, {}, {}};
     if (!reason.isEmpty())
-        return {false, QStringLiteral("录音失败：\r\n%s"), reason};
+        return {false, false, QStringLiteral("录音失败：\r\n%s"), reason};
     return {}; // nothing was recorded: the last recording stays
 }
 
@@ -156,7 +170,7 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     buildMenu();
-    setCentralWidget(new Container(this, devicePanel_, statePanel_, toolbar_,
+    setCentralWidget(new Container(this, devicePanel_, statePanel_, pitchPlot_, toolbar_,
                                    {
                                        [this] { ChooseDevice(); },
                                        [this] { ShowProperties(); },
@@ -181,6 +195,14 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
     RefreshState();
     statePanel_->setFocusPolicy(Qt::StrongFocus);
     statePanel_->setFocus();
+    pitchPlot_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pitchPlot_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(pitchPlot_);
+        menu.addAction(QStringLiteral("导出图片…"), this, [this] { ExportPitchImage(); });
+        menu.exec(pitchPlot_->mapToGlobal(at));
+    });
+    if (host_.settings->follow_bPitch)
+        setPitchShown(true);
 }
 
 ReadAlongWindow::~ReadAlongWindow() {
@@ -201,6 +223,12 @@ void ReadAlongWindow::buildMenu() {
     for (const Command& c : kCommands) {
         QAction* action = menu->addAction(QString::fromUtf16(c.menuText));
         connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
+        if (c.id == CmdReadAlongPitch) {
+            QAction* exportImage = menu->addAction(QStringLiteral("导出图片…"));
+            connect(exportImage, &QAction::triggered, this,
+                    [this] { dispatch(CmdReadAlongExportPitch); });
+            menu->addSeparator();
+        }
         if (c.separatorAfter)
             menu->addSeparator();
     }
@@ -218,7 +246,10 @@ void ReadAlongWindow::buildToolbar() {
         action->setData(c.id);
         action->setToolTip(app::stringText(c.tooltip));
         connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
-        if (c.id == CmdReadAlongNext || c.id == CmdReadAlongPlayBoth || c.id == CmdReadAlongRecord)
+        if (c.id == CmdReadAlongPitch)
+            action->setCheckable(true);
+        if (c.id == CmdReadAlongNext || c.id == CmdReadAlongPlayBoth ||
+            c.id == CmdReadAlongRecord || c.id == CmdReadAlongPitch)
             toolbar_->addSeparator();
     }
 }
@@ -250,6 +281,12 @@ void ReadAlongWindow::dispatch(int command) {
     case CmdReadAlongRecord:
         ToggleRecording();
         break;
+    case CmdReadAlongPitch:
+        TogglePitch();
+        break;
+    case CmdReadAlongExportPitch:
+        ExportPitchImage();
+        break;
     case CmdReadAlongClose:
         CloseReadAlong();
         break;
@@ -277,12 +314,16 @@ void ReadAlongWindow::fitSize() {
     const int needed = menuBar()->sizeHint().height() + kDevicePanelHeight +
                        StatePanel::heightFor(sentenceFont(), statePanel_->readingsShown()) +
                        toolbar_->sizeHint().height() + statusBar()->sizeHint().height();
-    setFixedSize(kClientSize.width(), std::max(kClientSize.height(), needed));
+    const int plot = pitchShown() ? PitchPlot::kHeight : 0;
+    setFixedSize(kClientSize.width(), std::max(kClientSize.height(), needed) + plot);
+    static_cast<Container*>(centralWidget())->layOut();
 }
 
 void ReadAlongWindow::setAnnotator(views::Annotator annotator) {
+    annotator_ = annotator;
     statePanel_->setAnnotator(std::move(annotator));
     fitSize();
+    requestPitch(); // the syllables under the curve come and go with the readings
 }
 
 QFont ReadAlongWindow::sentenceFont() const {
@@ -348,6 +389,10 @@ void ReadAlongWindow::StopActivity() {
     tick_.stop();
     RefreshState();
     UpdateButtons();
+    if (ended.kept) {
+        recordedSentence_ = currentSentence();
+        requestPitch();
+    }
     if (!ended.format.isEmpty())
         media_.message(this, ended.warning,
                        QString(ended.format).replace(QStringLiteral("%s"), ended.detail.left(255)));
@@ -492,6 +537,7 @@ void ReadAlongWindow::changeSentence(int mainCommand) {
     showSentenceNumber();
     RefreshState();
     UpdateButtons();
+    requestPitch();
     if (host_.settings->follow_bAutoPlay)
         PlayLessonSentence();
 }
@@ -583,6 +629,9 @@ void ReadAlongWindow::ChooseDestination() {
     host_.settings->follow_destFile = path;
     devicePanel_->setDestination(path);
     UpdateButtons();
+    // Whatever that file holds, it is not known to be a reading of this sentence.
+    recordedSentence_ = -1;
+    requestPitch();
 }
 
 void ReadAlongWindow::ChooseDevice() {
@@ -626,6 +675,107 @@ void ReadAlongWindow::CloseReadAlong() {
     hide();
     if (host_.closed)
         host_.closed();
+}
+
+int ReadAlongWindow::currentSentence() const {
+    const subtitles::SubtitleDocument* doc = host_.document();
+    if (doc == nullptr || doc->lineCount() == 0)
+        return -1;
+    const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
+    return doc->sentenceOfLine(line, host_.mode()).sentence;
+}
+
+bool ReadAlongWindow::pitchShown() const {
+    return !pitchPlot_->isHidden();
+}
+
+void ReadAlongWindow::TogglePitch() {
+    setPitchShown(!pitchShown());
+    host_.settings->follow_bPitch = pitchShown();
+}
+
+void ReadAlongWindow::setPitchShown(bool shown) {
+    pitchPlot_->setVisible(shown);
+    toolbarAction(CmdReadAlongPitch)->setChecked(shown);
+    fitSize();
+    requestPitch();
+}
+
+void ReadAlongWindow::requestPitch() {
+    const subtitles::SubtitleDocument* doc = host_.document();
+    if (!pitchShown() || doc == nullptr || doc->lineCount() == 0)
+        return;
+    const subtitles::SentenceMode mode = host_.mode();
+    const int sentence = currentSentence();
+    const subtitles::LineRange lines = doc->linesOfSentence(sentence, mode);
+    pitch::PitchRequest request;
+    request.lessonPath = host_.lessonPath();
+    request.startMs = std::max(0, doc->line(lines.first).startMs);
+    request.endMs = doc->lineEndMs(lines.last, int(host_.lessonLengthMs()));
+    const QString recording = host_.settings->follow_destFile;
+    if (recordedSentence_ == sentence && QFile::exists(recording))
+        request.recordingPath = recording;
+    pitchSyllables_.clear();
+    if (annotator_ && host_.sentenceText) {
+        for (const pronunciation::Piece& piece : annotator_(host_.sentenceText()))
+            if (!piece.syllable.isEmpty())
+                pitchSyllables_.append({piece.syllable, piece.tone});
+    }
+    request.syllables = int(pitchSyllables_.size());
+    if (!analyser_) {
+        analyser_ = std::make_unique<pitch::PitchAnalyser>();
+        analyser_->onResult = [this](const pitch::PitchOutcome& outcome) { showPitch(outcome); };
+    }
+    if (pitchPlot_->data().lesson.empty())
+        pitchPlot_->setMessage(QStringLiteral("正在分析…"));
+    analyser_->request(std::move(request));
+}
+
+void ReadAlongWindow::showPitch(const pitch::PitchOutcome& outcome) {
+    if (!outcome.lessonError.isEmpty()) {
+        pitchPlot_->setData({});
+        pitchPlot_->setMessage(QStringLiteral("读取原声失败：%1").arg(outcome.lessonError));
+        return;
+    }
+    PitchPlotData data;
+    data.lesson = outcome.lesson;
+    data.learner = outcome.learner;
+    data.score = outcome.score;
+    if (qsizetype(outcome.syllables.size()) == pitchSyllables_.size()) {
+        for (qsizetype i = 0; i < pitchSyllables_.size(); ++i) {
+            PitchPlotData::Syllable syllable = pitchSyllables_[i];
+            syllable.firstFrame = outcome.syllables[size_t(i)].first;
+            syllable.lastFrame = outcome.syllables[size_t(i)].last;
+            data.syllables.append(syllable);
+        }
+    }
+    if (!outcome.learnerError.isEmpty())
+        data.note = QStringLiteral("读取录音失败：%1").arg(outcome.learnerError);
+    else if (outcome.learnerSilent)
+        data.note = QStringLiteral("录音里没有听到说话");
+    const bool voiced =
+        std::any_of(data.lesson.begin(), data.lesson.end(), [](float v) { return !std::isnan(v); });
+    pitchPlot_->setData(std::move(data));
+    pitchPlot_->setMessage(voiced ? QString() : QStringLiteral("这一句听不出音高"));
+}
+
+void ReadAlongWindow::ExportPitchImage() {
+    if (!pitchShown() || pitchPlot_->data().lesson.empty()) {
+        if (host_.invalidInputSound)
+            host_.invalidInputSound();
+        return;
+    }
+    const QFileInfo lesson(host_.lessonPath());
+    const QString suggested = lesson.dir().filePath(
+        QStringLiteral("%1-%2.png").arg(lesson.completeBaseName()).arg(currentSentence()));
+    QString path = media_.askImagePath(this, suggested);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".png");
+    QString error;
+    if (!pitchPlot_->savePng(path, &error))
+        fail(QStringLiteral("导出图片失败：\r\n%s"), error);
 }
 
 bool ReadAlongWindow::event(QEvent* event) {

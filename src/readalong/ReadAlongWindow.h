@@ -1,6 +1,7 @@
 #pragma once
 
 #include "readalong/Destination.h"
+#include "readalong/PitchPlot.h"
 #include "readalong/ReadAlongMedia.h"
 #include "subtitles/SentenceMode.h"
 #include "views/RubyText.h"
@@ -24,6 +25,10 @@ namespace lurvo::media {
 class MediaPlayer;
 class Recorder;
 } // namespace lurvo::media
+namespace lurvo::pitch {
+class PitchAnalyser;
+struct PitchOutcome;
+} // namespace lurvo::pitch
 namespace lurvo::subtitles {
 class SubtitleDocument;
 }
@@ -83,6 +88,10 @@ public:
     void ChooseDevice();
     void ChooseDestination();
     void ShowProperties();
+    // Folds the pitch plot out under the state panel, or back in.
+    void TogglePitch();
+    // Saves the pitch plot as a PNG of the learner's choosing.
+    void ExportPitchImage();
     void OnReadAlongTick();
     void OnReadAlongGraphEvent();
     // Where the sentence's readings come from; none shows the characters alone. The window
@@ -96,6 +105,8 @@ public:
     QToolBar* toolbar() const { return toolbar_; }
     DevicePanel* devicePanel() const { return devicePanel_; }
     StatePanel* statePanel() const { return statePanel_; }
+    PitchPlot* pitchPlot() const { return pitchPlot_; }
+    bool pitchShown() const;
     bool ticking() const { return tick_.isActive(); }
     // The size at which a recording stops by itself; tests make it small.
     void setRecordingLimit(std::int64_t bytes) { recordingLimit_ = bytes; }
@@ -123,6 +134,11 @@ private:
     QFont sentenceFont() const;
     void startTick();
     void fail(const QString& format, const QString& detail);
+    int currentSentence() const;
+    void setPitchShown(bool shown);
+    // Asks for the current sentence's pitch, with the recording when it is of that sentence.
+    void requestPitch();
+    void showPitch(const pitch::PitchOutcome& outcome);
 
     ReadAlongHost host_;
     ReadAlongMedia media_;
@@ -134,6 +150,12 @@ private:
     std::unique_ptr<media::MediaPlayer> lessonPlayer_;
     DevicePanel* devicePanel_ = nullptr;
     StatePanel* statePanel_ = nullptr;
+    PitchPlot* pitchPlot_ = nullptr;
+    std::unique_ptr<pitch::PitchAnalyser> analyser_; // made when the plot first folds out
+    views::Annotator annotator_;
+    // The sentence the recording holds a reading of, made in this window; -1 for none known.
+    int recordedSentence_ = -1;
+    QList<PitchPlotData::Syllable> pitchSyllables_; // the readings asked to be placed, in order
     QToolBar* toolbar_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer tick_;

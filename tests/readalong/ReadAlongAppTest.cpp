@@ -198,4 +198,13 @@ TEST(AcceleratorTables, EnterPlaysBothAndNoOtherTableUsesIt) {
         EXPECT_FALSE(mainKeys.contains(key)) << key;
 }
 
+TEST(AcceleratorTables, PFoldsOutThePitchPlotOnlyInTheReadAlongWindow) {
+    EXPECT_EQ(acceleratorCommand(AcceleratorTable::ReadAlong, Qt::Key_P),
+              lurvo::app::CmdReadAlongPitch);
+    EXPECT_EQ(acceleratorCommand(AcceleratorTable::Main, Qt::Key_P), 0);
+    const QMultiMap<int, int> readAlong = keysByCommand(AcceleratorTable::ReadAlong);
+    EXPECT_EQ(readAlong.values(lurvo::app::CmdReadAlongPitch), QList<int>{Qt::Key_P})
+        << "no other key does it";
+}
+
 } // namespace

@@ -753,6 +753,8 @@ void ReadAlongWindow::showPitch(const pitch::PitchOutcome& outcome) {
         data.note = QStringLiteral("读取录音失败：%1").arg(outcome.learnerError);
     else if (outcome.learnerSilent)
         data.note = QStringLiteral("录音里没有听到说话");
+    else if (!outcome.request.recordingPath.isEmpty() && !outcome.score)
+        data.note = QStringLiteral("录音太短或与原声对不上，不评分");
     const bool voiced =
         std::any_of(data.lesson.begin(), data.lesson.end(), [](float v) { return !std::isnan(v); });
     pitchPlot_->setData(std::move(data));

@@ -208,6 +208,25 @@ TEST_F(PitchWindowTest, RecordingOfTheSentenceIsComparedWithItAndOnlyWithIt) {
     EXPECT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
 }
 
+TEST_F(PitchWindowTest, SilentRecordingIsSaidToHoldNoSpeech) {
+    settings.follow_bPitch = true;
+    auto window = open();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(waitForLessonCurve(*window));
+    window->ToggleRecording(); // nothing plays: the sink's monitor is silent
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).toStdString();
+    QTest::qWait(1500);
+    window->ToggleRecording();
+    ASSERT_TRUE(QFileInfo::exists(settings.follow_destFile));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !window->pitchPlot()->data().note.isEmpty(); }, 10000));
+    const PitchPlotData& data = window->pitchPlot()->data();
+    EXPECT_EQ(data.note, QStringLiteral("录音里没有听到说话"));
+    EXPECT_FALSE(data.score);
+    EXPECT_TRUE(data.learner.empty());
+    EXPECT_GT(voicedFrames(data.lesson), 0) << "the lesson's curve stays";
+}
+
 TEST_F(PitchWindowTest, PictureIsSavedAsPngOrSaysWhyNot) {
     auto window = open();
     ASSERT_TRUE(window);

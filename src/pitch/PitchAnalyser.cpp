@@ -1,5 +1,7 @@
 #include "pitch/PitchAnalyser.h"
 
+#include <algorithm>
+
 namespace lurvo::pitch {
 
 PitchOutcome analyse(const PitchRequest& request,
@@ -7,7 +9,10 @@ PitchOutcome analyse(const PitchRequest& request,
     PitchOutcome outcome;
     outcome.request = request;
     if (!lessonTrack || !lessonTrack->first.sameLessonSpan(request)) {
-        const DecodedPcm lesson = decodeSpan(request.lessonPath, request.startMs, request.endMs);
+        const std::int64_t longest = request.startMs + kLongestSentenceMs;
+        const DecodedPcm lesson =
+            decodeSpan(request.lessonPath, request.startMs,
+                       request.endMs < 0 ? longest : std::min(request.endMs, longest));
         if (!lesson.ok()) {
             outcome.lessonError = lesson.error;
             return outcome;
@@ -22,7 +27,7 @@ PitchOutcome analyse(const PitchRequest& request,
     if (request.recordingPath.isEmpty())
         return outcome;
 
-    const DecodedPcm recording = decodeSpan(request.recordingPath, 0, -1);
+    const DecodedPcm recording = decodeSpan(request.recordingPath, 0, kLongestRecordingMs);
     if (!recording.ok()) {
         outcome.learnerError = recording.error;
         return outcome;

@@ -38,6 +38,12 @@ struct PitchOutcome {
     bool learnerSilent = false; // the recording was read and holds no voiced speech
 };
 
+// The longest stretch of the lesson, and of a recording, that is analysed: a sentence that runs
+// on (the last one takes the lesson's length, whatever follows it) shows its first minute, and
+// an hour-long recording costs what its first two minutes do.
+inline constexpr std::int64_t kLongestSentenceMs = 60'000;
+inline constexpr std::int64_t kLongestRecordingMs = 120'000;
+
 // The analysis of one request, on the calling thread. `lessonTrack` is used when it holds the
 // request's lesson span, and otherwise replaced by it, so that the lesson is analysed once for
 // all the learner's attempts at a sentence.

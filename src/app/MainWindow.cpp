@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "app/WindowPlacement.h"
 #include "media/GraphEvent.h"
 
 #include <QActionGroup>
@@ -9,8 +10,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 
 namespace lurvo::app {
 
@@ -56,6 +60,40 @@ MainWindow::MainWindow(MainWindowHost& host) : host_(host) {
     UpdateToolbarState();
     // Wide enough for every group of the control panel.
     resize(980, 640);
+}
+
+void MainWindow::showPlaced(const Settings& settings) {
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            screens << screen->availableGeometry();
+    // Before the window is first shown its frame is unknown: a title bar is allowed for.
+    QMargins frame(geometry().left() - frameGeometry().left(),
+                   geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull())
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QRect saved(settings.windowX, settings.windowY, settings.windowWidth,
+                      settings.windowHeight);
+    setGeometry(placeMainWindow(saved, screens, minimumSize(), frame));
+    if (settings.bMaximized)
+        showMaximized();
+    else
+        show();
+}
+
+void MainWindow::storePlacement(Settings& settings) const {
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (normal.isEmpty())
+        return;
+    settings.windowX = normal.x();
+    settings.windowY = normal.y();
+    settings.windowWidth = normal.width();
+    settings.windowHeight = normal.height();
+    settings.bMaximized = isMaximized();
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, int command, const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "app/MainPanel.h"
 #include "app/PlayState.h"
+#include "app/Settings.h"
 #include "app/StatusBar.h"
 
 #include <QList>
@@ -61,6 +62,10 @@ public:
     void SetPlayButtonImage(bool playing);
     // Dropped files: the first one opens when it is an MP3, anything else only sounds.
     void handleDroppedUrls(const QList<QUrl>& urls);
+    // Shows the window where the settings left it, on a screen that exists (placeMainWindow).
+    void showPlaced(const Settings& settings);
+    // Keeps the window's place, size and maximised state in the settings.
+    void storePlacement(Settings& settings) const;
 
 protected:
     bool event(QEvent* event) override;

@@ -98,7 +98,7 @@ readalong::ReadAlongHost readAlongHost(RepeaterApp& app) {
     host.currentLine = [a] { return a->playback.currentLine; };
     host.sentenceText = [a] { return a->currentSentenceText(); };
     host.sentenceFont = [a] { return a->displayFont; };
-    host.channel = [a] { return a->channel; };
+    host.channel = [a] { return a->settings.channel; };
     host.volume = [a] { return a->settings.volume; };
     host.lessonLengthMs = [a]() -> std::int64_t {
         return a->lessons()->player ? a->lessons()->player->LengthMs() : 0;

@@ -143,10 +143,9 @@ bool RepeaterApp::InitInstance() {
     if (!loaded.message.isEmpty())
         env_.showError(loaded.message);
     displayFont = displayFontFor(settings.fs);
-    channel = 0;
 
     createWindows();
-    mainWindow_->show();
+    mainWindow_->showPlaced(settings);
     mainWindow_->mainPanel()->listPanel()->setFocus();
     startReadings();
 
@@ -190,7 +189,7 @@ void RepeaterApp::createWindows() {
     lessonEnv.save = [](subtitles::SubtitleDocument& document) { return document.save(); };
     lessons_ = std::make_unique<player::LessonLoader>(
         playback, *sentences_, *views_, *views_, lessonEnv, [this] {
-            return player::LessonAudio{channel, settings.volume, settings.bMute};
+            return player::LessonAudio{settings.channel, settings.volume, settings.bMute};
         });
     linkPanels(*this);
     mainWindow_->mainPanel()->sentencePanel()->setPieceMenuHandler(
@@ -212,9 +211,11 @@ void RepeaterApp::createWindows() {
 }
 
 void RepeaterApp::saveSettings() {
-    // The list's column widths as the learner left them.
-    if (mainWindow_)
+    // The list's column widths and the window as the learner left them.
+    if (mainWindow_) {
         mainWindow_->mainPanel()->listPanel()->getColsWidth(settings);
+        mainWindow_->storePlacement(settings);
+    }
     const SavedSettings saved = SaveSettings(settings, env_.dataFolder);
     if (!saved.message.isEmpty())
         env_.showError(saved.message);
@@ -432,7 +433,7 @@ std::unique_ptr<QMenu> RepeaterApp::makeReadingMenu(int piece) {
 }
 
 void RepeaterApp::ChangeChannel(int newChannel) {
-    channel = newChannel;
+    settings.channel = newChannel;
     if (playback.lessonLoaded && lessons_->player)
         lessons_->player->SetChannel(newChannel);
 }
@@ -640,7 +641,7 @@ QString RepeaterApp::currentSentenceText() const {
 }
 
 MainWindowHost::State RepeaterApp::state() const {
-    State s{playback.lessonLoaded, playback.playState, topmost, channel, settings.fs};
+    State s{playback.lessonLoaded, playback.playState, topmost, settings.channel, settings.fs};
     s.audioMissing = audioMissing();
     s.speedPercent = settings.speedPercent;
     s.showJyutping = settings.showJyutping;

@@ -140,7 +140,6 @@ public:
     bool audioMissing() const;
 
     player::PlaybackState playback;
-    int channel = 0; // 0 both, 1 left, 2 right; not stored
     bool topmost = false;
 
     Settings settings;

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lurvo::app {
 
@@ -17,6 +18,8 @@ namespace {
 
 // A settings file this large is damage, not settings.
 constexpr qint64 kOversizedSettingsBytes = 1024 * 1024;
+// A window position or size beyond this is damage too: no screen is that large.
+constexpr int kMaxWindowSide = 32767;
 constexpr int kStoredVolumeOffset = 10000;
 constexpr int kDefaultStoredVolume = 9500;
 
@@ -85,6 +88,18 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.gapMode = zeroUnlessWithin(readInt("gapMode", 0), 0, 2);
     s.gapValue = fittingGapValue(s.gapMode, readInt("gapValue", 0));
     s.showJyutping = readInt("showJyutping", 1) != 0;
+    s.channel = zeroUnlessWithin(readInt("channel", 0), 0, 2);
+    s.windowX = readInt("windowX", 0);
+    s.windowY = readInt("windowY", 0);
+    s.windowWidth = readInt("windowWidth", 0);
+    s.windowHeight = readInt("windowHeight", 0);
+    // Without a usable size there is no stored place: the window opens as on a first start.
+    if (s.windowWidth <= 0 || s.windowHeight <= 0 || s.windowWidth > kMaxWindowSide ||
+        s.windowHeight > kMaxWindowSide || std::abs(s.windowX) > kMaxWindowSide ||
+        std::abs(s.windowY) > kMaxWindowSide) {
+        s.windowX = s.windowY = s.windowWidth = s.windowHeight = 0;
+    }
+    s.bMaximized = readInt("bMaximized", 0) != 0;
     return result;
 }
 
@@ -130,6 +145,12 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     writeInt("gapValue", settings.gapValue);
     writeInt("showJyutping", settings.showJyutping);
     writeInt("follow_bPitch", settings.follow_bPitch);
+    writeInt("channel", settings.channel);
+    writeInt("windowX", settings.windowX);
+    writeInt("windowY", settings.windowY);
+    writeInt("windowWidth", settings.windowWidth);
+    writeInt("windowHeight", settings.windowHeight);
+    writeInt("bMaximized", settings.bMaximized);
     return {};
 }
 

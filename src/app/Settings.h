@@ -29,6 +29,14 @@ struct Settings {
     int gapMode = 0;            // time to speak after each pass: player::GapMode, 0 to 2
     int gapValue = 0;           // seconds (1 to 10) or percent of the sentence (50 to 200 by 50)
     bool showJyutping = true;   // the readings over the sentences
+    int channel = 0;            // audio channel: 0 both, 1 left, 2 right
+    // The main window as the learner left it: its place and size when not maximised (a size of
+    // 0 by 0 until it was first stored), and whether it was maximised.
+    int windowX = 0;
+    int windowY = 0;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    bool bMaximized = false;
 
     bool operator==(const Settings&) const = default;
 };

@@ -1,5 +1,6 @@
 // The program: one application object, its start-up, the event loop, and its shutdown.
 #include "app/AnnotateCommand.h"
+#include "app/AppIdentity.h"
 #include "app/DataFolder.h"
 #include "app/RepeaterApp.h"
 #include "platform/TerminationSignals.h"
@@ -53,9 +54,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--annotate") == 0)
         return runAnnotate(argc, argv);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
-    QApplication::setApplicationDisplayName(QStringLiteral("LurvoV1.0"));
-    QApplication::setDesktopFileName(QStringLiteral("lurvo-repeater"));
+    lurvo::app::setApplicationIdentity();
     QApplication::setStyle(new RepeaterStyle);
     // The window decides when the program ends: after the settings are stored.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRect>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -69,6 +70,9 @@ TEST_F(SettingsFile, OutOfRangeValuesAreCorrected) {
         {"speedPercent", 75, &Settings::speedPercent, 75},
         {"gapMode", 3, &Settings::gapMode, 0},
         {"gapMode", -1, &Settings::gapMode, 0},
+        {"channel", 2, &Settings::channel, 2},
+        {"channel", 3, &Settings::channel, 0},
+        {"channel", -1, &Settings::channel, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.key << '=' << c.stored);
@@ -137,6 +141,12 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     s.gapValue = 150;
     s.showJyutping = false;
     s.follow_bPitch = true;
+    s.channel = 1;
+    s.windowX = -1200; // on a screen left of the primary
+    s.windowY = 40;
+    s.windowWidth = 1100;
+    s.windowHeight = 720;
+    s.bMaximized = true;
     // Parents that do not exist yet are created too.
     const QString deep = root.filePath("config/deeper/LurvoRepeater");
     ASSERT_TRUE(SaveSettings(s, deep).ok());
@@ -145,10 +155,32 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
                         u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
                         u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
                         u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
-                        u"gapValue=150\r\nshowJyutping=0\r\nfollow_bPitch=1\r\n"_s));
+                        u"gapValue=150\r\nshowJyutping=0\r\nfollow_bPitch=1\r\nchannel=1\r\n"
+                        u"windowX=-1200\r\nwindowY=40\r\nwindowWidth=1100\r\nwindowHeight=720\r\n"
+                        u"bMaximized=1\r\n"_s));
     const LoadedSettings loaded = LoadSettings(deep);
     EXPECT_EQ(loaded.message, "");
     EXPECT_EQ(loaded.settings, s);
+}
+
+TEST_F(SettingsFile, WindowPlaceWithoutAUsableSizeIsNoPlace) {
+    const auto place = [&](int x, int y, int width, int height) {
+        writeOptions(
+            QStringLiteral("windowX=%1\r\nwindowY=%2\r\nwindowWidth=%3\r\nwindowHeight=%4\r\n")
+                .arg(x)
+                .arg(y)
+                .arg(width)
+                .arg(height));
+        const Settings loaded = LoadSettings(folder).settings;
+        return QRect(loaded.windowX, loaded.windowY, loaded.windowWidth, loaded.windowHeight);
+    };
+    EXPECT_EQ(place(30, -20, 900, 700), QRect(30, -20, 900, 700));
+    EXPECT_EQ(place(30, 20, 0, 700), QRect());
+    EXPECT_EQ(place(30, 20, 900, -5), QRect());
+    EXPECT_EQ(place(30, 20, 40000, 700), QRect());
+    EXPECT_EQ(place(99999, 20, 900, 700), QRect());
+    writeOptions("windowX=30\r\n");
+    EXPECT_EQ(LoadSettings(folder).settings, Settings{}) << "a place without a size";
 }
 
 TEST_F(SettingsFile, LongRecordingPathLoadsWhole) {
@@ -169,7 +201,8 @@ TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
                         "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
                         "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
                         "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
-                        "showJyutping=1\r\nfollow_bPitch=0\r\n"
+                        "showJyutping=1\r\nfollow_bPitch=0\r\nchannel=0\r\nwindowX=0\r\n"
+                        "windowY=0\r\nwindowWidth=0\r\nwindowHeight=0\r\nbMaximized=0\r\n"
                         "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
 }
 

@@ -1,7 +1,9 @@
 #include "app/RepeaterApp.h"
 #include "AppTestEnvironment.h"
+#include "app/AppIdentity.h"
 #include "app/CommandIds.h"
 #include "app/StartupChecks.h"
+#include "app/WindowPlacement.h"
 #include "media/MediaPlayer.h"
 
 #include "subtitles/OffsetStore.h"
@@ -12,8 +14,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -111,7 +115,7 @@ TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
     EXPECT_EQ(app.displayFont.pixelSize(), 35);
     EXPECT_EQ(app.displayFont.weight(), QFont::DemiBold);
     app.dispatch(CmdChannelLeft);
-    EXPECT_EQ(app.channel, 1);
+    EXPECT_EQ(app.settings.channel, 1);
     EXPECT_EQ(app.state().channel, 1);
     app.dispatch(CmdTopmost);
     EXPECT_TRUE(app.topmost);
@@ -129,7 +133,68 @@ TEST_F(RepeaterAppTest, SmallCommandsChangeTheirState) {
     RepeaterApp again(environment());
     ASSERT_TRUE(again.InitInstance());
     EXPECT_EQ(again.settings.fs, 2);
-    EXPECT_EQ(again.channel, 0) << "the channel is not stored";
+    EXPECT_EQ(again.settings.channel, 1) << "the channel is remembered like the volume";
+    EXPECT_EQ(again.state().channel, 1);
+}
+
+TEST_F(RepeaterAppTest, WindowOpensWhereItWasLeftOnAScreenThatExists) {
+    provideTools({"mp3val", "mp3splt"});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Up and down by as much as the title bar allowed for before the frame is known is off.
+    const auto centredOnScreen = [&](const QWidget* window) {
+        const QPoint offset = window->frameGeometry().center() - screen.center();
+        return screen.contains(window->frameGeometry()) && std::abs(offset.x()) <= 2 &&
+               std::abs(offset.y()) <= 16;
+    };
+    const QRect left(40, 60, 600, 500);
+    {
+        // First start: the whole screen's width is not room for every panel, so 90% of it.
+        RepeaterApp app(environment());
+        ASSERT_TRUE(app.InitInstance());
+        const QWidget* window = app.mainWindow();
+        ASSERT_LT(screen.width(), kFirstStartSize.width()) << "the offscreen screen";
+        EXPECT_EQ(window->width(), screen.width() * 9 / 10);
+        EXPECT_TRUE(centredOnScreen(window));
+        app.mainWindow()->setGeometry(left);
+        app.dispatch(CmdExit);
+    }
+    {
+        RepeaterApp app(environment());
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(app.mainWindow()->geometry(), left);
+        EXPECT_FALSE(app.mainWindow()->isMaximized());
+        app.mainWindow()->showMaximized();
+        app.dispatch(CmdExit);
+    }
+    {
+        RepeaterApp app(environment());
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_TRUE(app.mainWindow()->isMaximized());
+        app.mainWindow()->showNormal();
+        EXPECT_EQ(app.mainWindow()->geometry(), left) << "where it was before it was maximised";
+        app.ExitApplication();
+    }
+    // Left on a screen that is no longer there: centred on the primary one, at its size.
+    Settings gone = LoadSettings(env.dataFolder).settings;
+    EXPECT_EQ(QRect(gone.windowX, gone.windowY, gone.windowWidth, gone.windowHeight), left);
+    gone.windowX = screen.right() + 300;
+    ASSERT_TRUE(SaveSettings(gone, env.dataFolder).ok());
+    RepeaterApp app(environment());
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.mainWindow()->size(), left.size());
+    EXPECT_TRUE(centredOnScreen(app.mainWindow()));
+}
+
+// Window systems add an application's display name to the title of every window whose title
+// does not already end with it; unset, the display name is the application name. The program
+// sets none, so its dialogs are titled by their own texts alone.
+TEST(ApplicationIdentity, DialogTitlesCarryNoProgramName) {
+    const QString testName = QCoreApplication::applicationName();
+    setApplicationIdentity();
+    EXPECT_EQ(QCoreApplication::applicationName(), "lurvo-repeater");
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "lurvo-repeater");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QCoreApplication::setApplicationName(testName);
 }
 
 // The save question of the real program: Escape and the box's close button mean 取消.

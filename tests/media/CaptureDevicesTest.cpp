@@ -1,5 +1,7 @@
 #include "media/CaptureDevices.h"
 
+#include "TestSink.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,15 +84,13 @@ TEST(CaptureDeviceSelection, DevicesPastTheSixteenthAreNeitherListedNorOpened) {
     EXPECT_FALSE(namesOf(selected).contains("Mic 17"));
 }
 
-// Needs the sound server with its null sink (scripts/start-pulse.sh).
+// Needs the sound server with the tests' null sink.
 TEST(CaptureDevices, ListAndOpenAgreeOnTheRealDevices) {
     const QList<CaptureDevice> devices = listCaptureDevices();
     ASSERT_FALSE(devices.isEmpty());
     ASSERT_LE(devices.size(), kMaxCaptureDevices);
-    const auto monitor = std::find_if(devices.begin(), devices.end(), [](const auto& d) {
-        return d.name.startsWith("Monitor of") && d.name.contains("Null");
-    });
-    ASSERT_NE(monitor, devices.end()) << "no monitor of the null sink";
+    ASSERT_GE(lurvo::test::testMonitorIndex(devices), 0)
+        << "no " << lurvo::test::testMonitorName().toStdString();
     for (int i = 0; i < devices.size(); ++i) {
         ASSERT_TRUE(devices[i]);
         const CaptureDevice opened = OpenCaptureDevice(i);
@@ -130,11 +130,10 @@ TEST(CaptureDevices, TableHoldsReferencesUntilReleased) {
 
 TEST(CaptureDevices, DescriptionOfTheMonitor) {
     const QList<CaptureDevice> devices = listCaptureDevices();
-    const auto monitor = std::find_if(devices.begin(), devices.end(),
-                                      [](const auto& d) { return d.name.contains("Null"); });
-    ASSERT_NE(monitor, devices.end());
-    const CaptureDeviceDescription description = describeCaptureDevice(*monitor);
-    EXPECT_EQ(description.name, monitor->name);
+    const int monitor = lurvo::test::testMonitorIndex(devices);
+    ASSERT_GE(monitor, 0);
+    const CaptureDeviceDescription description = describeCaptureDevice(devices[monitor]);
+    EXPECT_EQ(description.name, devices[monitor].name);
     EXPECT_EQ(description.deviceClass, "Audio/Source");
     ASSERT_FALSE(description.caps.isEmpty());
     EXPECT_TRUE(description.caps[0].startsWith("audio/x-raw")) << description.caps[0].toStdString();

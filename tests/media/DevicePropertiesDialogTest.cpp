@@ -1,5 +1,7 @@
 #include "media/DevicePropertiesDialog.h"
 
+#include "TestSink.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -14,12 +16,11 @@ using namespace lurvo::media;
 
 namespace {
 
-// Needs the sound server with its null sink (scripts/start-pulse.sh).
+// Needs the sound server with the tests' null sink.
 CaptureDevice nullSinkMonitor() {
     const QList<CaptureDevice> devices = listCaptureDevices();
-    const auto monitor = std::find_if(devices.begin(), devices.end(),
-                                      [](const auto& d) { return d.name.contains("Null"); });
-    return monitor == devices.end() ? CaptureDevice() : *monitor;
+    const int monitor = lurvo::test::testMonitorIndex(devices);
+    return monitor < 0 ? CaptureDevice() : devices[monitor];
 }
 
 QString cell(const QTableWidget* table, int row, int column) {

@@ -5,6 +5,7 @@
 #include "AudioCapture.h"
 #include "GraphOwner.h"
 #include "Mp3Frames.h"
+#include "TestSink.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -132,14 +133,12 @@ TEST(Recorder, EveryRecordingOfTheReusedGraphIsAFinishedMp3) {
     EXPECT_EQ(owner.count, 0);
 }
 
-// Needs the sound server with its null sink (scripts/start-pulse.sh): what plays into the sink
-// comes back out of its monitor.
+// Needs the sound server with the tests' null sink: what plays into the sink comes back out of
+// its monitor.
 TEST(Recorder, RecordsWhatThePlayerPlaysThroughTheSoundServer) {
-    const QList<CaptureDevice> devices = listCaptureDevices();
-    const auto monitor = std::find_if(devices.begin(), devices.end(),
-                                      [](const auto& d) { return d.name.contains("Null"); });
-    ASSERT_NE(monitor, devices.end()) << "no monitor of the null sink";
-    const CaptureDevice device = OpenCaptureDevice(int(monitor - devices.begin()));
+    const int monitor = lurvo::test::testMonitorIndex();
+    ASSERT_GE(monitor, 0) << "no " << lurvo::test::testMonitorName().toStdString();
+    const CaptureDevice device = OpenCaptureDevice(monitor);
     ASSERT_TRUE(device);
 
     QTemporaryDir dir;

@@ -3,6 +3,7 @@
 #include "readalong/ReadAlongWindow.h"
 
 #include "TestFiles.h"
+#include "TestSink.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
@@ -52,6 +53,9 @@ protected:
         lengthMs = probe.LengthMs();
         settings.follow_bAutoPlay = false;
         settings.follow_destFile = dir.filePath(QStringLiteral("reading.mp3"));
+        // Records what the tests play, nothing else on the machine.
+        settings.follow_aDevId = lurvo::test::testMonitorIndex();
+        EXPECT_GE(settings.follow_aDevId, 0) << lurvo::test::testMonitorName().toStdString();
         media.message = [this](QWidget*, bool, const QString& text) { messages << text; };
         media.askImagePath = [this](QWidget*, const QString& proposed) {
             suggested << proposed;

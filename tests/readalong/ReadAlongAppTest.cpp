@@ -1,6 +1,7 @@
 // The read-along window opened from the main window, driven by its keys.
 #include "AppTestEnvironment.h"
 #include "TestFiles.h"
+#include "TestSink.h"
 #include "app/Accelerators.h"
 #include "app/CommandIds.h"
 #include "app/RepeaterApp.h"
@@ -40,6 +41,9 @@ protected:
 
     void openLesson(RepeaterApp& app) {
         ASSERT_TRUE(app.InitInstance());
+        // Records what the tests play, nothing else on the machine.
+        app.settings.follow_aDevId = lurvo::test::testMonitorIndex();
+        ASSERT_GE(app.settings.follow_aDevId, 0);
         app.lessons()->OpenLesson(QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.mp3"));
         ASSERT_TRUE(app.playback.lessonLoaded) << errors.join('|').toStdString();
     }
@@ -140,7 +144,7 @@ TEST_F(ReadAlongAppTest, ExitClosesTheReadAlongWindowAndKeepsItsSettings) {
     ASSERT_TRUE(again.InitInstance());
     EXPECT_EQ(again.settings.follow_destFile, data.filePath("reading.mp3"));
     EXPECT_FALSE(again.settings.follow_bAutoPlay);
-    EXPECT_EQ(again.settings.follow_aDevId, 0);
+    EXPECT_EQ(again.settings.follow_aDevId, lurvo::test::testMonitorIndex());
 }
 
 TEST_F(ReadAlongAppTest, ShowsTheMainWindowsSentenceAndPlaysBothByEnter) {

@@ -6,6 +6,7 @@
 #include "GraphOwner.h"
 #include "ImageColours.h"
 #include "TestFiles.h"
+#include "TestSink.h"
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "media/MediaPlayer.h"
@@ -73,6 +74,9 @@ protected:
         EXPECT_TRUE(probe.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
         lengthMs = probe.LengthMs();
         settings.follow_bAutoPlay = false;
+        // Records what the tests play, nothing else on the machine.
+        settings.follow_aDevId = lurvo::test::testMonitorIndex();
+        EXPECT_GE(settings.follow_aDevId, 0) << lurvo::test::testMonitorName().toStdString();
         media.message = [this](QWidget*, bool warning, const QString& text) {
             messages.append({warning, text});
         };
@@ -169,9 +173,10 @@ TEST_F(ReadAlongTest, WithoutCaptureDeviceItRefusesToOpen) {
 TEST_F(ReadAlongTest, StaleDeviceIndexFallsBackToTheFirstAndIsKept) {
     settings.follow_aDevId = 7;
     QList<int> asked;
-    media.openDevice = [&asked](int index) {
+    const CaptureDevice monitor = lurvo::media::OpenCaptureDevice(lurvo::test::testMonitorIndex());
+    media.openDevice = [&asked, &monitor](int index) {
         asked << index;
-        return index == 0 ? lurvo::media::OpenCaptureDevice(0) : CaptureDevice();
+        return index == 0 ? monitor.copy() : CaptureDevice();
     };
     auto window = open();
     ASSERT_TRUE(window);
@@ -199,6 +204,22 @@ TEST_F(ReadAlongTest, PlaysTheCurrentSentenceAndStopsAtItsEnd) {
     currentLine = document.lineCount() - 1;
     window->PlayLessonSentence();
     ASSERT_TRUE(waitForReady(*window, 8000));
+}
+
+// Nothing plays on the tests' sink: the take is silent, whatever else sounds on the machine
+// (tests/sound/other-sound-test.sh runs this with noise on the default output).
+TEST_F(ReadAlongTest, RecordsSilenceWhileNothingPlaysOnItsSink) {
+    settings.follow_destFile = destination("quiet.mp3");
+    auto window = open();
+    ASSERT_TRUE(window);
+    window->ToggleRecording();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).text.toStdString();
+    QTest::qWait(1000);
+    window->ToggleRecording();
+    const std::vector<std::int16_t> samples =
+        lurvo::test::decodeReference(settings.follow_destFile);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_LT(lurvo::test::rms(samples), 50.0) << "something else was recorded";
 }
 
 TEST_F(ReadAlongTest, RecordsTheLessonAndPlaysTheRecordingBack) {
@@ -454,12 +475,14 @@ TEST_F(ReadAlongTest, SentenceChangesDriveTheMainWindowAndMayPlay) {
 }
 
 TEST_F(ReadAlongTest, ChoosingAnotherDeviceKeepsItsIndex) {
-    const CaptureDevice real = lurvo::media::OpenCaptureDevice(0);
+    const CaptureDevice real = lurvo::media::OpenCaptureDevice(lurvo::test::testMonitorIndex());
     ASSERT_TRUE(real);
     media.listDevices = [&real] {
         return QList<CaptureDevice>{CaptureDevice(real.copy().device, QStringLiteral("甲")),
                                     CaptureDevice(real.copy().device, QStringLiteral("乙"))};
     };
+    media.openDevice = [this](int index) { return media.listDevices().value(index); };
+    settings.follow_aDevId = 0;
     auto window = open();
     ASSERT_TRUE(window);
     QTimer::singleShot(0, [] {

@@ -17,6 +17,8 @@ packages=(
   mp3val mp3splt pulseaudio pulseaudio-utils procps fonts-noto-cjk
   # fixtures and headless runs
   espeak-ng sox libsox-fmt-mp3 lame python3 xvfb xauth
+  # the Debian package (icons rendered from the SVG, dpkg-shlibdeps) and its checks
+  librsvg2-bin dpkg-dev file appstream desktop-file-utils shared-mime-info man-db
 )
 
 missing=()

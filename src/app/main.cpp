@@ -1,6 +1,7 @@
 // The program: one application object, its start-up, the event loop, and its shutdown.
 #include "app/AnnotateCommand.h"
 #include "app/AppIdentity.h"
+#include "app/CommandLine.h"
 #include "app/DataFolder.h"
 #include "app/RepeaterApp.h"
 #include "platform/TerminationSignals.h"
@@ -48,11 +49,21 @@ int runAnnotate(int argc, char** argv) {
     return 1;
 }
 
+// "--help" and "--version" answer on standard output before anything needs a display.
+int printText(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--annotate") == 0)
         return runAnnotate(argc, argv);
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return printText(lurvo::app::helpText());
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0)
+        return printText(lurvo::app::versionText());
     QApplication application(argc, argv);
     lurvo::app::setApplicationIdentity();
     QApplication::setStyle(new RepeaterStyle);
@@ -67,10 +78,11 @@ int main(int argc, char** argv) {
     lurvo::platform::TerminationSignals endSignals([&app](int) { app.OnTerminationSignal(); });
     if (!app.InitInstance())
         return 0;
-    // File managers pass the lesson to open; it is taken as a dropped file would be.
+    // File managers pass the lesson (or its subtitles) to open; it is taken as a dropped file
+    // would be.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        app.mainWindow()->handleDroppedUrls(
-            {QUrl::fromLocalFile(QFileInfo(arguments.at(1)).absoluteFilePath())});
+        app.mainWindow()->handleDroppedUrls({QUrl::fromLocalFile(
+            QFileInfo(lurvo::app::lessonForArgument(arguments.at(1))).absoluteFilePath())});
     return QApplication::exec();
 }

@@ -3,6 +3,8 @@
 #include <QResizeEvent>
 #include <QSizeGrip>
 
+#include <algorithm>
+
 namespace lurvo::app {
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(this)) {
@@ -17,11 +19,21 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent), grip_(new QSizeGrip(thi
 }
 
 void StatusBar::setText(int part, const QString& text) {
-    parts_[std::size_t(part)]->setText(text);
+    texts_[std::size_t(part)] = text;
+    showText(part);
 }
 
 QString StatusBar::text(int part) const {
-    return parts_[std::size_t(part)]->text();
+    return texts_[std::size_t(part)];
+}
+
+void StatusBar::showText(int part) {
+    // A text longer than its part ends in "…"; a path keeps its start and its file name.
+    QLabel* label = parts_[std::size_t(part)];
+    const int room = std::max(0, label->contentsRect().width() - label->indent() - 2);
+    const Qt::TextElideMode mode =
+        part == int(parts_.size()) - 1 ? Qt::ElideMiddle : Qt::ElideRight;
+    label->setText(label->fontMetrics().elidedText(texts_[std::size_t(part)], mode, room));
 }
 
 QSize StatusBar::sizeHint() const {
@@ -37,6 +49,8 @@ void StatusBar::resizeEvent(QResizeEvent* event) {
         parts_[i]->setGeometry(left, 2, std::max(0, right - left - 2), h - 2);
         left = right;
     }
+    for (int i = 0; i < int(parts_.size()); ++i)
+        showText(i);
     grip_->setGeometry(event->size().width() - gripWidth, h - grip_->sizeHint().height(), gripWidth,
                        grip_->sizeHint().height());
 }

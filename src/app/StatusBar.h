@@ -16,6 +16,7 @@ public:
 
     explicit StatusBar(QWidget* parent);
     void setText(int part, const QString& text);
+    // The part's whole text; shown ending in "…" when longer than the part.
     QString text(int part) const;
     QLabel* part(int index) const { return parts_[std::size_t(index)]; }
     QSize sizeHint() const override;
@@ -24,7 +25,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showText(int part);
+
     std::array<QLabel*, 4> parts_{};
+    std::array<QString, 4> texts_;
     QWidget* grip_;
 };
 

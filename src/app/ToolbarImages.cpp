@@ -10,6 +10,8 @@ namespace {
 
 constexpr int kWidth = 48;
 constexpr int kHeight = 16;
+// The screen scales the pictures are drawn for; others take the nearest.
+constexpr qreal kDevicePixelRatios[] = {1, 1.5, 2, 3};
 
 void triangle(QPainter& p, qreal x, bool pointsRight) {
     QPainterPath path;
@@ -26,8 +28,10 @@ void triangle(QPainter& p, qreal x, bool pointsRight) {
     p.drawPath(path);
 }
 
-QPixmap draw(ToolbarImage image, bool enabled) {
-    QPixmap pixmap(kWidth, kHeight);
+QPixmap draw(ToolbarImage image, bool enabled, qreal devicePixelRatio) {
+    // Drawn in the screen's own pixels, so the shapes stay sharp on a scaled screen.
+    QPixmap pixmap(QSize(kWidth, kHeight) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -93,8 +97,10 @@ QPixmap draw(ToolbarImage image, bool enabled) {
 
 QIcon toolbarIcon(ToolbarImage image) {
     QIcon icon;
-    icon.addPixmap(draw(image, true), QIcon::Normal);
-    icon.addPixmap(draw(image, false), QIcon::Disabled);
+    for (const qreal ratio : kDevicePixelRatios) {
+        icon.addPixmap(draw(image, true, ratio), QIcon::Normal);
+        icon.addPixmap(draw(image, false, ratio), QIcon::Disabled);
+    }
     return icon;
 }
 

@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kWidth = 50;
 constexpr int kHeight = 32;
+// The screen scales the pictures are drawn for; others take the nearest.
+constexpr qreal kDevicePixelRatios[] = {1, 1.5, 2, 3};
 const QColor kRed(0xd0, 0x30, 0x30);
 
 void triangle(QPainter& p, qreal x, qreal y, qreal w, qreal h, bool pointsRight) {
@@ -22,8 +24,10 @@ void triangle(QPainter& p, qreal x, qreal y, qreal w, qreal h, bool pointsRight)
     p.drawPath(path);
 }
 
-QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled) {
-    QPixmap pixmap(kWidth, kHeight);
+QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled, qreal devicePixelRatio) {
+    // Drawn in the screen's own pixels, so the shapes stay sharp on a scaled screen.
+    QPixmap pixmap(QSize(kWidth, kHeight) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -128,8 +132,10 @@ QPixmap draw(ReadAlongImage image, bool recordingLook, bool enabled) {
 
 QIcon readAlongIcon(ReadAlongImage image, bool recordingLook) {
     QIcon icon;
-    icon.addPixmap(draw(image, recordingLook, true), QIcon::Normal);
-    icon.addPixmap(draw(image, recordingLook, false), QIcon::Disabled);
+    for (const qreal ratio : kDevicePixelRatios) {
+        icon.addPixmap(draw(image, recordingLook, true, ratio), QIcon::Normal);
+        icon.addPixmap(draw(image, recordingLook, false, ratio), QIcon::Disabled);
+    }
     return icon;
 }
 

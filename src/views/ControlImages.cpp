@@ -7,10 +7,8 @@
 
 namespace lurvo::views {
 
-QImage logoImage() {
-    QImage image(125, 60, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+void paintLogo(QPainter& p) {
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
@@ -43,7 +41,7 @@ QImage logoImage() {
     p.setFont(tagline);
     p.setPen(QColor(0xf2, 0xc1, 0x4e));
     p.drawText(QRect(34, 32, 88, 22), Qt::AlignCenter, QStringLiteral("粤语复读"));
-    return image;
+    p.restore();
 }
 
 } // namespace lurvo::views

@@ -17,8 +17,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QToolButton>
 
 #include <algorithm>
+#include <iterator>
 
 namespace lurvo::views {
 
@@ -33,16 +35,18 @@ QRect du(double x, double y, double w, double h) {
 class Logo : public QWidget {
 public:
     Logo(QWidget* parent, std::function<void()> clicked)
-        : QWidget(parent), image_(logoImage()), clicked_(std::move(clicked)) {
+        : QWidget(parent), clicked_(std::move(clicked)) {
         setObjectName("logo");
         setCursor(Qt::PointingHandCursor);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        // Drawn afresh rather than copied from a picture, so it is sharp at any screen scale.
         QPainter p(this);
-        const QRect shown(QPoint(), image_.size());
-        p.drawImage(shown.translated(rect().center() - shown.center()), image_);
+        const QRect shown(QPoint(), kLogoSize);
+        p.translate(shown.translated(rect().center() - shown.center()).topLeft());
+        paintLogo(p);
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -51,8 +55,55 @@ protected:
     }
 
 private:
-    QImage image_;
     std::function<void()> clicked_;
+};
+
+// Etched lines along the top and bottom edges of `w`, and down it at `separators`.
+void paintEtchedLines(QWidget* w, std::initializer_list<int> separators) {
+    QPainter p(w);
+    const QColor dark = w->palette().dark().color();
+    const QColor light = w->palette().light().color();
+    const int h = w->height();
+    for (const int y : {0, h - 2}) {
+        p.setPen(dark);
+        p.drawLine(0, y, w->width(), y);
+        p.setPen(light);
+        p.drawLine(0, y + 1, w->width(), y + 1);
+    }
+    for (const int x : separators) {
+        if (x < 0 || x >= w->width())
+            continue;
+        p.setPen(dark);
+        p.drawLine(x, 0, x, h - 1);
+        p.setPen(light);
+        p.drawLine(x + 1, 0, x + 1, h - 1);
+    }
+}
+
+// The groups a narrow panel leaves out, shown under its "»" button as they stand in the panel;
+// their controls are lent to it while it is open.
+class OverflowPopup : public QWidget {
+public:
+    OverflowPopup(QWidget* panel, std::function<void()> closed)
+        : QWidget(panel, Qt::Popup), closed_(std::move(closed)) {
+        setObjectName("overflowPopup");
+        setAutoFillBackground(true);
+    }
+    int left = 0; // where the first group it shows starts in the panel
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const auto* x = ControlPanel::kSeparatorX;
+        paintEtchedLines(this, {0, x[0] - left, x[1] - left, x[2] - left, x[3] - left, x[4] - left,
+                                x[5] - left, width() - 2});
+    }
+    void hideEvent(QHideEvent*) override {
+        // The controls go home once the popup is done with its own hiding.
+        QMetaObject::invokeMethod(this, closed_, Qt::QueuedConnection);
+    }
+
+private:
+    std::function<void()> closed_;
 };
 
 // The speed, stepped by its arrows or the wheel. It never takes the keyboard focus, so the
@@ -147,9 +198,23 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     });
     logo_->setGeometry(du(412, 8, 83, 41).translated(shift, 0));
 
+    // Each control and label belongs to the group between the separators around it.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const int x = child->geometry().left();
+        const auto group = std::find_if(std::begin(kSeparatorX), std::end(kSeparatorX),
+                                        [x](int separator) { return separator > x; });
+        groups_.append({child, int(group - std::begin(kSeparatorX)), child->geometry()});
+    }
+    more_ = new QToolButton(this);
+    more_->setObjectName("moreButton");
+    more_->setText(QStringLiteral("»"));
+    more_->setAutoRaise(true);
+    overflow_ = new OverflowPopup(this, [this] { takeBackOverflow(); });
+    connect(more_, &QToolButton::clicked, this, [this] { showOverflow(); });
+
     // Buttons and boxes keep the keyboard focus on the list, where the keys act as commands.
-    for (QWidget* control : std::initializer_list<QWidget*>{mode_, volume_, mute_, countButton_,
-                                                            loop_, speed_, wait_, offsetButton_})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             mode_, volume_, mute_, countButton_, loop_, speed_, wait_, offsetButton_, more_})
         control->setFocusPolicy(Qt::NoFocus);
 }
 
@@ -244,24 +309,37 @@ void ControlPanel::onWaitSelected(int index) {
 }
 
 void ControlPanel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QColor dark = palette().dark().color();
-    const QColor light = palette().light().color();
-    const int w = width();
-    const int h = height();
-    // Etched lines: the top and bottom edges and the separators between the groups.
-    for (const int y : {0, h - 2}) {
-        p.setPen(dark);
-        p.drawLine(0, y, w, y);
-        p.setPen(light);
-        p.drawLine(0, y + 1, w, y + 1);
-    }
-    for (const int x : kSeparatorX) {
-        p.setPen(dark);
-        p.drawLine(x, 0, x, h - 1);
-        p.setPen(light);
-        p.drawLine(x + 1, 0, x + 1, h - 1);
-    }
+    // The separators of the groups left out would stand beyond the edge, or cut into the page.
+    const int shown = groupsShown();
+    const auto separator = [shown](int i) { return i < shown ? kSeparatorX[i] : -1; };
+    paintEtchedLines(
+        this, {separator(0), separator(1), separator(2), separator(3), separator(4), separator(5)});
+}
+
+void ControlPanel::showOverflow() {
+    const int shown = groupsShown();
+    if (shown == int(std::size(kSeparatorX)) || overflow_->isVisible())
+        return;
+    auto* popup = static_cast<OverflowPopup*>(overflow_);
+    popup->left = shown == 0 ? 0 : kSeparatorX[shown - 1] + 2;
+    for (const Group& g : groups_)
+        if (g.group >= shown) {
+            g.widget->setParent(popup);
+            g.widget->setGeometry(g.home.translated(-popup->left, 0));
+            g.widget->show();
+        }
+    popup->resize(kSeparatorX[std::size(kSeparatorX) - 1] + 2 - popup->left, height());
+    popup->move(mapToGlobal(QPoint(std::max(0, width() - popup->width()), height())));
+    popup->show();
+}
+
+void ControlPanel::takeBackOverflow() {
+    for (const Group& g : groups_)
+        if (g.widget->parentWidget() == overflow_) {
+            g.widget->setParent(this);
+            g.widget->setGeometry(g.home);
+        }
+    resizeEvent(nullptr);
 }
 
 void ControlPanel::setWebPanel(QWidget* panel) {
@@ -269,11 +347,30 @@ void ControlPanel::setWebPanel(QWidget* panel) {
     resizeEvent(nullptr);
 }
 
+int ControlPanel::groupsShown() const {
+    int shown = 0;
+    while (shown < int(std::size(kSeparatorX)) && kSeparatorX[shown] + 2 <= width())
+        ++shown;
+    return shown;
+}
+
 void ControlPanel::resizeEvent(QResizeEvent*) {
-    // Only the web page takes up the width beyond the fixed groups of controls.
-    if (webPanel_ != nullptr)
-        webPanel_->setGeometry(kSeparatorX[5] + 5, 5, std::max(0, width() - kSeparatorX[5] - 8),
-                               std::max(0, height() - 10));
+    // The groups keep their places; a group the panel is too narrow for is left out whole
+    // rather than cut off at the window's edge, and the "»" button at the right end opens it.
+    const int shown = groupsShown();
+    for (const Group& g : groups_)
+        if (g.widget->parentWidget() == this)
+            g.widget->setVisible(g.group < shown);
+    const bool leftOut = shown < int(std::size(kSeparatorX));
+    more_->setVisible(leftOut);
+    more_->setGeometry(width() - 3 - kMoreWidth, 5, kMoreWidth, height() - 10);
+    // The web page takes up the width beyond the groups shown.
+    if (webPanel_ != nullptr) {
+        const int left = shown == 0 ? 5 : kSeparatorX[shown - 1] + 5;
+        const int pageWidth = width() - left - 3 - (leftOut ? kMoreWidth + 3 : 0);
+        webPanel_->setGeometry(left, 5, std::max(0, pageWidth), std::max(0, height() - 10));
+        webPanel_->setVisible(pageWidth >= kMinimumWebWidth);
+    }
 }
 
 void ControlPanel::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 #include <functional>
@@ -10,6 +11,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QToolButton;
 
 namespace lurvo::app {
 struct Settings;
@@ -25,6 +27,8 @@ class ControlPanel : public QWidget {
 public:
     // Vertical separators between the groups of controls, in pixels from the left.
     static constexpr int kSeparatorX[] = {210, 345, 555, 700, 825, 975};
+    // Narrower than this, the web page is not shown: it could show no more than a few words.
+    static constexpr int kMinimumWebWidth = 100;
 
     // What the controls act on beyond the settings.
     struct Host {
@@ -60,6 +64,12 @@ public:
     // The web page at the right end, kept in place as the panel is resized; may be absent.
     void setWebPanel(QWidget* panel);
     QWidget* webPanel() const { return webPanel_; }
+    // How many groups of controls, from the left, fit the panel's width whole. The groups left
+    // out open under the "»" button at the panel's right end.
+    int groupsShown() const;
+    QToolButton* moreButton() const { return more_; }
+    // The popup holding the groups left out while it is open.
+    QWidget* overflowPopup() const { return overflow_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +83,8 @@ private:
     void onCountClicked();
     void onSpeedChanged(double speed);
     void onWaitSelected(int index);
+    void showOverflow();
+    void takeBackOverflow();
 
     app::Settings* settings_ = nullptr;
     Host host_;
@@ -88,6 +100,16 @@ private:
     QPushButton* offsetButton_;
     QWidget* logo_;
     QWidget* webPanel_ = nullptr;
+    // Every control and label with the index of its group and its place in the panel.
+    struct Group {
+        QWidget* widget;
+        int group;
+        QRect home;
+    };
+    QList<Group> groups_;
+    QToolButton* more_;
+    QWidget* overflow_;
+    static constexpr int kMoreWidth = 22;
 };
 
 } // namespace lurvo::views

@@ -77,15 +77,25 @@ int syllableLineHeight(const QFont& rowFont) {
 }
 
 // Rows are marked by colour and selection; a focus frame around one cell would only distract.
-// With readings the text moves to the top of its cell and the syllables go under it.
+// A selected row of the sentence being played keeps its colour inside a frame of the
+// selection's colour, so neither hides the other. With readings the text moves to the top of
+// its cell and the syllables go under it.
 class RowDelegate : public QStyledItemDelegate {
 public:
     RowDelegate(QObject* parent, const SubtitleListModel& model)
         : QStyledItemDelegate(parent), model_(model) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+    void paint(QPainter* painter, const QStyleOptionViewItem& given,
                const QModelIndex& index) const override {
+        QStyleOptionViewItem option = given;
+        const bool framed = (option.state & QStyle::State_Selected) &&
+                            index.data(Qt::BackgroundRole).value<QColor>() ==
+                                QColor::fromRgb(SubtitleListModel::kCurrentSentenceColor);
+        if (framed)
+            option.state &= ~QStyle::State_Selected;
         QStyledItemDelegate::paint(painter, option, index);
+        if (framed)
+            paintSelectionFrame(*painter, option, index);
         if (!withReadings(index))
             return;
         pronunciation::Annotation readings = model_.readings(index.row());
@@ -121,6 +131,21 @@ protected:
     }
 
 private:
+    // Along the top and bottom of every cell of the row, down its two ends.
+    static void paintSelectionFrame(QPainter& p, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) {
+        const QColor colour = option.palette.color(QPalette::Active, QPalette::Highlight);
+        const QRect r = option.rect;
+        p.fillRect(QRect(r.left(), r.top(), r.width(), kFrameWidth), colour);
+        p.fillRect(QRect(r.left(), r.bottom() - kFrameWidth + 1, r.width(), kFrameWidth), colour);
+        if (index.column() == 0)
+            p.fillRect(QRect(r.left(), r.top(), kFrameWidth, r.height()), colour);
+        if (index.column() == SubtitleListModel::ColumnCount - 1)
+            p.fillRect(QRect(r.right() - kFrameWidth + 1, r.top(), kFrameWidth, r.height()),
+                       colour);
+    }
+    static constexpr int kFrameWidth = 3;
+
     bool withReadings(const QModelIndex& index) const {
         return index.column() == SubtitleListModel::TextColumn && model_.readingsShown();
     }
@@ -155,7 +180,10 @@ ListPanel::ListPanel(QWidget* parent)
     QHeaderView* columns = table_->horizontalHeader();
     columns->setHighlightSections(false);
     columns->setSectionsClickable(false);
+    // The text column takes the rest of the width, and a text longer than that ends in "…".
     columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(SubtitleListModel::TextColumn, QHeaderView::Stretch);
+    table_->setTextElideMode(Qt::ElideRight);
     // The selection stays visible when the list does not have the focus.
     QPalette palette = table_->palette();
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})

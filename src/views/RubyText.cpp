@@ -173,6 +173,30 @@ void RubyText::layout(qreal width, Qt::Alignment alignment) {
     lineCount_ = items_.isEmpty() ? 0 : line;
 }
 
+void RubyText::cutAfterLine(int lines) {
+    if (lines >= lineCount_)
+        return;
+    lines = std::max(lines, 1);
+    lineCount_ = lines;
+    while (!boxes_.isEmpty() && boxes_.back().line >= lines)
+        boxes_.removeLast();
+    const QString mark = QStringLiteral("…");
+    const qreal markWidth = QFontMetricsF(font_).horizontalAdvance(mark);
+    qreal x = 0;
+    while (!boxes_.isEmpty() && boxes_.back().line == lines - 1) {
+        x = boxes_.back().textRect.right();
+        if (x + markWidth <= width_)
+            break;
+        boxes_.removeLast();
+        x = 0;
+    }
+    Box box;
+    box.text = mark;
+    box.textRect = QRectF(x, (lines - 1) * lineHeight() + syllableHeight_, markWidth, textHeight_);
+    box.line = lines - 1;
+    boxes_.append(box);
+}
+
 qreal RubyText::heightForWidth(qreal width) const {
     RubyText copy(*this);
     copy.layout(width);

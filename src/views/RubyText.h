@@ -45,6 +45,9 @@ public:
     // Breaks the text into lines no wider than `width` (a piece wider than that has a line to
     // itself), each line aligned in the width by the horizontal part of `alignment`.
     void layout(qreal width, Qt::Alignment alignment = Qt::AlignHCenter);
+    // Keeps the first `lines` lines of the layout; when that leaves text out, the last one kept
+    // ends in "…", giving up as many of its pieces as that needs.
+    void cutAfterLine(int lines);
     // The height the text takes laid out in `width`.
     qreal heightForWidth(qreal width) const;
     // The size after layout(): the width given and the lines' height.

@@ -1,9 +1,12 @@
 #include "views/SentencePanel.h"
 
+#include "app/Settings.h"
 #include "app/StringTable.h"
+#include "views/FittedText.h"
 #include "views/ToneColours.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,9 +21,15 @@ namespace lurvo::views {
 namespace {
 
 constexpr int kSymbolSize = 64;
+// The columns either side of the sentence: the play symbol stands in the left one, so it never
+// covers a word, and the pass in the right one; the text stays centred between them.
+constexpr int kSideColumn = 80;
+constexpr int kMargin = 15;
 constexpr int kWaitBarHeight = 4;
 constexpr QColor kWaitBarColour(0x4a, 0x90, 0xd9);
 constexpr QSize kNoLessonPicture(114, 77);
+constexpr int kTipPixelSize = 12;
+constexpr int kTipMargin = 6; // the advice keeps clear of the strip's ends
 
 // The play symbol: a grey ring and triangle that darken what lies under them.
 void drawPlaySymbol(QPainter& p, const QRect& square) {
@@ -82,7 +91,7 @@ SentencePanel::SentencePanel(QWidget* parent) : QWidget(parent) {
 }
 
 QRect SentencePanel::hotSquare() const {
-    return {width() / 2 - kSymbolSize / 2, height() / 2 - kSymbolSize / 2, kSymbolSize,
+    return {kMargin + (kSideColumn - kSymbolSize) / 2, height() / 2 - kSymbolSize / 2, kSymbolSize,
             kSymbolSize};
 }
 
@@ -91,7 +100,7 @@ QRect SentencePanel::waitBarArea() const {
 }
 
 QRect SentencePanel::passArea() const {
-    return {width() - 95, height() - kWaitBarHeight - 23, 80, 18};
+    return {width() - kMargin - kSideColumn, height() - kWaitBarHeight - 23, kSideColumn, 18};
 }
 
 void SentencePanel::showWait(double fractionLeft) {
@@ -118,19 +127,42 @@ void SentencePanel::setAnnotator(Annotator annotator) {
 }
 
 QRect SentencePanel::textArea() const {
-    return rect().adjusted(15, 8, -15, -8);
+    const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
+    const int side = kMargin + (loaded ? kSideColumn : 0);
+    return rect().adjusted(side, 8, -side, -8);
+}
+
+QFont SentencePanel::sentenceFont() const {
+    return source_.font ? source_.font() : font();
+}
+
+FittedText SentencePanel::fittedText() const {
+    const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
+    const QString text = loaded ? source_.sentenceText() : app::stringText(120);
+    return FittedText::fit(text, sentenceFont(), app::displayFontPixelHeight(0), textArea().size());
 }
 
 const RubyText* SentencePanel::ruby() const {
     if (!annotator_ || !source_.lessonLoaded || !source_.lessonLoaded())
         return nullptr;
     const QString text = source_.sentenceText();
-    const QFont font = source_.font ? source_.font() : this->font();
-    const int width = textArea().width();
+    const QFont font = sentenceFont();
+    const QSize area = textArea().size();
     RubyCache& c = rubyCache_;
-    if (!c.valid || c.text != text || c.font != font || c.width != width) {
-        c = {text, font, width, true, RubyText(annotator_(text), font)};
-        c.ruby.layout(width, Qt::AlignHCenter);
+    if (!c.valid || c.text != text || c.font != font || c.area != area) {
+        c = {text, font, area, true, {}};
+        // Wrapped, then in smaller type down to the small size, then cut after a whole line.
+        const pronunciation::Annotation annotation = annotator_(text);
+        const int smallest = std::min(app::displayFontPixelHeight(0), pixelSizeOf(font));
+        QFont sized = font;
+        for (int size = pixelSizeOf(font);; --size) {
+            sized.setPixelSize(size);
+            c.ruby = RubyText(annotation, sized);
+            c.ruby.layout(area.width(), Qt::AlignHCenter);
+            if (c.ruby.size().height() <= area.height() || size <= smallest)
+                break;
+        }
+        c.ruby.cutAfterLine(int(area.height() / c.ruby.lineHeight()));
     }
     return hasSyllables(c.ruby.annotation()) ? &c.ruby : nullptr;
 }
@@ -166,14 +198,11 @@ void SentencePanel::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::white);
     const QRect area = textArea();
     const bool loaded = source_.lessonLoaded && source_.lessonLoaded();
-    p.setFont(source_.font ? source_.font() : font());
     p.setPen(Qt::black);
-    if (const RubyText* shown = ruby()) {
+    if (const RubyText* shown = ruby())
         shown->paint(p, area.topLeft(), Qt::black);
-    } else {
-        const QString text = loaded ? source_.sentenceText() : app::stringText(120);
-        p.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text);
-    }
+    else
+        fittedText().paint(p, area.topLeft());
     if (loaded) {
         if (symbolShown())
             drawPlaySymbol(p, hotSquare());
@@ -232,11 +261,11 @@ void TipStrip::paintEvent(QPaintEvent*) {
     const QRect band(0, 1, width(), height() - 3);
     p.fillRect(band, QColor(255, 255, 205));
     QFont small(QStringLiteral("Tahoma"));
-    small.setPixelSize(12);
+    small.setPixelSize(kTipPixelSize);
     p.setFont(small);
     p.setPen(palette().buttonText().color());
-    // One line, centred; a narrow window cuts it at both ends.
-    p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, text());
+    // One line, centred; in a narrow window it ends in "…" rather than being cut off.
+    p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine, shownText());
     // The etched line along the bottom edge.
     p.setPen(palette().dark().color());
     p.drawLine(0, height() - 2, width(), height() - 2);
@@ -247,6 +276,13 @@ void TipStrip::paintEvent(QPaintEvent*) {
 QString TipStrip::text() const {
     const QString notice = notice_ ? notice_() : QString();
     return notice.isEmpty() ? app::stringText(1052) : notice;
+}
+
+QString TipStrip::shownText() const {
+    QFont small(QStringLiteral("Tahoma"));
+    small.setPixelSize(kTipPixelSize);
+    return QFontMetrics(small).elidedText(text(), Qt::ElideRight,
+                                          std::max(0, width() - 2 * kTipMargin));
 }
 
 void TipStrip::mousePressEvent(QMouseEvent* event) {

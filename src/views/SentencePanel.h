@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/FittedText.h"
 #include "views/RubyText.h"
 
 #include <QFont>
@@ -34,8 +35,14 @@ public:
     void setSource(Source source) { source_ = std::move(source); }
     // Repaints with the current sentence and display font.
     void refresh() { update(); }
-    // The 64 by 64 square in the middle where the play symbol stands.
+    // The 64 by 64 square, left of the sentence and halfway down, where the play symbol stands.
     QRect hotSquare() const;
+    // Where the sentence stands: between the symbol's column and the pass's while a lesson is
+    // open, the whole panel within its margins otherwise.
+    QRect textArea() const;
+    // The text without readings as it is shown: wrapped, in smaller type if need be, and cut
+    // after the last line that fits.
+    FittedText fittedText() const;
     // The share of the wait still to come, 1 down to 0; negative when there is no wait.
     void showWait(double fractionLeft);
     double waitShown() const { return waitLeft_; }
@@ -66,7 +73,7 @@ private:
     bool symbolShown() const;
     QRect passArea() const;
     QRect waitBarArea() const;
-    QRect textArea() const;
+    QFont sentenceFont() const;
     // The sentence laid out with its readings at the panel's width; null when it has none.
     const RubyText* ruby() const;
 
@@ -78,7 +85,7 @@ private:
     struct RubyCache {
         QString text;
         QFont font;
-        int width = -1;
+        QSize area;
         bool valid = false;
         RubyText ruby;
     };
@@ -94,6 +101,8 @@ public:
     void setNoticeSource(std::function<QString()> notice) { notice_ = std::move(notice); }
     // The line shown now.
     QString text() const;
+    // The line as it fits the strip's width, ending in "…" when it had to be shortened.
+    QString shownText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "FakeHost.h"
+#include "ImageColours.h"
 #include "app/Accelerators.h"
 #include "app/CenterWindow.h"
 #include "app/CommandIds.h"
@@ -106,6 +107,68 @@ TEST_F(MainWindowTest, CannotBeMadeSmallerThan525By480) {
     QCoreApplication::processEvents();
     EXPECT_GE(window.width(), 525);
     EXPECT_GE(window.height(), 480);
+}
+
+TEST_F(MainWindowTest, AtTheSmallestSizeNothingOverlapsOrRunsOffTheEdge) {
+    window.show();
+    window.resize(300, 200);
+    QCoreApplication::processEvents();
+    MainPanel* panel = window.mainPanel();
+    const int width = panel->width();
+    ASSERT_LE(width, 530);
+    // The control panel's groups that are shown lie whole inside it and clear of one another.
+    QList<QWidget*> shown;
+    for (QWidget* child : panel->controlPanel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            shown << child;
+    for (QWidget* a : shown) {
+        EXPECT_LE(a->geometry().right(), width - 1) << a->objectName().toStdString();
+        for (QWidget* b : shown)
+            if (a != b && a->geometry().intersects(b->geometry()))
+                ADD_FAILURE() << a->objectName().toStdString() << " overlaps "
+                              << b->objectName().toStdString() << " "
+                              << a->metaObject()->className() << " "
+                              << b->metaObject()->className();
+    }
+    // The advice and the status texts end in "…" where they do not fit.
+    EXPECT_TRUE(panel->tipStrip()->shownText().endsWith(QStringLiteral("…")));
+    StatusBar* bar = window.statusBarPanel();
+    bar->setText(3, QStringLiteral("/home/learner/lessons/cantonese/lesson-01.mp3"));
+    const QString path = bar->part(3)->text();
+    EXPECT_TRUE(path.isEmpty() || path.contains(QStringLiteral("…"))) << path.toStdString();
+    EXPECT_EQ(bar->text(3), QStringLiteral("/home/learner/lessons/cantonese/lesson-01.mp3"));
+    // The toolbar's buttons all fit.
+    for (QAction* action : panel->toolbar()->actions()) {
+        if (action->isSeparator())
+            continue;
+        EXPECT_LE(panel->toolbar()->widgetForAction(action)->geometry().right(), width - 1);
+    }
+}
+
+TEST_F(MainWindowTest, StatusBarShortensALongPathInTheMiddle) {
+    setClientSize(900, 600);
+    StatusBar* bar = window.statusBarPanel();
+    const QString path = QStringLiteral("/home/learner/") + QString(80, QLatin1Char('x')) +
+                         QStringLiteral("/lesson-01.mp3");
+    bar->setText(3, path);
+    const QString shown = bar->part(3)->text();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("/home/"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("lesson-01.mp3"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("…")));
+    EXPECT_EQ(bar->text(3), path);
+    setClientSize(3000, 600);
+    EXPECT_EQ(bar->part(3)->text(), path) << "whole again when there is room";
+}
+
+TEST_F(MainWindowTest, ToolbarPicturesAreDrawnForScaledScreens) {
+    QAction* repeat = window.mainPanel()->toolbarAction(CmdRepeat); // curves, not only squares
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+        const QPixmap doubled = repeat->icon().pixmap(QSize(48, 16), 2.0, mode);
+        EXPECT_EQ(doubled.devicePixelRatio(), 2.0);
+        EXPECT_EQ(doubled.size(), QSize(96, 32));
+        EXPECT_FALSE(lurvo::test::blownUp(doubled.toImage()));
+    }
+    EXPECT_EQ(repeat->icon().pixmap(QSize(48, 16), 1.0).size(), QSize(48, 16));
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirExactTexts) {

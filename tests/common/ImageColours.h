@@ -25,4 +25,19 @@ inline bool colourIn(const QImage& image, const QRect& area, const QColor& colou
     return false;
 }
 
+// Whether a picture drawn for a screen scale of 2 is only a blown-up picture of scale 1: every
+// 2 by 2 block of its pixels one colour. A picture drawn in the screen's own pixels has edges
+// that fall inside blocks.
+inline bool blownUp(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y + 1 < pixels.height(); y += 2)
+        for (int x = 0; x + 1 < pixels.width(); x += 2) {
+            const QRgb c = pixels.pixel(x, y);
+            if (pixels.pixel(x + 1, y) != c || pixels.pixel(x, y + 1) != c ||
+                pixels.pixel(x + 1, y + 1) != c)
+                return false;
+        }
+    return true;
+}
+
 } // namespace lurvo::test

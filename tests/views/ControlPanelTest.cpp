@@ -2,6 +2,8 @@
 
 #include "app/Settings.h"
 
+#include "ImageColours.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +118,90 @@ TEST_F(ControlPanelTest, SeparatorsFallBetweenTheGroups) {
     const QRect logo = panel->logo()->geometry();
     panel->resize(1400, 85);
     EXPECT_EQ(panel->logo()->geometry(), logo);
+}
+
+TEST_F(ControlPanelTest, NarrowPanelLeavesOutWholeGroupsAndGivesTheRestToTheWebPage) {
+    attach();
+    auto* page = new QWidget(panel);
+    panel->setWebPanel(page);
+    const auto check = [&](int width, int groups) {
+        panel->resize(width, 85);
+        EXPECT_EQ(panel->groupsShown(), groups) << width;
+        QList<QWidget*> shown;
+        for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child == page || child->isHidden())
+                continue;
+            // Nothing reaches past the edge, where its words would be cut.
+            EXPECT_LE(child->geometry().right(), width - 1)
+                << width << " " << child->objectName().toStdString();
+            EXPECT_FALSE(child->geometry().intersects(page->geometry()))
+                << width << " " << child->objectName().toStdString();
+            shown << child;
+        }
+        return shown;
+    };
+    // The window's smallest width: the sentence mode and the volume, then the page.
+    const QList<QWidget*> narrow = check(525, 2);
+    EXPECT_TRUE(narrow.contains(panel->modeBox()));
+    EXPECT_TRUE(narrow.contains(panel->muteBox()));
+    EXPECT_FALSE(narrow.contains(panel->speedBox()));
+    EXPECT_FALSE(narrow.contains(panel->countLabel())) << "its group goes whole";
+    EXPECT_FALSE(page->isHidden());
+    EXPECT_EQ(page->geometry(), QRect(350, 5, 147, 75)) << "beside the button for the others";
+    EXPECT_FALSE(panel->moreButton()->isHidden());
+
+    // The groups left out open under "»" as they stand in the panel, and go back when it closes.
+    const QRect countButton = panel->countButton()->geometry();
+    QTest::mouseClick(panel->moreButton(), Qt::LeftButton);
+    QWidget* popup = panel->overflowPopup();
+    ASSERT_TRUE(popup->isVisible());
+    for (QWidget* lent : std::initializer_list<QWidget*>{panel->countButton(), panel->speedBox(),
+                                                         panel->offsetButton(), panel->logo()}) {
+        EXPECT_EQ(lent->parentWidget(), popup) << lent->objectName().toStdString();
+        EXPECT_TRUE(lent->isVisible()) << lent->objectName().toStdString();
+        EXPECT_TRUE(popup->rect().contains(lent->geometry())) << lent->objectName().toStdString();
+    }
+    EXPECT_EQ(panel->countButton()->x(), countButton.x() - 347) << "its group starts the popup";
+    EXPECT_EQ(panel->modeBox()->parentWidget(), panel) << "what is shown stays";
+    popup->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->countButton()->parentWidget(), panel);
+    EXPECT_EQ(panel->countButton()->geometry(), countButton);
+    EXPECT_TRUE(panel->countButton()->isHidden());
+
+    // Everything at the default width, the page beyond the logo.
+    const QList<QWidget*> wide = check(1100, 6);
+    EXPECT_TRUE(wide.contains(panel->logo()));
+    EXPECT_TRUE(wide.contains(panel->offsetButton()));
+    EXPECT_EQ(page->geometry(), QRect(980, 5, 117, 75));
+    EXPECT_FALSE(page->isHidden());
+    EXPECT_TRUE(panel->moreButton()->isHidden()) << "nothing left out";
+    check(1070, 6);
+    EXPECT_TRUE(page->isHidden()) << "too narrow to show anything";
+
+    // Just too narrow for the logo's separator.
+    const QList<QWidget*> almost = check(976, 5);
+    EXPECT_FALSE(almost.contains(panel->logo()));
+    EXPECT_TRUE(almost.contains(panel->offsetButton()));
+}
+
+TEST_F(ControlPanelTest, LogoIsDrawnSharpOnAScaledScreen) {
+    attach();
+    QWidget* logo = panel->logo();
+    const auto renderAt = [logo](qreal ratio) {
+        QImage image(logo->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        logo->render(&image);
+        return image;
+    };
+    const QImage normal = renderAt(1);
+    ASSERT_TRUE(lurvo::test::colourIn(normal, normal.rect(), QColor(0x2e, 0x67, 0xb0)))
+        << "the logo is drawn";
+    const QImage doubled = renderAt(2);
+    EXPECT_FALSE(lurvo::test::blownUp(doubled)) << "drawn in the screen's pixels";
+    EXPECT_TRUE(lurvo::test::blownUp(normal.scaled(normal.size() * 2)))
+        << "the check tells a blown-up picture";
 }
 
 TEST_F(ControlPanelTest, VolumeAndMuteReachThePlayerOnlyWithALesson) {

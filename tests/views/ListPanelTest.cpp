@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -165,13 +166,69 @@ TEST_F(ListPanelTest, RowsAreThirtyFivePixelsInArialWithTheStoredColumnWidths) {
     settings.w_senno = 50;
     settings.w_text = 600;
     panel->setColumnWidths(settings);
-    table->horizontalHeader()->resizeSection(3, 720); // the learner drags the text column
+    table->horizontalHeader()->resizeSection(0, 120); // the learner drags the time column
     lurvo::app::Settings written;
     panel->getColsWidth(written);
-    EXPECT_EQ(written.w_msx, 90);
+    EXPECT_EQ(written.w_msx, 120);
     EXPECT_EQ(written.w_pointer, 40);
     EXPECT_EQ(written.w_senno, 50);
-    EXPECT_EQ(written.w_text, 720);
+    // The text column takes what the others leave.
+    EXPECT_EQ(written.w_text, table->viewport()->width() - 120 - 40 - 50);
+}
+
+TEST_F(ListPanelTest, TheTextColumnTakesTheRestAndALongTextEndsInAnEllipsis) {
+    QString longText;
+    for (int i = 0; i < 8; ++i)
+        longText += QStringLiteral("我哋今日去街市買餸 and then home ");
+    ASSERT_TRUE(document.parse(QStringLiteral("[00:01.00]") + longText + QStringLiteral("\r\n") +
+                               QStringLiteral("[00:02.00]short\r\n")));
+    panel->fill();
+    currentLine = 1;
+    QTableView* table = panel->table();
+    for (const int width : {525, 800, 1600, 2400}) {
+        window.resize(width, 400);
+        panel->setGeometry(window.rect());
+        QCoreApplication::processEvents();
+        const QRect cell = table->visualRect(model()->index(0, SubtitleListModel::TextColumn));
+        const int column = SubtitleListModel::TextColumn;
+        EXPECT_EQ(table->columnViewportPosition(column) + table->columnWidth(column),
+                  table->viewport()->width())
+            << width << ": no grey band after it";
+        EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0) << width;
+        // The text reaches the end of its cell but stops short of the edge, where "…" stands.
+        const QImage image = table->viewport()->grab().toImage();
+        const QRect end(cell.right() - 4, cell.top() + 4, 4, cell.height() - 8);
+        const QRect beforeEnd(cell.right() - 60, cell.top() + 4, 50, cell.height() - 8);
+        EXPECT_FALSE(colourIn(image, end, Qt::black)) << width << ": not cut through";
+        EXPECT_TRUE(colourIn(image, beforeEnd, Qt::black)) << width;
+    }
+    EXPECT_EQ(table->textElideMode(), Qt::ElideRight);
+}
+
+TEST_F(ListPanelTest, TheCurrentSentenceKeepsItsColourWhenSelected) {
+    load(4);
+    panel->fill();
+    currentLine = 1;
+    panel->posRefresh();
+    select(1);
+    select(3);
+    QTableView* table = panel->table();
+    const QImage image = table->viewport()->grab().toImage();
+    const QColor green(200, 255, 150);
+    const QColor selection = table->palette().color(QPalette::Active, QPalette::Highlight);
+    ASSERT_FALSE(lurvo::test::nearColour(selection, green));
+    const QRect current = table->visualRect(model()->index(1, SubtitleListModel::TextColumn));
+    const QRect other = table->visualRect(model()->index(3, SubtitleListModel::TextColumn));
+    const QPoint inside(current.right() - 40, current.center().y());
+    EXPECT_EQ(image.pixelColor(inside), green) << "the colour inside the selection's frame";
+    EXPECT_EQ(image.pixelColor(current.center().x(), current.top() + 1), selection);
+    EXPECT_EQ(image.pixelColor(current.center().x(), current.bottom() - 1), selection);
+    const QRect time = table->visualRect(model()->index(1, SubtitleListModel::TimeColumn));
+    EXPECT_EQ(image.pixelColor(time.left() + 1, time.center().y()), selection) << "its left end";
+    EXPECT_EQ(image.pixelColor(other.right() - 40, other.center().y()), selection)
+        << "another selected row as ever";
+    const QRect unselected = table->visualRect(model()->index(2, SubtitleListModel::TextColumn));
+    EXPECT_EQ(image.pixelColor(unselected.right() - 40, unselected.center().y()), Qt::white);
 }
 
 TEST_F(ListPanelTest, PosRefreshMarksAndColoursTheCurrentSentence) {

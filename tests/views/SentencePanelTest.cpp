@@ -28,16 +28,20 @@ protected:
     int toggles = 0;
     int pass = 0;
     int total = 3;
+    int fontSize = 24;
     QWidget window;
     SentencePanel* panel = new SentencePanel(&window);
 
     SentencePanelTest() {
-        QFont font(QStringLiteral("Tahoma"));
-        font.setPixelSize(24);
         panel->setSource({[this] { return loaded; }, [this] { return playing; },
-                          [this] { return text; }, [font] { return font; }, [this] { ++toggles; },
-                          [this] { return playable; }, [this] { return pass; },
-                          [this] { return total; }});
+                          [this] { return text; },
+                          [this] {
+                              QFont font(QStringLiteral("Tahoma"));
+                              font.setPixelSize(fontSize);
+                              return font;
+                          },
+                          [this] { ++toggles; }, [this] { return playable; },
+                          [this] { return pass; }, [this] { return total; }});
         window.resize(600, 160);
         panel->setGeometry(0, 0, 600, 160);
         window.show();
@@ -59,7 +63,7 @@ protected:
 };
 
 TEST_F(SentencePanelTest, PlaySymbolShowsAndStartsPlaybackOnlyWhileNotPlaying) {
-    EXPECT_EQ(panel->hotSquare(), QRect(268, 48, 64, 64));
+    EXPECT_EQ(panel->hotSquare(), QRect(23, 48, 64, 64));
     const QPoint centre = panel->hotSquare().center();
     EXPECT_NE(render().pixelColor(centre), Qt::white);
     QTest::mouseClick(panel, Qt::LeftButton, {}, centre);
@@ -75,7 +79,7 @@ TEST_F(SentencePanelTest, PlaySymbolShowsAndStartsPlaybackOnlyWhileNotPlaying) {
     EXPECT_NE(panel->cursor().shape(), Qt::PointingHandCursor);
 
     playing = false;
-    QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(20, 140)); // beside the symbol
+    QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(300, 80)); // beside the symbol
     EXPECT_EQ(toggles, 1);
 
     // A lesson without an audio output offers nothing to start.
@@ -83,6 +87,57 @@ TEST_F(SentencePanelTest, PlaySymbolShowsAndStartsPlaybackOnlyWhileNotPlaying) {
     EXPECT_EQ(render().pixelColor(centre), Qt::white);
     QTest::mouseClick(panel, Qt::LeftButton, {}, centre);
     EXPECT_EQ(toggles, 1);
+}
+
+TEST_F(SentencePanelTest, PlaySymbolStandsBesideTheTextNeverOverIt) {
+    text = QString();
+    for (int i = 0; i < 3; ++i)
+        text += QStringLiteral("我哋今日去街市買餸，");
+    for (const int width : {525, 600, 1100, 1900}) {
+        window.resize(width, 160);
+        panel->setGeometry(0, 0, width, 160);
+        const QRect symbol = panel->hotSquare();
+        EXPECT_FALSE(symbol.intersects(panel->textArea())) << width;
+        playing = true;
+        const QImage heard = render();
+        EXPECT_TRUE(inkIn(heard, panel->textArea())) << width;
+        EXPECT_FALSE(inkIn(heard, symbol)) << width << ": the text keeps out of its way";
+        playing = false;
+        const QImage paused = render();
+        EXPECT_TRUE(inkIn(paused, symbol)) << width;
+        EXPECT_EQ(paused.copy(panel->textArea()), heard.copy(panel->textArea()))
+            << width << ": the symbol leaves the text as it is";
+    }
+}
+
+TEST_F(SentencePanelTest, ALongSentenceTakesSmallerTypeThenEndsInAnEllipsis) {
+    playing = true;
+    fontSize = 35;
+    text = QString();
+    for (int i = 0; i < 12; ++i)
+        text += QStringLiteral("我哋今日去街市買餸，");
+    const lurvo::views::FittedText fitted = panel->fittedText();
+    EXPECT_EQ(fitted.font().pixelSize(), 24) << "down to the small size";
+    ASSERT_TRUE(fitted.elided());
+    EXPECT_TRUE(fitted.lines().back().text.endsWith(QStringLiteral("…")));
+    const QImage image = render();
+    const QRect area = panel->textArea();
+    EXPECT_TRUE(inkInRows(image, area.bottom() - 40, area.bottom()));
+    EXPECT_FALSE(inkInRows(image, area.bottom() + 1, 160)) << "no line cut off at the bottom";
+
+    // With readings over the characters too.
+    text = QString();
+    for (int i = 0; i < 10; ++i)
+        text += QStringLiteral("你食咗飯未呀？");
+    panel->setAnnotator([](const QString& sentence) {
+        lurvo::pronunciation::Annotation a;
+        for (const QChar c : sentence)
+            a.append({QString(c), QStringLiteral("sik6"), 6});
+        return a;
+    });
+    const QImage ruby = render();
+    EXPECT_TRUE(inkInRows(ruby, area.top() + 70, area.bottom())) << "a second line";
+    EXPECT_FALSE(inkInRows(ruby, area.bottom() + 1, 160)) << "no line cut off at the bottom";
 }
 
 TEST_F(SentencePanelTest, TwoLineSentenceShowsAsTwoParagraphs) {
@@ -162,6 +217,23 @@ TEST(TipStrip, DrawsALightYellowBandAboveAnEtchedLine) {
     for (int x = 900; x < 1100 && !text; ++x)
         text = image.pixelColor(x, 12) != QColor(255, 255, 205);
     EXPECT_TRUE(text) << "the advice is drawn centred";
+    EXPECT_EQ(strip->shownText(), strip->text()) << "the whole advice fits";
+}
+
+TEST(TipStrip, ANarrowStripEndsTheAdviceInAnEllipsis) {
+    QWidget window;
+    auto* strip = new TipStrip(&window);
+    window.resize(300, 26);
+    strip->setGeometry(0, 0, 300, 26);
+    window.show();
+    const QString shown = strip->shownText();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("…"))) << shown.toStdString();
+    EXPECT_TRUE(strip->text().startsWith(shown.chopped(1)));
+    // Its start stays in the strip: no ink at either end of the band.
+    const QImage image = strip->grab().toImage();
+    for (const int x : {0, 1, 2, 297, 298, 299})
+        for (int y = 2; y < 22; ++y)
+            ASSERT_EQ(image.pixelColor(x, y), QColor(255, 255, 205)) << x << "," << y;
 }
 
 } // namespace
@@ -276,8 +348,8 @@ TEST_F(SentencePanelTest, ReadingsWrapWithTheirCharactersAndATextWithoutThemShow
     playing = true;
     text = QStringLiteral("你食咗飯未呀？\r\nHave you eaten yet?");
     panel->setAnnotator(readingsOf);
-    window.resize(180, 160);
-    panel->setGeometry(0, 0, 180, 160);
+    window.resize(340, 160);
+    panel->setGeometry(0, 0, 340, 160);
     const QImage narrow = render();
     saveShot(narrow, QStringLiteral("sentence-narrow"));
     // sik6 on the first line, faan6 and mei6 on the next: tone 6 in two bands apart.

@@ -85,6 +85,7 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
     s.gapMode = zeroUnlessWithin(readInt("gapMode", 0), 0, 2);
     s.gapValue = fittingGapValue(s.gapMode, readInt("gapValue", 0));
     s.showJyutping = readInt("showJyutping", 1) != 0;
+    s.uiLanguage = ini::readString(path, section, QStringLiteral("uiLanguage"), {});
     return result;
 }
 
@@ -130,6 +131,7 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     writeInt("gapValue", settings.gapValue);
     writeInt("showJyutping", settings.showJyutping);
     writeInt("follow_bPitch", settings.follow_bPitch);
+    ini::writeString(path, section, QStringLiteral("uiLanguage"), settings.uiLanguage);
     return {};
 }
 

@@ -29,6 +29,7 @@ struct Settings {
     int gapMode = 0;            // time to speak after each pass: player::GapMode, 0 to 2
     int gapValue = 0;           // seconds (1 to 10) or percent of the sentence (50 to 200 by 50)
     bool showJyutping = true;   // the readings over the sentences
+    QString uiLanguage;         // "zh_CN", "zh_HK" or "en"; empty follows the system
 
     bool operator==(const Settings&) const = default;
 };

@@ -137,15 +137,17 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     s.gapValue = 150;
     s.showJyutping = false;
     s.follow_bPitch = true;
+    s.uiLanguage = u"zh_HK"_s;
     // Parents that do not exist yet are created too.
     const QString deep = root.filePath("config/deeper/LurvoRepeater");
     ASSERT_TRUE(SaveSettings(s, deep).ok());
-    EXPECT_EQ(readFile(deep + "/options.ini"),
-              utf16File(u"[options]\r\nbMute=1\r\nbFileLoopPlay=0\r\nvolume=0\r\nlrcMode=2\r\n"
-                        u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
-                        u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
-                        u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
-                        u"gapValue=150\r\nshowJyutping=0\r\nfollow_bPitch=1\r\n"_s));
+    EXPECT_EQ(
+        readFile(deep + "/options.ini"),
+        utf16File(u"[options]\r\nbMute=1\r\nbFileLoopPlay=0\r\nvolume=0\r\nlrcMode=2\r\n"
+                  u"totalCount=0\r\nfs=1\r\nw_msx=35\r\nw_pointer=200\r\nw_senno=70\r\n"
+                  u"w_text=2048\r\nfollow_destFile=/home/ann/錄音/第一課.mp3\r\n"
+                  u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
+                  u"gapValue=150\r\nshowJyutping=0\r\nfollow_bPitch=1\r\nuiLanguage=zh_HK\r\n"_s));
     const LoadedSettings loaded = LoadSettings(deep);
     EXPECT_EQ(loaded.message, "");
     EXPECT_EQ(loaded.settings, s);
@@ -169,7 +171,7 @@ TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
                         "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
                         "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
                         "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
-                        "showJyutping=1\r\nfollow_bPitch=0\r\n"
+                        "showJyutping=1\r\nfollow_bPitch=0\r\nuiLanguage=\r\n"
                         "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
 }
 

@@ -75,7 +75,7 @@
     </message>
     <message>
         <source>一句话可能包含中英文两行字幕</source>
-        <translation>A sentence may have two subtitle lines (Chinese and English)</translation>
+        <translation>2 lines: Chinese + English</translation>
     </message>
     <message>
         <source>音量：</source>
@@ -87,15 +87,15 @@
     </message>
     <message>
         <source>每句读几遍：</source>
-        <translation>Passes per sentence:</translation>
+        <translation>Passes:</translation>
     </message>
     <message>
         <source>修改…</source>
-        <translation>Change…</translation>
+        <translation>Edit…</translation>
     </message>
     <message>
         <source>文件循环播放</source>
-        <translation>Loop the lesson</translation>
+        <translation>Loop lesson</translation>
     </message>
     <message>
         <source>语速：</source>
@@ -107,7 +107,7 @@
     </message>
     <message>
         <source>每遍之后留时间跟读</source>
-        <translation>Time to repeat after each pass</translation>
+        <translation>Time to say it back</translation>
     </message>
     <message>
         <source>调整字幕偏移：</source>
@@ -749,7 +749,7 @@
     </message>
     <message>
         <source>每句读几遍：</source>
-        <translation>Passes per sentence:</translation>
+        <translation>Passes:</translation>
     </message>
     <message>
         <source>（0~9）</source>

@@ -8,6 +8,8 @@ packages=(
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
   qt6-base-dev libicu-dev libgtest-dev libbenchmark-dev
+  # the interface's translations: lupdate and lrelease, and Qt's own texts in Chinese
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libsoundtouch-dev libaubio-dev
   # Jyutping readings: the dictionary, and Simplified-to-Traditional conversion (its run-time
   # configurations such as s2hk.json come with libopencc-data)

@@ -5,6 +5,7 @@
 #include "subtitles/OffsetStore.h"
 #include "subtitles/SubtitleDocument.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -47,9 +48,10 @@ QString annotateLesson(const QString& lrcPath, const QString& outPath,
     subtitles::SubtitleDocument doc;
     const int loaded = doc.load(lrcPath);
     if (loaded == -1)
-        return QStringLiteral("无法读取字幕文件 %1：%2").arg(lrcPath, errnoText(errno));
+        return QCoreApplication::translate("AnnotateCommand", "无法读取字幕文件 %1：%2")
+            .arg(lrcPath, errnoText(errno));
     if (loaded != 1)
-        return QStringLiteral("字幕文件 %1 无法识别").arg(lrcPath);
+        return QCoreApplication::translate("AnnotateCommand", "字幕文件 %1 无法识别").arg(lrcPath);
     // The lesson's own offset and reading choices, when its MP3 is beside the subtitles.
     const QString mp3 = lessonAudioBeside(lrcPath);
     pronunciation::ReadingChoices choices;
@@ -66,14 +68,16 @@ QString annotateLesson(const QString& lrcPath, const QString& outPath,
     pronouncer.load();
     loop.exec();
     if (pronouncer.state() != pronunciation::Pronouncer::State::Ready)
-        return QStringLiteral("标注粤拼需要安装 %1")
-            .arg(pronouncer.missingPackages().join(QStringLiteral("、")));
+        return QCoreApplication::translate("AnnotateCommand", "标注粤拼需要安装 %1")
+            .arg(pronouncer.missingPackages().join(
+                QCoreApplication::translate("AnnotateCommand", "、")));
 
     const int written = pronunciation::writeReadingSubtitles(
         doc, [&](const QString& text) { return choices.apply(pronouncer.annotate(text)); },
         outPath);
     if (written != 0)
-        return QStringLiteral("无法写入 %1：%2").arg(outPath, errnoText(written));
+        return QCoreApplication::translate("AnnotateCommand", "无法写入 %1：%2")
+            .arg(outPath, errnoText(written));
     return {};
 }
 

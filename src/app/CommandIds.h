@@ -46,6 +46,11 @@ enum CommandId : int {
     CmdNormalSpeed = 32910,
     CmdShowJyutping = 32911,
     CmdExportJyutping = 32912,
+    // Language of the user interface: the system's, or one of the three.
+    CmdLanguageSystem = 32915,
+    CmdLanguageSimplified = 32916,
+    CmdLanguageTraditional = 32917,
+    CmdLanguageEnglish = 32918,
 
     // Read-along window (its own accelerator table).
     CmdReadAlongPrevious = 32853,

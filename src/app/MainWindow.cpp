@@ -2,11 +2,13 @@
 
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "app/UiLanguage.h"
 #include "app/WindowPlacement.h"
 #include "media/GraphEvent.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -104,11 +106,12 @@ QAction* MainWindow::addCommand(QMenu* menu, int command, const QString& text) {
 }
 
 void MainWindow::addRadioSubmenu(QMenu* menu, const QString& title,
-                                 std::initializer_list<std::pair<int, const char16_t*>> items) {
+                                 std::initializer_list<std::pair<int, const char*>> items) {
     QMenu* submenu = menu->addMenu(title);
     auto* group = new QActionGroup(submenu);
     for (const auto& [command, text] : items) {
-        QAction* action = addCommand(submenu, command, QString::fromUtf16(text));
+        QAction* action =
+            addCommand(submenu, command, QCoreApplication::translate("MainWindow", text));
         action->setCheckable(true);
         group->addAction(action);
     }
@@ -116,15 +119,17 @@ void MainWindow::addRadioSubmenu(QMenu* menu, const QString& title,
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    operationMenu_ = bar->addMenu(QStringLiteral("操作(&O)"));
+    operationMenu_ = bar->addMenu(QCoreApplication::translate("MainWindow", "操作(&O)"));
     QMenu* op = operationMenu_;
-    addCommand(op, CmdOpen, QStringLiteral("打开mp3文件… \t 支持拖放操作"));
-    QMenu* sample = op->addMenu(QStringLiteral("试听"));
-    addCommand(sample, CmdSampleLesson, QStringLiteral("日常廣東話（eg.mp3）"));
+    addCommand(op, CmdOpen,
+               QCoreApplication::translate("MainWindow", "打开mp3文件… \t 支持拖放操作"));
+    QMenu* sample = op->addMenu(QCoreApplication::translate("MainWindow", "试听"));
+    addCommand(sample, CmdSampleLesson,
+               QCoreApplication::translate("MainWindow", "日常廣東話（eg.mp3）"));
     op->addSeparator();
     addCommand(op, CmdPlayPause, stringText(126));
-    addCommand(op, CmdStop, QStringLiteral("停止 \t F4"));
-    QMenu* speed = op->addMenu(QStringLiteral("播放速度"));
+    addCommand(op, CmdStop, QCoreApplication::translate("MainWindow", "停止 \t F4"));
+    QMenu* speed = op->addMenu(QCoreApplication::translate("MainWindow", "播放速度"));
     // One fixed speed at most is checked: a speed reached by steps may be none of them.
     auto* speeds = new QActionGroup(speed);
     speeds->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -137,45 +142,87 @@ void MainWindow::buildMenus() {
         speeds->addAction(action);
     }
     speed->addSeparator();
-    addCommand(speed, CmdSlower, QStringLiteral("减速 0.05 \t ["));
-    addCommand(speed, CmdFaster, QStringLiteral("加速 0.05 \t ]"));
-    addCommand(speed, CmdNormalSpeed, QStringLiteral("正常速度 \t \\"));
+    addCommand(speed, CmdSlower, QCoreApplication::translate("MainWindow", "减速 0.05 \t ["));
+    addCommand(speed, CmdFaster, QCoreApplication::translate("MainWindow", "加速 0.05 \t ]"));
+    addCommand(speed, CmdNormalSpeed, QCoreApplication::translate("MainWindow", "正常速度 \t \\"));
     op->addSeparator();
-    addCommand(op, CmdPrevious, QStringLiteral("上一句 \t ←"));
-    addCommand(op, CmdNext, QStringLiteral("下一句 \t →"));
-    addCommand(op, CmdRepeat, QStringLiteral("复读当前句 \t ↑"));
-    addCommand(op, CmdBackFive, QStringLiteral("向上5句 \t Page Up"));
-    addCommand(op, CmdForwardFive, QStringLiteral("向下5句 \t Page Down"));
-    addCommand(op, CmdFirst, QStringLiteral("跳到首句 \t Home"));
-    addCommand(op, CmdLast, QStringLiteral("跳到尾句 \t End"));
+    addCommand(op, CmdPrevious, QCoreApplication::translate("MainWindow", "上一句 \t ←"));
+    addCommand(op, CmdNext, QCoreApplication::translate("MainWindow", "下一句 \t →"));
+    addCommand(op, CmdRepeat, QCoreApplication::translate("MainWindow", "复读当前句 \t ↑"));
+    addCommand(op, CmdBackFive, QCoreApplication::translate("MainWindow", "向上5句 \t Page Up"));
+    addCommand(op, CmdForwardFive,
+               QCoreApplication::translate("MainWindow", "向下5句 \t Page Down"));
+    addCommand(op, CmdFirst, QCoreApplication::translate("MainWindow", "跳到首句 \t Home"));
+    addCommand(op, CmdLast, QCoreApplication::translate("MainWindow", "跳到尾句 \t End"));
     op->addSeparator();
-    addCommand(op, CmdReadAlong, QStringLiteral("跟读对比… \t Tab"));
-    addCommand(op, CmdSplit, QStringLiteral("按句切割…"));
-    addCommand(op, CmdViewSubtitles, QStringLiteral("查看字幕文件 \t （同目录下的同名lrc文件）"));
-    addCommand(op, CmdExportJyutping, QStringLiteral("导出粤拼字幕…"));
+    addCommand(op, CmdReadAlong, QCoreApplication::translate("MainWindow", "跟读对比… \t Tab"));
+    addCommand(op, CmdSplit, QCoreApplication::translate("MainWindow", "按句切割…"));
+    addCommand(
+        op, CmdViewSubtitles,
+        QCoreApplication::translate("MainWindow", "查看字幕文件 \t （同目录下的同名lrc文件）"));
+    addCommand(op, CmdExportJyutping, QCoreApplication::translate("MainWindow", "导出粤拼字幕…"));
     op->addSeparator();
-    addRadioSubmenu(op, QStringLiteral("字体"),
-                    {{CmdFontSmall, u"小号"}, {CmdFontMedium, u"中号"}, {CmdFontLarge, u"大号"}});
-    addRadioSubmenu(
-        op, QStringLiteral("声道"),
-        {{CmdChannelStereo, u"立体声"}, {CmdChannelLeft, u"左声道"}, {CmdChannelRight, u"右声道"}});
+    addRadioSubmenu(op, QCoreApplication::translate("MainWindow", "字体"),
+                    {{CmdFontSmall, QT_TRANSLATE_NOOP("MainWindow", "小号")},
+                     {CmdFontMedium, QT_TRANSLATE_NOOP("MainWindow", "中号")},
+                     {CmdFontLarge, QT_TRANSLATE_NOOP("MainWindow", "大号")}});
+    addRadioSubmenu(op, QCoreApplication::translate("MainWindow", "声道"),
+                    {{CmdChannelStereo, QT_TRANSLATE_NOOP("MainWindow", "立体声")},
+                     {CmdChannelLeft, QT_TRANSLATE_NOOP("MainWindow", "左声道")},
+                     {CmdChannelRight, QT_TRANSLATE_NOOP("MainWindow", "右声道")}});
     addCommand(op, CmdTopmost, stringText(1009));
-    addCommand(op, CmdShowJyutping, QStringLiteral("显示粤拼 \t J"))->setCheckable(true);
+    addCommand(op, CmdShowJyutping, QCoreApplication::translate("MainWindow", "显示粤拼 \t J"))
+        ->setCheckable(true);
     op->addSeparator();
-    addCommand(op, CmdExit, QStringLiteral("退出"));
+    addCommand(op, CmdExit, QCoreApplication::translate("MainWindow", "退出"));
     connect(op, &QMenu::aboutToShow, this, &MainWindow::UpdateMenuState);
 
-    QMenu* downloads = bar->addMenu(QStringLiteral("资料下载(&R)"));
+    QMenu* downloads = bar->addMenu(QCoreApplication::translate("MainWindow", "资料下载(&R)"));
     addCommand(downloads, CmdDownloads,
-               QStringLiteral("粤语学习资料下载（此软件专用学习资料，定期更新）…"));
-    QMenu* tools = bar->addMenu(QStringLiteral("辅助工具(&T)"));
-    addCommand(tools, CmdLearningSite, QStringLiteral("粤语学习网站…"));
-    addCommand(tools, CmdDictionary, QStringLiteral("粤语在线发音词典…"));
-    QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
-    addCommand(help, CmdHelp, QStringLiteral("软件使用教程"));
-    addCommand(help, CmdWebSite, QStringLiteral("访问官网"));
+               QCoreApplication::translate("MainWindow",
+                                           "粤语学习资料下载（此软件专用学习资料，定期更新）…"));
+    QMenu* tools = bar->addMenu(QCoreApplication::translate("MainWindow", "辅助工具(&T)"));
+    addCommand(tools, CmdLearningSite, QCoreApplication::translate("MainWindow", "粤语学习网站…"));
+    addCommand(tools, CmdDictionary,
+               QCoreApplication::translate("MainWindow", "粤语在线发音词典…"));
+    buildLanguageMenu(bar);
+    QMenu* help = bar->addMenu(QCoreApplication::translate("MainWindow", "帮助(&H)"));
+    addCommand(help, CmdHelp, QCoreApplication::translate("MainWindow", "软件使用教程"));
+    addCommand(help, CmdWebSite, QCoreApplication::translate("MainWindow", "访问官网"));
     help->addSeparator();
-    addCommand(help, CmdAbout, QStringLiteral("关于本软件"));
+    addCommand(help, CmdAbout, QCoreApplication::translate("MainWindow", "关于本软件"));
+}
+
+void MainWindow::buildLanguageMenu(QMenuBar* bar) {
+    QMenu* menu = bar->addMenu(QCoreApplication::translate("MainWindow", "语言"));
+    auto* group = new QActionGroup(menu);
+    // Each language by its own name, so that a learner who cannot read the current one still
+    // finds theirs.
+    const std::pair<int, QString> items[] = {
+        {CmdLanguageSystem, QCoreApplication::translate("MainWindow", "跟随系统")},
+        {CmdLanguageSimplified, QStringLiteral("简体中文")},
+        {CmdLanguageTraditional, QStringLiteral("繁體中文（香港）")},
+        {CmdLanguageEnglish, QStringLiteral("English")},
+    };
+    for (const auto& [command, text] : items) {
+        QAction* action = addCommand(menu, command, text);
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        const QString chosen = host_.state().uiLanguage;
+        const std::pair<int, QString> choices[] = {
+            {CmdLanguageSystem, QString()},
+            {CmdLanguageSimplified, uiLanguageSetting(UiLanguage::Simplified)},
+            {CmdLanguageTraditional, uiLanguageSetting(UiLanguage::Traditional)},
+            {CmdLanguageEnglish, uiLanguageSetting(UiLanguage::English)}};
+        // An unknown stored value follows the system, and so shows as that choice.
+        bool known = false;
+        for (const auto& [command, setting] : choices)
+            known = known || (!setting.isEmpty() && setting == chosen);
+        for (const auto& [command, setting] : choices)
+            menuAction(command)->setChecked(known ? setting == chosen : setting.isEmpty());
+    });
 }
 
 QAction* MainWindow::menuAction(int command) const {

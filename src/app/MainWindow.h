@@ -13,6 +13,7 @@
 #include <utility>
 
 class QMenu;
+class QMenuBar;
 
 namespace lurvo::app {
 
@@ -31,6 +32,7 @@ public:
         bool showJyutping = true;
         // The Jyutping readings have loaded: they can be written out.
         bool readingsReady = false;
+        QString uiLanguage = {}; // the stored choice, empty for the system's
     };
     virtual ~MainWindowHost() = default;
     virtual void dispatch(int command) = 0;
@@ -77,8 +79,10 @@ private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, int command, const QString& text);
     // A submenu of commands of which one at a time is checked.
+    // "语言": the system's language or one of the three; checked as stored.
+    void buildLanguageMenu(QMenuBar* bar);
     void addRadioSubmenu(QMenu* menu, const QString& title,
-                         std::initializer_list<std::pair<int, const char16_t*>> items);
+                         std::initializer_list<std::pair<int, const char*>> items);
 
     MainWindowHost& host_;
     MainPanel* mainPanel_ = nullptr;

@@ -8,6 +8,7 @@
 #include "app/PanelLinks.h"
 #include "app/StartupChecks.h"
 #include "app/StringTable.h"
+#include "app/UiLanguage.h"
 #include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "media/NotificationSound.h"
@@ -20,12 +21,16 @@
 #include "subtitles/SubtitleDocument.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cstring>
@@ -71,13 +76,14 @@ QFont displayFontFor(int fs) {
 RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     Environment env;
     env.resourceFolder = platform::resourceFolder();
+    env.systemLocale = QLocale::system().name();
     env.dataFolder = appDataFolder();
     env.checkMediaComponents = [] { return CheckMediaComponents(); };
     env.makePronouncer = [] { return std::make_unique<pronunciation::Pronouncer>(); };
     env.showError = [](const QString& text) {
         QMessageBox box(QMessageBox::Critical, productTitle(), text, QMessageBox::Ok,
                         QApplication::activeWindow());
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("RepeaterApp", "确定"));
         // Paths, addresses and error details can be copied from the message.
         box.setTextInteractionFlags(Qt::TextSelectableByMouse);
         box.exec();
@@ -85,7 +91,7 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
     env.showInfo = [](const QString& text) {
         QMessageBox box(QMessageBox::Information, productTitle(), text, QMessageBox::Ok,
                         QApplication::activeWindow());
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("RepeaterApp", "确定"));
         box.exec();
     };
     env.askYesNoCancel = [](const QString& text) {
@@ -93,9 +99,10 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         QMessageBox box(QMessageBox::Question, productTitle(), text,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                         QApplication::activeWindow());
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("RepeaterApp", "是(&Y)"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("RepeaterApp", "否(&N)"));
+        box.button(QMessageBox::Cancel)
+            ->setText(QCoreApplication::translate("RepeaterApp", "取消"));
         // Escape and the box's close button answer 取消: nothing is decided, nothing lost.
         box.setEscapeButton(box.button(QMessageBox::Cancel));
         box.exec();
@@ -106,12 +113,14 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
         return player::Answer::Cancel;
     };
     env.askSavePath = [](const QString& suggestedPath) {
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggestedPath,
-                                            QStringLiteral("粤拼字幕 (*.lrc)"));
+        return QFileDialog::getSaveFileName(
+            QApplication::activeWindow(), QString(), suggestedPath,
+            QCoreApplication::translate("RepeaterApp", "粤拼字幕 (*.lrc)"));
     };
     env.askOpenPath = [](const QString& folder) {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder,
-                                            QStringLiteral("MP3 Files (*.mp3)"));
+        return QFileDialog::getOpenFileName(
+            QApplication::activeWindow(), QString(), folder,
+            QCoreApplication::translate("RepeaterApp", "MP3 Files (*.mp3)"));
     };
     env.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     env.runRepairTool = [](const QString& program, const QStringList& arguments) {
@@ -140,6 +149,11 @@ bool RepeaterApp::InitInstance() {
     // Settings and texts are in place before any window exists: the panels read them.
     LoadedSettings loaded = LoadSettings(env_.dataFolder);
     settings = loaded.settings;
+    // Every text is looked up when shown, so the translators only have to come before the windows.
+    uiLanguage_ = uiLanguageFor(env_.systemLocale, settings.uiLanguage);
+    translators_ = loadTranslators(uiLanguage_, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    for (const std::unique_ptr<QTranslator>& translator : translators_)
+        QCoreApplication::installTranslator(translator.get());
     if (!loaded.message.isEmpty())
         env_.showError(loaded.message);
     displayFont = displayFontFor(settings.fs);
@@ -299,7 +313,8 @@ void RepeaterApp::startReadings() {
 QString RepeaterApp::readingsNotice() const {
     if (!settings.showJyutping || readingsMissing_.isEmpty())
         return {};
-    return QStringLiteral("显示粤拼需要安装 %1").arg(readingsMissing_.join(QStringLiteral("、")));
+    return QCoreApplication::translate("RepeaterApp", "显示粤拼需要安装 %1")
+        .arg(readingsMissing_.join(QCoreApplication::translate("RepeaterApp", "、")));
 }
 
 void RepeaterApp::setAnnotator(views::Annotator annotator) {
@@ -324,7 +339,7 @@ void RepeaterApp::ExportJyutping() {
     // The document as the learner sees it: edits and the lesson's offset included.
     const int written = pronunciation::writeReadingSubtitles(*lessons_->document, annotator_, path);
     if (written != 0)
-        env_.showError(QStringLiteral("无法保存粤拼字幕文件 %1：%2")
+        env_.showError(QCoreApplication::translate("RepeaterApp", "无法保存粤拼字幕文件 %1：%2")
                            .arg(QDir::toNativeSeparators(path),
                                 QString::fromLocal8Bit(std::strerror(written))));
 }
@@ -422,10 +437,11 @@ std::unique_ptr<QMenu> RepeaterApp::makeReadingMenu(int piece) {
     if (lessonChoices().covering(place.line, place.at)) {
         if (!menu->isEmpty())
             menu->addSeparator();
-        menu->addAction(QStringLiteral("恢复默认"), [this, line = place.line, at = place.at] {
-            choices_.clear(line, at);
-            choicesChanged();
-        });
+        menu->addAction(QCoreApplication::translate("RepeaterApp", "恢复默认"),
+                        [this, line = place.line, at = place.at] {
+                            choices_.clear(line, at);
+                            choicesChanged();
+                        });
     }
     if (menu->isEmpty())
         return nullptr;
@@ -497,7 +513,7 @@ QUrl RepeaterApp::webPageUrl(const QString& page) const {
         file.remove(0, 1);
     if (file.isEmpty() || !file.endsWith(u".html"))
         file = file.isEmpty() ? QStringLiteral("index.html") : file + QStringLiteral("/index.html");
-    return QUrl::fromLocalFile(site.filePath(file));
+    return QUrl::fromLocalFile(localizedPagePath(site.filePath(file), uiLanguage_));
 }
 
 void RepeaterApp::OpenWebPage(const QString& page) {
@@ -510,13 +526,23 @@ void RepeaterApp::OpenUrl(const QUrl& url) {
         env_.showError(stringText(1203, url.toDisplayString()));
 }
 
+void RepeaterApp::ChooseLanguage(const QString& setting) {
+    if (setting == settings.uiLanguage)
+        return;
+    settings.uiLanguage = setting;
+    // Every window would have to rebuild its texts; a restart does that for free.
+    env_.showInfo(
+        QCoreApplication::translate("RepeaterApp", "界面语言已更改，重新启动本软件后生效。"));
+}
+
 void RepeaterApp::ShowAbout() {
     QMessageBox box(mainWindow_.get());
-    box.setWindowTitle(QStringLiteral("关于"));
+    box.setWindowTitle(QCoreApplication::translate("RepeaterApp", "关于"));
     box.setIconPixmap(appIcon().pixmap(48, 48));
     box.setText(productTitle());
-    box.setInformativeText(QStringLiteral("简介：粤语逐句复读、显示同步字幕"));
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.setInformativeText(
+        QCoreApplication::translate("RepeaterApp", "简介：粤语逐句复读、显示同步字幕"));
+    box.addButton(QCoreApplication::translate("RepeaterApp", "确定"), QMessageBox::AcceptRole);
     box.setEscapeButton(box.buttons().first());
     box.exec();
 }
@@ -541,6 +567,18 @@ void RepeaterApp::dispatch(int command) {
         break;
     case CmdShowJyutping:
         ToggleJyutping();
+        break;
+    case CmdLanguageSystem:
+        ChooseLanguage({});
+        break;
+    case CmdLanguageSimplified:
+        ChooseLanguage(uiLanguageSetting(UiLanguage::Simplified));
+        break;
+    case CmdLanguageTraditional:
+        ChooseLanguage(uiLanguageSetting(UiLanguage::Traditional));
+        break;
+    case CmdLanguageEnglish:
+        ChooseLanguage(uiLanguageSetting(UiLanguage::English));
         break;
     case CmdExportJyutping:
         ExportJyutping();
@@ -646,6 +684,7 @@ MainWindowHost::State RepeaterApp::state() const {
     s.speedPercent = settings.speedPercent;
     s.showJyutping = settings.showJyutping;
     s.readingsReady = bool(annotator_);
+    s.uiLanguage = settings.uiLanguage;
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/PlayState.h"
 #include "app/Settings.h"
+#include "app/UiLanguage.h"
 #include "app/WindowViews.h"
 #include "player/LessonLoader.h"
 #include "player/PlaybackState.h"
@@ -17,8 +18,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QMenu;
+class QTranslator;
 
 namespace lurvo::readalong {
 class ReadAlongWindow;
@@ -39,6 +42,9 @@ public:
     // temporary data folder, without message boxes, sounds or a browser.
     struct Environment {
         QString resourceFolder;
+        // The system locale's name ("zh_HK"); the interface language follows it unless the
+        // learner chose one.
+        QString systemLocale = QStringLiteral("zh_CN");
         QString dataFolder;
         std::function<int()> checkMediaComponents;
         // An error box with the product title as caption.
@@ -91,6 +97,11 @@ public:
     // The playback speed in percent, put on its step within range; heard at once, and shown by
     // the control panel.
     void SetSpeed(int percent);
+    // Stores the interface language ("" follows the system); it applies from the next start,
+    // which a message says.
+    void ChooseLanguage(const QString& setting);
+    // The interface language of this run.
+    UiLanguage uiLanguage() const { return uiLanguage_; }
     // Where the readings over the sentences come from: the pronunciation dictionary's lookup;
     // none shows the characters alone. Set it again when the readings changed (the dictionary
     // became ready): every view asks again.
@@ -158,6 +169,8 @@ private:
     void choicesChanged();
 
     Environment env_;
+    UiLanguage uiLanguage_ = UiLanguage::Simplified;
+    std::vector<std::unique_ptr<QTranslator>> translators_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WindowViews> views_;
     std::unique_ptr<player::SentencePlayer> sentences_;

@@ -100,6 +100,7 @@ LoadedSettings LoadSettings(const QString& dataFolder) {
         s.windowX = s.windowY = s.windowWidth = s.windowHeight = 0;
     }
     s.bMaximized = readInt("bMaximized", 0) != 0;
+    s.uiLanguage = ini::readString(path, section, QStringLiteral("uiLanguage"), {});
     return result;
 }
 
@@ -151,6 +152,7 @@ SavedSettings SaveSettings(const Settings& settings, const QString& dataFolder) 
     writeInt("windowWidth", settings.windowWidth);
     writeInt("windowHeight", settings.windowHeight);
     writeInt("bMaximized", settings.bMaximized);
+    ini::writeString(path, section, QStringLiteral("uiLanguage"), settings.uiLanguage);
     return {};
 }
 

@@ -37,6 +37,7 @@ struct Settings {
     int windowWidth = 0;
     int windowHeight = 0;
     bool bMaximized = false;
+    QString uiLanguage; // "zh_CN", "zh_HK" or "en"; empty follows the system
 
     bool operator==(const Settings&) const = default;
 };

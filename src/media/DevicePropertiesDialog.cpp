@@ -1,5 +1,6 @@
 #include "media/DevicePropertiesDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -11,11 +12,14 @@ namespace lurvo::media {
 DevicePropertiesDialog::DevicePropertiesDialog(const CaptureDevice& device, QWidget* owner,
                                                const QString& caption, int x, int y)
     : QDialog(owner), table_(new QTableWidget(0, 2, this)),
-      closeButton_(new QPushButton(QStringLiteral("关闭"), this)) {
+      closeButton_(
+          new QPushButton(QCoreApplication::translate("DevicePropertiesDialog", "关闭"), this)) {
     setWindowTitle(caption);
     setModal(true);
 
-    table_->setHorizontalHeaderLabels({QStringLiteral("项目"), QStringLiteral("值")});
+    table_->setHorizontalHeaderLabels(
+        {QCoreApplication::translate("DevicePropertiesDialog", "项目"),
+         QCoreApplication::translate("DevicePropertiesDialog", "值")});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -23,11 +27,12 @@ DevicePropertiesDialog::DevicePropertiesDialog(const CaptureDevice& device, QWid
     table_->horizontalHeader()->setStretchLastSection(true);
 
     const CaptureDeviceDescription description = describeCaptureDevice(device);
-    addRow(QStringLiteral("名称"), description.name);
-    addRow(QStringLiteral("类别"), description.deviceClass);
+    addRow(QCoreApplication::translate("DevicePropertiesDialog", "名称"), description.name);
+    addRow(QCoreApplication::translate("DevicePropertiesDialog", "类别"), description.deviceClass);
     // The formats share one label; each further line continues the one above.
     for (qsizetype i = 0; i < description.caps.size(); ++i)
-        addRow(i == 0 ? QStringLiteral("格式") : QString(), description.caps[i]);
+        addRow(i == 0 ? QCoreApplication::translate("DevicePropertiesDialog", "格式") : QString(),
+               description.caps[i]);
     for (const auto& [key, value] : description.properties)
         addRow(key, value);
     table_->resizeColumnToContents(0);

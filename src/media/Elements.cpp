@@ -2,6 +2,7 @@
 
 #include "media/TempoStretch.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace lurvo::media {
@@ -35,7 +36,7 @@ MediaResult linkChain(std::span<GstElement* const> chain) {
         if (!gst_element_link(chain[i], chain[i + 1]))
             return MediaResult::failure(
                 MediaError::Core,
-                QStringLiteral("无法连接音频组件“%1”和“%2”。")
+                QCoreApplication::translate("Elements", "无法连接音频组件“%1”和“%2”。")
                     .arg(GST_ELEMENT_NAME(chain[i]), GST_ELEMENT_NAME(chain[i + 1])));
     return MediaResult::success();
 }
@@ -43,8 +44,9 @@ MediaResult linkChain(std::span<GstElement* const> chain) {
 GstElement* makeElement(const char* factory, const char* name, MediaResult& result) {
     GstElement* element = gst_element_factory_make(factory, name);
     if (element == nullptr && result.ok())
-        result = MediaResult::failure(MediaError::MissingElement,
-                                      QStringLiteral("缺少 GStreamer 组件“%1”。").arg(factory));
+        result = MediaResult::failure(
+            MediaError::MissingElement,
+            QCoreApplication::translate("Elements", "缺少 GStreamer 组件“%1”。").arg(factory));
     return element;
 }
 

@@ -186,22 +186,24 @@ MediaResult MediaPlayer::build(const QString& path, ParserKind parser, std::int6
         return fail(errorResult(error.get()));
     if (prerolled == GST_STATE_CHANGE_FAILURE)
         return fail(
-            MediaResult::failure(MediaError::StateChange, QStringLiteral("无法打开音频文件。")));
+            MediaResult::failure(MediaError::StateChange,
+                                 QCoreApplication::translate("MediaPlayer", "无法打开音频文件。")));
     if (prerolled == GST_STATE_CHANGE_ASYNC)
-        return fail(
-            MediaResult::failure(MediaError::Timeout, QStringLiteral("打开音频文件超时。")));
+        return fail(MediaResult::failure(
+            MediaError::Timeout, QCoreApplication::translate("MediaPlayer", "打开音频文件超时。")));
     // A WAV or other file renamed .mp3 can preroll on a false frame sync: insist on layer 3.
     if (!isMp3(chain[2]))
-        return fail(
-            MediaResult::failure(MediaError::NotMp3, QStringLiteral("文件不是 MP3 音频。")));
+        return fail(MediaResult::failure(
+            MediaError::NotMp3, QCoreApplication::translate("MediaPlayer", "文件不是 MP3 音频。")));
     gint64 lengthNs = -1;
     std::int64_t scanned = -1;
     if (!gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &lengthNs) || lengthNs <= 0) {
         // Files without a Xing or Info header do not tell their length before playing.
         scanned = knownLengthNs > 0 ? knownLengthNs : scanLengthNs(path, parser);
         if (scanned <= 0)
-            return fail(MediaResult::failure(MediaError::UnknownDuration,
-                                             QStringLiteral("无法确定音频的长度。")));
+            return fail(MediaResult::failure(
+                MediaError::UnknownDuration,
+                QCoreApplication::translate("MediaPlayer", "无法确定音频的长度。")));
     }
     gst_bus_set_flushing(bus.get(), TRUE); // what prerolling said is of no further use
     gst_bus_set_flushing(bus.get(), FALSE);
@@ -277,9 +279,12 @@ GstBusSyncReply MediaPlayer::onBusMessage(GstBus*, GstMessage* message, gpointer
 
 MediaResult MediaPlayer::setState(GstState state) {
     if (!pipeline_)
-        return MediaResult::failure(MediaError::StateChange, QStringLiteral("没有打开的音频。"));
+        return MediaResult::failure(MediaError::StateChange,
+                                    QCoreApplication::translate("MediaPlayer", "没有打开的音频。"));
     if (gst_element_set_state(pipeline_.get(), state) == GST_STATE_CHANGE_FAILURE)
-        return MediaResult::failure(MediaError::StateChange, QStringLiteral("音频状态切换失败。"));
+        return MediaResult::failure(
+            MediaError::StateChange,
+            QCoreApplication::translate("MediaPlayer", "音频状态切换失败。"));
     return MediaResult::success();
 }
 
@@ -494,7 +499,8 @@ bool MediaPlayer::IsAtEnd() const {
 
 MediaResult MediaPlayer::SetVolume(int volume) {
     if (!volume_)
-        return MediaResult::failure(MediaError::StateChange, QStringLiteral("没有打开的音频。"));
+        return MediaResult::failure(MediaError::StateChange,
+                                    QCoreApplication::translate("MediaPlayer", "没有打开的音频。"));
     volumeValue_ = std::clamp(volume, -10000, 0);
     applyMix();
     return MediaResult::success();

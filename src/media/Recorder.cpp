@@ -33,7 +33,8 @@ QString elementNameFor(const QString& wanted) {
 }
 
 MediaResult notLoaded() {
-    return MediaResult::failure(MediaError::StateChange, QStringLiteral("录音组件没有建立。"));
+    return MediaResult::failure(MediaError::StateChange,
+                                QCoreApplication::translate("Recorder", "录音组件没有建立。"));
 }
 
 } // namespace
@@ -50,11 +51,13 @@ MediaResult Recorder::Build(const CaptureDevice& capture, const QString& deviceN
                             QObject* notify) {
     Close();
     if (!capture)
-        return MediaResult::failure(MediaError::Resource, QStringLiteral("找不到录音设备。"));
+        return MediaResult::failure(MediaError::Resource,
+                                    QCoreApplication::translate("Recorder", "找不到录音设备。"));
     GstElementPtr element = adoptElement(gst_device_create_element(capture.device.get(), nullptr));
     if (!element)
-        return MediaResult::failure(MediaError::Resource,
-                                    QStringLiteral("无法打开录音设备“%1”。").arg(capture.name));
+        return MediaResult::failure(
+            MediaError::Resource,
+            QCoreApplication::translate("Recorder", "无法打开录音设备“%1”。").arg(capture.name));
     return build(std::move(element), deviceName, notify);
 }
 
@@ -62,7 +65,8 @@ MediaResult Recorder::BuildWithSource(GstElement* captureElement, QObject* notif
     Close();
     GstElementPtr element = adoptElement(captureElement);
     if (!element)
-        return MediaResult::failure(MediaError::Resource, QStringLiteral("找不到录音设备。"));
+        return MediaResult::failure(MediaError::Resource,
+                                    QCoreApplication::translate("Recorder", "找不到录音设备。"));
     const QString name = QString::fromUtf8(GST_OBJECT_NAME(element.get()));
     return build(std::move(element), name, notify);
 }
@@ -70,14 +74,16 @@ MediaResult Recorder::BuildWithSource(GstElement* captureElement, QObject* notif
 MediaResult Recorder::build(GstElementPtr capture, const QString& name, QObject* notify) {
     const QString elementName = elementNameFor(name);
     if (!gst_object_set_name(GST_OBJECT(capture.get()), elementName.toUtf8().constData()))
-        return MediaResult::failure(MediaError::Core,
-                                    QStringLiteral("录音设备已被其他音频组件使用。"));
+        return MediaResult::failure(
+            MediaError::Core,
+            QCoreApplication::translate("Recorder", "录音设备已被其他音频组件使用。"));
 
     GstElementPtr pipeline = adoptElement(gst_pipeline_new("recorder"));
     // From here on the pipeline owns every element, so dropping it leaves nothing behind.
     if (!gst_bin_add(GST_BIN(pipeline.get()), capture.get()))
-        return MediaResult::failure(MediaError::Core,
-                                    QStringLiteral("录音设备已被其他音频组件使用。"));
+        return MediaResult::failure(
+            MediaError::Core,
+            QCoreApplication::translate("Recorder", "录音设备已被其他音频组件使用。"));
     GstElement* source = capture.get();
     capture.reset();
     MediaResult result;
@@ -154,8 +160,9 @@ MediaResult Recorder::SetOutputFile(const QString& path) {
     if (!pipeline_)
         return notLoaded();
     if (recording_)
-        return MediaResult::failure(MediaError::StateChange,
-                                    QStringLiteral("正在录音，不能更换录音文件。"));
+        return MediaResult::failure(
+            MediaError::StateChange,
+            QCoreApplication::translate("Recorder", "正在录音，不能更换录音文件。"));
     platform::makeWritable(path);
     g_object_set(fileWriter_, "location",
                  path.isEmpty() ? nullptr : QFile::encodeName(path).constData(), nullptr);
@@ -201,8 +208,10 @@ MediaResult Recorder::Start() {
     if (!reported.ok())
         return reported;
     if (started == GST_STATE_CHANGE_ASYNC)
-        return MediaResult::failure(MediaError::Timeout, QStringLiteral("开始录音超时。"));
-    return MediaResult::failure(MediaError::StateChange, QStringLiteral("无法开始录音。"));
+        return MediaResult::failure(MediaError::Timeout,
+                                    QCoreApplication::translate("Recorder", "开始录音超时。"));
+    return MediaResult::failure(MediaError::StateChange,
+                                QCoreApplication::translate("Recorder", "无法开始录音。"));
 }
 
 MediaResult Recorder::Stop() {
@@ -223,8 +232,9 @@ MediaResult Recorder::Stop() {
         if (failed_)
             result = firstError_;
         else if (!settled)
-            result = MediaResult::failure(MediaError::Timeout,
-                                          QStringLiteral("停止录音超时，录音文件可能不完整。"));
+            result = MediaResult::failure(
+                MediaError::Timeout,
+                QCoreApplication::translate("Recorder", "停止录音超时，录音文件可能不完整。"));
     }
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
     return result;

@@ -3,6 +3,7 @@
 #include "media/Elements.h"
 #include "media/GstHandles.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <gst/app/gstappsink.h>
@@ -27,7 +28,8 @@ QString errorText(GstMessage* message) {
     GError* raw = nullptr;
     gst_message_parse_error(message, &raw, nullptr);
     const GErrorPtr error(raw);
-    return QStringLiteral("无法解码音频：%1").arg(QString::fromUtf8(error ? error->message : ""));
+    return QCoreApplication::translate("PcmDecoder", "无法解码音频：%1")
+        .arg(QString::fromUtf8(error ? error->message : ""));
 }
 
 // Waits for the graph to settle after a state change or a seek; empty on success.
@@ -36,7 +38,7 @@ QString waitForPreroll(GstElement* pipeline) {
     const GstMessagePtr message(gst_bus_timed_pop_filtered(
         bus.get(), kPatience, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
     if (!message)
-        return QStringLiteral("打开音频文件超时。");
+        return QCoreApplication::translate("PcmDecoder", "打开音频文件超时。");
     if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
         return errorText(message.get());
     return {};
@@ -81,11 +83,11 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
     DecodedPcm result;
     result.pcm.rate = rate;
     if (!QFileInfo(path).isFile()) {
-        result.error = QStringLiteral("找不到文件“%1”。").arg(path);
+        result.error = QCoreApplication::translate("PcmDecoder", "找不到文件“%1”。").arg(path);
         return result;
     }
     if (rate <= 0 || startMs < 0 || (endMs >= 0 && endMs <= startMs)) {
-        result.error = QStringLiteral("要解码的时间段无效。");
+        result.error = QCoreApplication::translate("PcmDecoder", "要解码的时间段无效。");
         return result;
     }
     media::ensureGstInitialized();
@@ -101,7 +103,7 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
         media::adoptElement(gst_parse_launch(description.constData(), &rawError));
     const GErrorPtr parseError(rawError);
     if (!pipeline || parseError) {
-        result.error = QStringLiteral("缺少 GStreamer 组件：%1")
+        result.error = QCoreApplication::translate("PcmDecoder", "缺少 GStreamer 组件：%1")
                            .arg(QString::fromUtf8(parseError ? parseError->message : ""));
         return result;
     }
@@ -123,7 +125,7 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
                              stop == GST_CLOCK_TIME_NONE ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET,
                              stop == GST_CLOCK_TIME_NONE ? GST_CLOCK_TIME_NONE : stop);
         if (!seeked)
-            result.error = QStringLiteral("无法定位到要解码的时间段。");
+            result.error = QCoreApplication::translate("PcmDecoder", "无法定位到要解码的时间段。");
         else
             result.error = waitForPreroll(pipeline.get());
     }
@@ -147,7 +149,7 @@ DecodedPcm decodeSpan(const QString& path, std::int64_t startMs, std::int64_t en
         result.error = pendingError(pipeline.get());
         waited += kPoll;
         if (result.ok() && waited >= kPatience)
-            result.error = QStringLiteral("解码音频超时。");
+            result.error = QCoreApplication::translate("PcmDecoder", "解码音频超时。");
     }
     if (result.ok())
         result.error = pendingError(pipeline.get());

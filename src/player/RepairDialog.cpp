@@ -1,6 +1,7 @@
 #include "player/RepairDialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -9,7 +10,7 @@ namespace lurvo::player {
 
 RepairDialog::RepairDialog(const QString& program, const QStringList& arguments, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    const QString text = QStringLiteral("正在修复mp3文件…");
+    const QString text = QCoreApplication::translate("RepairDialog", "正在修复mp3文件…");
     setWindowTitle(text);
     setModal(true);
     auto* layout = new QVBoxLayout(this);

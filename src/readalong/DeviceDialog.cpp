@@ -1,5 +1,6 @@
 #include "readalong/DeviceDialog.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,14 +19,15 @@ DeviceDialog::DeviceDialog(const QStringList& names, int current,
                            std::function<void()> invalidInputSound, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)),
       invalidInputSound_(std::move(invalidInputSound)) {
-    setWindowTitle(QStringLiteral("选择录音设备"));
+    setWindowTitle(QCoreApplication::translate("DeviceDialog", "选择录音设备"));
     setModal(true);
     setFixedSize(du(0, 0, 257, 95).size());
     QFont small = font();
     small.setPixelSize(12);
     setFont(small);
 
-    (new QLabel(QStringLiteral("选择录音设备："), this))->setGeometry(du(6, 6, 75, 8));
+    (new QLabel(QCoreApplication::translate("DeviceDialog", "选择录音设备："), this))
+        ->setGeometry(du(6, 6, 75, 8));
     list_->setObjectName("deviceList");
     list_->setGeometry(du(6, 18, 245, 48));
     list_->addItems(names);
@@ -37,10 +39,10 @@ DeviceDialog::DeviceDialog(const QStringList& names, int current,
     if (list_->currentRow() < 0)
         list_->clearSelection();
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(QCoreApplication::translate("DeviceDialog", "确定"), this);
     ok->setGeometry(du(140, 75, 50, 15));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("DeviceDialog", "取消"), this);
     cancel->setGeometry(du(195, 75, 50, 15));
     connect(ok, &QPushButton::clicked, this, [this] { confirm(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

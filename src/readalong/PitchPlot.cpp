@@ -2,6 +2,7 @@
 
 #include "views/ToneColours.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
@@ -264,14 +265,15 @@ void drawLegend(QPainter& p, const Geometry& g, const PitchPlotData& data, const
         p.drawText(QRectF(x + 24, 0, w + 2, kTopMargin), Qt::AlignVCenter | Qt::AlignLeft, label);
         x += 24 + w + 16;
     };
-    entry(QStringLiteral("原声"), ink.lesson);
+    entry(QCoreApplication::translate("PitchPlot", "原声"), ink.lesson);
     if (!data.learner.empty())
-        entry(QStringLiteral("录音"), ink.learner);
+        entry(QCoreApplication::translate("PitchPlot", "录音"), ink.learner);
     if (data.score) {
         p.setFont(scoreFont);
         p.setPen(ink.text);
         p.drawText(QRectF(g.plot.left(), 0, g.plot.width(), kTopMargin),
-                   Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("相似度 %1").arg(*data.score));
+                   Qt::AlignVCenter | Qt::AlignRight,
+                   QCoreApplication::translate("PitchPlot", "相似度 %1").arg(*data.score));
     } else if (!data.note.isEmpty()) {
         // Where the score would stand: why the recording has none.
         p.setPen(ink.text);
@@ -342,8 +344,9 @@ bool PitchPlot::savePng(const QString& path, QString* error) const {
     if (!file.open(QIODevice::WriteOnly)) {
         reason = file.errorString();
     } else if (!image(devicePixelRatioF()).save(&file, "PNG")) {
-        reason =
-            file.errorString().isEmpty() ? QStringLiteral("无法写入 PNG 图片") : file.errorString();
+        reason = file.errorString().isEmpty()
+                     ? QCoreApplication::translate("PitchPlot", "无法写入 PNG 图片")
+                     : file.errorString();
         file.cancelWriting();
     } else if (!file.commit()) {
         reason = file.errorString();

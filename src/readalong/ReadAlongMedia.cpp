@@ -5,6 +5,7 @@
 #include "media/MediaPlayer.h"
 #include "media/Recorder.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,7 +30,8 @@ ReadAlongMedia ReadAlongMedia::system() {
         return dialog.selectedFiles().constFirst();
     };
     media.askImagePath = [](QWidget* owner, const QString& suggested) {
-        QFileDialog dialog(owner, QStringLiteral("导出图片"), suggested);
+        QFileDialog dialog(owner, QCoreApplication::translate("ReadAlongMedia", "导出图片"),
+                           suggested);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
@@ -41,7 +43,7 @@ ReadAlongMedia ReadAlongMedia::system() {
     media.message = [](QWidget* owner, bool warning, const QString& text) {
         QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Critical,
                         app::stringText(1022), text, QMessageBox::Ok, owner);
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("ReadAlongMedia", "确定"));
         box.exec();
     };
     return media;

@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -82,16 +83,17 @@ DevicePanel::DevicePanel(QWidget* parent, Actions actions) : QWidget(parent) {
     small.setPixelSize(12);
     setFont(small);
 
-    addLabel(this, QStringLiteral("录音设备"), du(80, 6, 40, 10));
+    addLabel(this, QCoreApplication::translate("ReadAlongPanels", "录音设备"), du(80, 6, 40, 10));
     device_ = addReadOnlyEdit(this, du(125, 5, 210, 12));
     device_->setObjectName("deviceEdit");
     // As tall as the edit beside it, so that the text is not clipped at this font's height.
-    addLabel(this, QStringLiteral("录音存放"), du(80, 20, 40, 12));
+    addLabel(this, QCoreApplication::translate("ReadAlongPanels", "录音存放"), du(80, 20, 40, 12));
     destination_ = addReadOnlyEdit(this, du(125, 20, 182, 12));
     destination_->setObjectName("destinationEdit");
     deviceButton_ = addButton(this, app::stringText(1061), du(5, 5, 70, 15), actions.chooseDevice);
     propertiesButton_ =
-        addButton(this, QStringLiteral("录音设备属性…"), du(5, 25, 70, 15), actions.showProperties);
+        addButton(this, QCoreApplication::translate("ReadAlongPanels", "录音设备属性…"),
+                  du(5, 25, 70, 15), actions.showProperties);
     destinationButton_ =
         addButton(this, app::stringText(1067), du(310, 20, 25, 12), actions.chooseDestination);
     autoPlay_ = new QCheckBox(app::stringText(1071), this);

@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,21 +52,29 @@ constexpr int kDevicePanelHeight = 80;
 
 struct Command {
     int id;
-    const char16_t* menuText;
+    const char* menuText;
     ReadAlongImage image;
     int tooltip;
     bool separatorAfter; // in the menu
 };
 
 constexpr Command kCommands[] = {
-    {CmdReadAlongPrevious, u"上一句 \t ←", ReadAlongImage::Previous, 1016, false},
-    {CmdReadAlongNext, u"下一句 \t →", ReadAlongImage::Next, 1017, true},
-    {CmdReadAlongPlayLesson, u"播放原声 \t ↑", ReadAlongImage::PlayLesson, 1018, false},
-    {CmdReadAlongPlayRecording, u"播放录音 \t Tab", ReadAlongImage::PlayRecording, 1019, false},
-    {CmdReadAlongPlayBoth, u"原音+录音 \t Enter", ReadAlongImage::PlayBoth, 1028, true},
-    {CmdReadAlongRecord, u"开始录音 \t ↓", ReadAlongImage::Record, 1020, true},
-    {CmdReadAlongPitch, u"音调对比 \t P", ReadAlongImage::Pitch, 1029, false},
-    {CmdReadAlongClose, u"退出 \t Esc", ReadAlongImage::Exit, 1023, false},
+    {CmdReadAlongPrevious, QT_TRANSLATE_NOOP("ReadAlongWindow", "上一句 \t ←"),
+     ReadAlongImage::Previous, 1016, false},
+    {CmdReadAlongNext, QT_TRANSLATE_NOOP("ReadAlongWindow", "下一句 \t →"), ReadAlongImage::Next,
+     1017, true},
+    {CmdReadAlongPlayLesson, QT_TRANSLATE_NOOP("ReadAlongWindow", "播放原声 \t ↑"),
+     ReadAlongImage::PlayLesson, 1018, false},
+    {CmdReadAlongPlayRecording, QT_TRANSLATE_NOOP("ReadAlongWindow", "播放录音 \t Tab"),
+     ReadAlongImage::PlayRecording, 1019, false},
+    {CmdReadAlongPlayBoth, QT_TRANSLATE_NOOP("ReadAlongWindow", "原音+录音 \t Enter"),
+     ReadAlongImage::PlayBoth, 1028, true},
+    {CmdReadAlongRecord, QT_TRANSLATE_NOOP("ReadAlongWindow", "开始录音 \t ↓"),
+     ReadAlongImage::Record, 1020, true},
+    {CmdReadAlongPitch, QT_TRANSLATE_NOOP("ReadAlongWindow", "音调对比 \t P"),
+     ReadAlongImage::Pitch, 1029, false},
+    {CmdReadAlongClose, QT_TRANSLATE_NOOP("ReadAlongWindow", "退出 \t Esc"), ReadAlongImage::Exit,
+     1023, false},
 };
 
 // Fills the client area above the status bar: the device panel at the top, the toolbar at the
@@ -120,14 +129,20 @@ RecordingEnd endRecording(media::Recorder& recorder, RecordingTake& take) {
     const bool timedOut = stopped.error == media::MediaError::Timeout;
     if (!stopped.ok() && !timedOut) {
         take.discard();
-        return {false, false, QStringLiteral("运行异常：\r\n%s"), stopped.message};
+        return {false, false, QCoreApplication::translate("ReadAlongWindow", "运行异常：\r\n%s"),
+                stopped.message};
     }
     QString reason;
     if (take.keep(&reason))
-        return timedOut ? RecordingEnd{true, true, QStringLiteral("录音文件可能不完整"), {}}
+        return timedOut ? RecordingEnd{true,
+                                       true,
+                                       QCoreApplication::translate("ReadAlongWindow",
+                                                                   "录音文件可能不完整"),
+                                       {}}
                         : RecordingEnd{true, false, {}, {}};
     if (!reason.isEmpty())
-        return {false, false, QStringLiteral("录音失败：\r\n%s"), reason};
+        return {false, false, QCoreApplication::translate("ReadAlongWindow", "录音失败：\r\n%s"),
+                reason};
     return {}; // nothing was recorded: the last recording stays
 }
 
@@ -148,7 +163,8 @@ std::unique_ptr<ReadAlongWindow> ReadAlongWindow::open(ReadAlongHost host, ReadA
             deviceIndex = 0;
     }
     if (!device) {
-        media.message(owner, true, QStringLiteral("找不到录音设备"));
+        media.message(owner, true,
+                      QCoreApplication::translate("ReadAlongWindow", "找不到录音设备"));
         return nullptr;
     }
     std::unique_ptr<ReadAlongWindow> window(
@@ -198,7 +214,8 @@ ReadAlongWindow::ReadAlongWindow(ReadAlongHost host, ReadAlongMedia media,
     pitchPlot_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pitchPlot_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(pitchPlot_);
-        menu.addAction(QStringLiteral("导出图片…"), this, [this] { ExportPitchImage(); });
+        menu.addAction(QCoreApplication::translate("ReadAlongWindow", "导出图片…"), this,
+                       [this] { ExportPitchImage(); });
         menu.exec(pitchPlot_->mapToGlobal(at));
     });
     if (host_.settings->follow_bPitch)
@@ -221,10 +238,12 @@ ReadAlongWindow::~ReadAlongWindow() {
 void ReadAlongWindow::buildMenu() {
     QMenu* menu = menuBar()->addMenu(app::stringText(1022));
     for (const Command& c : kCommands) {
-        QAction* action = menu->addAction(QString::fromUtf16(c.menuText));
+        QAction* action =
+            menu->addAction(QCoreApplication::translate("ReadAlongWindow", c.menuText));
         connect(action, &QAction::triggered, this, [this, id = c.id] { dispatch(id); });
         if (c.id == CmdReadAlongPitch) {
-            QAction* exportImage = menu->addAction(QStringLiteral("导出图片…"));
+            QAction* exportImage =
+                menu->addAction(QCoreApplication::translate("ReadAlongWindow", "导出图片…"));
             connect(exportImage, &QAction::triggered, this,
                     [this] { dispatch(CmdReadAlongExportPitch); });
             menu->addSeparator();
@@ -411,7 +430,8 @@ void ReadAlongWindow::PlayLessonSentence() {
             player->Open(host_.lessonPath(), this, media::ParserOrder::Mpeg1First);
         if (!opened.ok()) {
             player->Close();
-            fail(QStringLiteral("播放原声失败：\r\n%s"), opened.message);
+            fail(QCoreApplication::translate("ReadAlongWindow", "播放原声失败：\r\n%s"),
+                 opened.message);
             return;
         }
         player->SetChannel(host_.channel());
@@ -428,7 +448,8 @@ void ReadAlongWindow::PlayLessonSentence() {
     lessonPlayer_->SeekMs(doc->line(lines.first).startMs);
     const media::MediaResult played = lessonPlayer_->Play();
     if (!played.ok()) {
-        fail(QStringLiteral("播放原声失败：\r\n%s"), played.message);
+        fail(QCoreApplication::translate("ReadAlongWindow", "播放原声失败：\r\n%s"),
+             played.message);
         return;
     }
     state_ = ReadAlongState::PlayingLesson;
@@ -451,7 +472,8 @@ void ReadAlongWindow::PlayRecording() {
     }
     if (!result.ok()) {
         player->Close();
-        fail(QStringLiteral("播放录音失败：\r\n%s"), result.message);
+        fail(QCoreApplication::translate("ReadAlongWindow", "播放录音失败：\r\n%s"),
+             result.message);
         return;
     }
     recordingPlayer_ = std::move(player);
@@ -482,12 +504,14 @@ void ReadAlongWindow::ToggleRecording() {
     StopActivity();
     const QString destination = host_.settings->follow_destFile;
     if (destination.isEmpty()) {
-        media_.message(this, false, QStringLiteral("请指定录音存放位置"));
+        media_.message(this, false,
+                       QCoreApplication::translate("ReadAlongWindow", "请指定录音存放位置"));
         return;
     }
     // Checked again now: a destination kept from an earlier session may be the lesson open now.
     if (overwritesLesson(destination, host_.lessonPath())) {
-        media_.message(this, false, QStringLiteral("请不要自我覆盖"));
+        media_.message(this, false,
+                       QCoreApplication::translate("ReadAlongWindow", "请不要自我覆盖"));
         return;
     }
     if (!recorder_) {
@@ -495,7 +519,7 @@ void ReadAlongWindow::ToggleRecording() {
         const media::MediaResult built = recorder->Build(device_, device_.name, this);
         if (!built.ok()) {
             recorder->Close();
-            fail(QStringLiteral("录音失败：\r\n%s"), built.message);
+            fail(QCoreApplication::translate("ReadAlongWindow", "录音失败：\r\n%s"), built.message);
             return;
         }
         recorder_ = std::move(recorder);
@@ -503,14 +527,14 @@ void ReadAlongWindow::ToggleRecording() {
     // The last recording stays until this one has ended well.
     QString reason;
     if (!take_.begin(destination, &reason)) {
-        fail(QStringLiteral("录音失败：\r\n%s"), reason);
+        fail(QCoreApplication::translate("ReadAlongWindow", "录音失败：\r\n%s"), reason);
         return;
     }
     recorder_->SetOutputFile(take_.path());
     const media::MediaResult started = recorder_->Start();
     if (!started.ok()) {
         take_.discard();
-        fail(QStringLiteral("录音失败：\r\n%s"), started.message);
+        fail(QCoreApplication::translate("ReadAlongWindow", "录音失败：\r\n%s"), started.message);
         return;
     }
     state_ = ReadAlongState::Recording;
@@ -609,7 +633,8 @@ void ReadAlongWindow::OnReadAlongGraphEvent() {
             const bool recording = state_ == ReadAlongState::Recording;
             StopActivity();
             if (!recording)
-                fail(QStringLiteral("运行异常：\r\n%s"), event.text);
+                fail(QCoreApplication::translate("ReadAlongWindow", "运行异常：\r\n%s"),
+                     event.text);
         }
     }
 }
@@ -623,7 +648,8 @@ void ReadAlongWindow::ChooseDestination() {
     const QString path = recordingPathFor(chosen);
     platform::makeWritable(path);
     if (overwritesLesson(path, host_.lessonPath())) {
-        media_.message(this, false, QStringLiteral("请不要自我覆盖"));
+        media_.message(this, false,
+                       QCoreApplication::translate("ReadAlongWindow", "请不要自我覆盖"));
         return;
     }
     host_.settings->follow_destFile = path;
@@ -727,14 +753,15 @@ void ReadAlongWindow::requestPitch() {
         analyser_->onResult = [this](const pitch::PitchOutcome& outcome) { showPitch(outcome); };
     }
     if (pitchPlot_->data().lesson.empty())
-        pitchPlot_->setMessage(QStringLiteral("正在分析…"));
+        pitchPlot_->setMessage(QCoreApplication::translate("ReadAlongWindow", "正在分析…"));
     analyser_->request(std::move(request));
 }
 
 void ReadAlongWindow::showPitch(const pitch::PitchOutcome& outcome) {
     if (!outcome.lessonError.isEmpty()) {
         pitchPlot_->setData({});
-        pitchPlot_->setMessage(QStringLiteral("读取原声失败：%1").arg(outcome.lessonError));
+        pitchPlot_->setMessage(QCoreApplication::translate("ReadAlongWindow", "读取原声失败：%1")
+                                   .arg(outcome.lessonError));
         return;
     }
     PitchPlotData data;
@@ -750,15 +777,18 @@ void ReadAlongWindow::showPitch(const pitch::PitchOutcome& outcome) {
         }
     }
     if (!outcome.learnerError.isEmpty())
-        data.note = QStringLiteral("读取录音失败：%1").arg(outcome.learnerError);
+        data.note = QCoreApplication::translate("ReadAlongWindow", "读取录音失败：%1")
+                        .arg(outcome.learnerError);
     else if (outcome.learnerSilent)
-        data.note = QStringLiteral("录音里没有听到说话");
+        data.note = QCoreApplication::translate("ReadAlongWindow", "录音里没有听到说话");
     else if (!outcome.request.recordingPath.isEmpty() && !outcome.score)
-        data.note = QStringLiteral("录音太短或与原声对不上，不评分");
+        data.note =
+            QCoreApplication::translate("ReadAlongWindow", "录音太短或与原声对不上，不评分");
     const bool voiced =
         std::any_of(data.lesson.begin(), data.lesson.end(), [](float v) { return !std::isnan(v); });
     pitchPlot_->setData(std::move(data));
-    pitchPlot_->setMessage(voiced ? QString() : QStringLiteral("这一句听不出音高"));
+    pitchPlot_->setMessage(
+        voiced ? QString() : QCoreApplication::translate("ReadAlongWindow", "这一句听不出音高"));
 }
 
 void ReadAlongWindow::ExportPitchImage() {
@@ -777,7 +807,7 @@ void ReadAlongWindow::ExportPitchImage() {
         path += QStringLiteral(".png");
     QString error;
     if (!pitchPlot_->savePng(path, &error))
-        fail(QStringLiteral("导出图片失败：\r\n%s"), error);
+        fail(QCoreApplication::translate("ReadAlongWindow", "导出图片失败：\r\n%s"), error);
 }
 
 bool ReadAlongWindow::event(QEvent* event) {

@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 #include "split/BusyIndicator.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,7 +16,7 @@ ProgressDialog::ProgressDialog(const SplitContext& context, const SplitJob& job,
     : QDialog(parent),
       runner_(*context.document, context.mode, context.lessonPath, context.splitterProgram, job),
       showError_(context.showError), showInformation_(context.showInformation) {
-    const QString caption = QStringLiteral("按句切割中…");
+    const QString caption = QCoreApplication::translate("ProgressDialog", "按句切割中…");
     setWindowTitle(caption);
     setModal(true);
 
@@ -26,7 +27,7 @@ ProgressDialog::ProgressDialog(const SplitContext& context, const SplitJob& job,
     progress_->setAlignment(Qt::AlignCenter);
     auto* working = new QLabel(caption, this);
     working->setAlignment(Qt::AlignCenter);
-    auto* stop = new QPushButton(QStringLiteral("终止"), this);
+    auto* stop = new QPushButton(QCoreApplication::translate("ProgressDialog", "终止"), this);
     stop->setObjectName(QStringLiteral("stopButton"));
     stop->setDefault(true);
     connect(stop, &QPushButton::clicked, this, &ProgressDialog::reject);

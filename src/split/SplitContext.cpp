@@ -5,6 +5,7 @@
 #include "platform/ResourceFolder.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,7 +20,7 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
     QWidget* owner = QApplication::activeModalWidget();
     QMessageBox box(icon, app::productTitle(), text, QMessageBox::Ok,
                     owner != nullptr ? owner : QApplication::activeWindow());
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("SplitContext", "确定"));
     box.exec();
 }
 
@@ -28,8 +29,8 @@ bool askBox(const QString& text) {
     QMessageBox box(QMessageBox::Question, app::productTitle(), text,
                     QMessageBox::Yes | QMessageBox::No,
                     owner != nullptr ? owner : QApplication::activeWindow());
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("SplitContext", "是"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("SplitContext", "否"));
     // Overwriting is what cannot be undone: Enter alone must not do it.
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

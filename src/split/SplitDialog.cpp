@@ -5,6 +5,7 @@
 #include "split/SplitJob.h"
 #include "subtitles/SubtitleLine.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,7 +37,7 @@ QLineEdit* numberEdit(const char* name, int value, QWidget* parent) {
 
 SplitDialog::SplitDialog(SplitContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
-    setWindowTitle(QStringLiteral("按句切割"));
+    setWindowTitle(QCoreApplication::translate("SplitDialog", "按句切割"));
     setModal(true);
 
     const int sentences = context_.document->sentenceCount(context_.mode);
@@ -47,48 +48,54 @@ SplitDialog::SplitDialog(SplitContext context, QWidget* parent)
     folder_ = new QLineEdit(this);
     folder_->setObjectName(QStringLiteral("folderEdit"));
     folder_->setReadOnly(true);
-    auto* browse = new QPushButton(QStringLiteral("…"), this);
+    auto* browse = new QPushButton(QCoreApplication::translate("SplitDialog", "…"), this);
     browse->setObjectName(QStringLiteral("folderButton"));
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, [this] { chooseFolder(); });
 
-    auto* cutting = new QGroupBox(QStringLiteral("按句切割（包括字幕）"), this);
+    auto* cutting =
+        new QGroupBox(QCoreApplication::translate("SplitDialog", "按句切割（包括字幕）"), this);
     auto* fields = new QGridLayout(cutting);
-    const auto label = [cutting](const char16_t* text) {
-        return new QLabel(QString::fromUtf16(text), cutting);
-    };
-    fields->addWidget(label(u"开始句："), 0, 0);
+    const auto label = [cutting](const QString& text) { return new QLabel(text, cutting); };
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "开始句：")), 0, 0);
     fields->addWidget(start_, 0, 1);
-    fields->addWidget(label(u"结束句："), 1, 0);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "结束句：")), 1, 0);
     fields->addWidget(end_, 1, 1);
-    fields->addWidget(label(u"每几句一切割："), 2, 0);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "每几句一切割：")), 2, 0);
     fields->addWidget(perSegment_, 2, 1);
-    fields->addWidget(label(u"命名方法："), 3, 0);
-    fields->addWidget(label(u"原文件名_四位序号"), 3, 1, 1, 2);
-    fields->addWidget(label(u"命名起始序号："), 4, 0);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "命名方法：")), 3, 0);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "原文件名_四位序号")), 3, 1,
+                      1, 2);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "命名起始序号：")), 4, 0);
     fields->addWidget(firstNumber_, 4, 1);
-    fields->addWidget(label(u"存放于："), 5, 0);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "存放于：")), 5, 0);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(folder_, 1);
     folderRow->addWidget(browse);
     fields->addLayout(folderRow, 5, 1, 1, 2);
-    fields->addWidget(label(u"（应尽量不要含特殊字符）"), 6, 1, 1, 2);
+    fields->addWidget(label(QCoreApplication::translate("SplitDialog", "（应尽量不要含特殊字符）")),
+                      6, 1, 1, 2);
 
-    auto* cutPoints = new QGroupBox(QStringLiteral("切割点定位方式"), this);
-    frameExact_ = new QRadioButton(QStringLiteral("逐帧计算"), cutPoints);
+    auto* cutPoints =
+        new QGroupBox(QCoreApplication::translate("SplitDialog", "切割点定位方式"), this);
+    frameExact_ =
+        new QRadioButton(QCoreApplication::translate("SplitDialog", "逐帧计算"), cutPoints);
     frameExact_->setObjectName(QStringLiteral("frameExactRadio"));
     frameExact_->setChecked(true);
-    auto* estimate = new QRadioButton(QStringLiteral("位率估计"), cutPoints);
+    auto* estimate =
+        new QRadioButton(QCoreApplication::translate("SplitDialog", "位率估计"), cutPoints);
     estimate->setObjectName(QStringLiteral("bitrateRadio"));
     auto* modes = new QVBoxLayout(cutPoints);
     modes->addWidget(frameExact_);
     modes->addWidget(estimate);
-    modes->addWidget(new QLabel(QStringLiteral("逐帧计算欠佳时，\n再尝试位率估计。"), cutPoints));
+    modes->addWidget(
+        new QLabel(QCoreApplication::translate("SplitDialog", "逐帧计算欠佳时，\n再尝试位率估计。"),
+                   cutPoints));
 
-    auto* cut = new QPushButton(QStringLiteral("切割"), this);
+    auto* cut = new QPushButton(QCoreApplication::translate("SplitDialog", "切割"), this);
     cut->setObjectName(QStringLiteral("cutButton"));
     cut->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("SplitDialog", "取消"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
     connect(cut, &QPushButton::clicked, this, [this] { confirm(); });

@@ -1,5 +1,6 @@
 #include "split/SplitJob.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -120,7 +121,8 @@ QStringList existingSegmentFiles(const SplitJob& job, const QString& lessonPath)
 }
 
 QString overwriteQuestion(int existing, const QString& firstFile) {
-    return QStringLiteral("目标文件夹中已有 %1 个同名的片段文件，例如：\r\n%2\r\n\r\n是否覆盖？")
+    return QCoreApplication::translate(
+               "SplitJob", "目标文件夹中已有 %1 个同名的片段文件，例如：\r\n%2\r\n\r\n是否覆盖？")
         .arg(existing)
         .arg(firstFile);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileOps.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -148,13 +149,15 @@ QPointer<QProcess> SplitRunner::releaseSplitter() {
 }
 
 QString splitterStartFailedText(const QString& program) {
-    return QStringLiteral("无法启动切割程序：\r\n%1").arg(program);
+    return QCoreApplication::translate("SplitRunner", "无法启动切割程序：\r\n%1").arg(program);
 }
 
 QString segmentsFailedText(int failed, int count, const QString& firstFailedName) {
     if (failed >= count)
-        return QStringLiteral("切割失败：%1 个片段都没有切出。").arg(count);
-    return QStringLiteral("切割结束，但 %1 个片段中有 %2 个没有切出（第一个：%3）。")
+        return QCoreApplication::translate("SplitRunner", "切割失败：%1 个片段都没有切出。")
+            .arg(count);
+    return QCoreApplication::translate("SplitRunner",
+                                       "切割结束，但 %1 个片段中有 %2 个没有切出（第一个：%3）。")
         .arg(count)
         .arg(failed)
         .arg(firstFailedName);

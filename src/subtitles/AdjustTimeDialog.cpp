@@ -4,6 +4,7 @@
 #include "subtitles/LineEdits.h"
 #include "subtitles/TimeText.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +25,7 @@ constexpr qsizetype kMaxTimeEntryUnits = 62;
 AdjustTimeDialog::AdjustTimeDialog(SubtitleDocument& doc, int index,
                                    std::function<void()> invalidInputSound, QWidget* parent)
     : QDialog(parent), doc_(doc), index_(index), invalidInputSound_(std::move(invalidInputSound)) {
-    setWindowTitle(QStringLiteral("调整字幕时间"));
+    setWindowTitle(QCoreApplication::translate("AdjustTimeDialog", "调整字幕时间"));
     setModal(true);
 
     auto* lineNumber = new QLabel(QString::number(index + 1), this);
@@ -33,17 +34,22 @@ AdjustTimeDialog::AdjustTimeDialog(SubtitleDocument& doc, int index,
     edit_->setObjectName(QStringLiteral("timeEdit"));
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("行号："), this), 0, 0);
+    fields->addWidget(new QLabel(QCoreApplication::translate("AdjustTimeDialog", "行号："), this),
+                      0, 0);
     fields->addWidget(lineNumber, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("调整字幕时间："), this), 1, 0);
+    fields->addWidget(
+        new QLabel(QCoreApplication::translate("AdjustTimeDialog", "调整字幕时间："), this), 1, 0);
     fields->addWidget(edit_, 1, 1);
 
     auto* rules = new QVBoxLayout;
     for (const QString& rule :
-         {QStringLiteral("1. 上行时间<当前时间<下行时间"),
-          QStringLiteral("2. 严格的格式要求 mm:ss.xx"), QStringLiteral("mm：分"),
-          QStringLiteral("ss：秒(00~59)"), QStringLiteral("xx：百分之一秒(00-99)"),
-          QStringLiteral("对：02:02.02"), QStringLiteral("错：2:2.2")})
+         {QCoreApplication::translate("AdjustTimeDialog", "1. 上行时间<当前时间<下行时间"),
+          QCoreApplication::translate("AdjustTimeDialog", "2. 严格的格式要求 mm:ss.xx"),
+          QCoreApplication::translate("AdjustTimeDialog", "mm：分"),
+          QCoreApplication::translate("AdjustTimeDialog", "ss：秒(00~59)"),
+          QCoreApplication::translate("AdjustTimeDialog", "xx：百分之一秒(00-99)"),
+          QCoreApplication::translate("AdjustTimeDialog", "对：02:02.02"),
+          QCoreApplication::translate("AdjustTimeDialog", "错：2:2.2")})
         rules->addWidget(new QLabel(rule, this));
 
     QHBoxLayout* buttons = confirmButtonRow(this, [this] { confirm(); });

@@ -1,5 +1,6 @@
 #include "subtitles/DialogButtons.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,10 +8,10 @@
 namespace lurvo::subtitles {
 
 QHBoxLayout* confirmButtonRow(QDialog* dialog, std::function<void()> confirm) {
-    auto* ok = new QPushButton(QStringLiteral("确定"), dialog);
+    auto* ok = new QPushButton(QCoreApplication::translate("DialogButtons", "确定"), dialog);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), dialog);
+    auto* cancel = new QPushButton(QCoreApplication::translate("DialogButtons", "取消"), dialog);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     QObject::connect(ok, &QPushButton::clicked, dialog, std::move(confirm));
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);

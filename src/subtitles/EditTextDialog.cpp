@@ -3,6 +3,7 @@
 #include "subtitles/DialogButtons.h"
 #include "subtitles/LineEdits.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace lurvo::subtitles {
 
 EditTextDialog::EditTextDialog(SubtitleDocument& doc, int index, QWidget* parent)
     : QDialog(parent), doc_(doc), index_(index) {
-    setWindowTitle(QStringLiteral("编辑字幕"));
+    setWindowTitle(QCoreApplication::translate("EditTextDialog", "编辑字幕"));
     setModal(true);
 
     // Multi-line so that a long line wraps and can be read whole while it is corrected.
@@ -29,12 +30,13 @@ EditTextDialog::EditTextDialog(SubtitleDocument& doc, int index, QWidget* parent
     lineNumber->setObjectName(QStringLiteral("lineNumberLabel"));
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("行号："), this));
+    bottom->addWidget(new QLabel(QCoreApplication::translate("EditTextDialog", "行号："), this));
     bottom->addWidget(lineNumber);
     bottom->addLayout(confirmButtonRow(this, [this] { confirm(); }));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("编辑字幕："), this));
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("EditTextDialog", "编辑字幕："), this));
     layout->addWidget(edit_);
     layout->addLayout(bottom);
 

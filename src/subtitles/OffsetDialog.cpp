@@ -4,6 +4,7 @@
 #include "subtitles/DialogButtons.h"
 #include "subtitles/OffsetStore.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace lurvo::subtitles {
 
 OffsetDialog::OffsetDialog(int currentOffsetMs, QWidget* parent)
     : QDialog(parent), offsetMs_(currentOffsetMs) {
-    setWindowTitle(QStringLiteral("微调字幕偏移"));
+    setWindowTitle(QCoreApplication::translate("OffsetDialog", "微调字幕偏移"));
     setModal(true);
 
     // No validator: anything may be typed, and what is not a number reads as 0 on "确定".
@@ -22,11 +23,15 @@ OffsetDialog::OffsetDialog(int currentOffsetMs, QWidget* parent)
     edit_->setObjectName(QStringLiteral("offsetEdit"));
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("调整字幕偏移："), this), 0, 0);
+    fields->addWidget(
+        new QLabel(QCoreApplication::translate("OffsetDialog", "调整字幕偏移："), this), 0, 0);
     fields->addWidget(edit_, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("（毫秒）"), this), 0, 2);
-    fields->addWidget(new QLabel(QStringLiteral("正：字幕提前"), this), 1, 1, 1, 2);
-    fields->addWidget(new QLabel(QStringLiteral("负：字幕延后"), this), 2, 1, 1, 2);
+    fields->addWidget(new QLabel(QCoreApplication::translate("OffsetDialog", "（毫秒）"), this), 0,
+                      2);
+    fields->addWidget(new QLabel(QCoreApplication::translate("OffsetDialog", "正：字幕提前"), this),
+                      1, 1, 1, 2);
+    fields->addWidget(new QLabel(QCoreApplication::translate("OffsetDialog", "负：字幕延后"), this),
+                      2, 1, 1, 2);
 
     QHBoxLayout* buttons = confirmButtonRow(this, [this] { confirm(); });
 

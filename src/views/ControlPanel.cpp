@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,37 +134,38 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     small.setPixelSize(12);
     setFont(small);
 
-    addLabel(this, QStringLiteral("断句方式："), du(5, 8, 70, 8));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "断句方式："), du(5, 8, 70, 8));
     mode_ = new QComboBox(this);
     mode_->setObjectName("modeBox");
     for (const int text : {1005, 1003, 1004})
         mode_->addItem(app::stringText(text));
     mode_->setGeometry(du(5, 20, 125, 0).adjusted(0, 0, 0, mode_->sizeHint().height()));
-    addLabel(this, QStringLiteral("一句话可能包含中英文两行字幕"), du(6, 38, 125, 8));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "一句话可能包含中英文两行字幕"),
+             du(6, 38, 125, 8));
 
-    addLabel(this, QStringLiteral("音量："), du(150, 8, 30, 8));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "音量："), du(150, 8, 30, 8));
     volume_ = new QSlider(Qt::Horizontal, this);
     volume_->setObjectName("volumeSlider");
     volume_->setRange(kSliderMin, kSliderMax);
     volume_->setTickPosition(QSlider::NoTicks);
     volume_->setGeometry(du(150, 20, 70, 12));
-    mute_ = new QCheckBox(QStringLiteral("静音"), this);
+    mute_ = new QCheckBox(QCoreApplication::translate("ControlPanel", "静音"), this);
     mute_->setObjectName("muteBox");
     mute_->setGeometry(du(155, 38, 45, 10));
 
-    addLabel(this, QStringLiteral("每句读几遍："), du(240, 8, 65, 8));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "每句读几遍："), du(240, 8, 65, 8));
     count_ = addLabel(this, QString(), du(240, 22, 20, 8));
     count_->setObjectName("countLabel");
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    countButton_ = new QPushButton(QStringLiteral("修改…"), this);
+    countButton_ = new QPushButton(QCoreApplication::translate("ControlPanel", "修改…"), this);
     countButton_->setObjectName("countButton");
     countButton_->setGeometry(du(265, 20, 35, 12));
-    loop_ = new QCheckBox(QStringLiteral("文件循环播放"), this);
+    loop_ = new QCheckBox(QCoreApplication::translate("ControlPanel", "文件循环播放"), this);
     loop_->setObjectName("loopBox");
     loop_->setGeometry(du(240, 38, 70, 10));
 
     // Beside the passes, how fast they are heard: 0.50× to 2.00× by 0.05.
-    addLabel(this, QStringLiteral("语速："), QRect(470, 12, 75, 12));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "语速："), QRect(470, 12, 75, 12));
     speed_ = new SpeedBox(this);
     speed_->setObjectName("speedBox");
     speed_->setRange(app::kMinSpeedPercent / 100.0, app::kMaxSpeedPercent / 100.0);
@@ -173,21 +175,24 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     speed_->setValue(1.0);
     speed_->setGeometry(470, 30, 72, speed_->sizeHint().height());
 
-    addLabel(this, QStringLiteral("跟读停顿："), QRect(570, 12, 115, 12));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "跟读停顿："),
+             QRect(570, 12, 115, 12));
     wait_ = new QComboBox(this);
     wait_->setObjectName("waitBox");
     for (int i = 0; i < gapChoiceCount(); ++i)
         wait_->addItem(gapChoiceText(i));
     wait_->setMaxVisibleItems(gapChoiceCount());
     wait_->setGeometry(570, 30, 115, wait_->sizeHint().height());
-    addLabel(this, QStringLiteral("每遍之后留时间跟读"), QRect(570, 57, 125, 12));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "每遍之后留时间跟读"),
+             QRect(570, 57, 125, 12));
 
     // The groups after these stand as far to the right as the two new groups are wide.
     constexpr int shift = kSeparatorX[3] - 480;
-    addLabel(this, QStringLiteral("调整字幕偏移："), du(330, 8, 65, 8).translated(shift, 0));
+    addLabel(this, QCoreApplication::translate("ControlPanel", "调整字幕偏移："),
+             du(330, 8, 65, 8).translated(shift, 0));
     offset_ = addLabel(this, QStringLiteral("0"), du(335, 22, 65, 8).translated(shift, 0));
     offset_->setObjectName("offsetLabel");
-    offsetButton_ = new QPushButton(QStringLiteral("修改…"), this);
+    offsetButton_ = new QPushButton(QCoreApplication::translate("ControlPanel", "修改…"), this);
     offsetButton_->setObjectName("offsetButton");
     offsetButton_->setGeometry(du(335, 35, 35, 12).translated(shift, 0));
     offsetButton_->setEnabled(false);

@@ -1,5 +1,6 @@
 #include "views/ControlValues.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -67,11 +68,11 @@ QString gapChoiceText(int index) {
     const GapChoice choice = gapChoiceAt(index);
     switch (choice.mode) {
     case 1:
-        return QStringLiteral("%1 秒").arg(choice.value);
+        return QCoreApplication::translate("ControlValues", "%1 秒").arg(choice.value);
     case 2:
-        return QStringLiteral("%1 倍句长").arg(choice.value / 100.0);
+        return QCoreApplication::translate("ControlValues", "%1 倍句长").arg(choice.value / 100.0);
     default:
-        return QStringLiteral("不停顿");
+        return QCoreApplication::translate("ControlValues", "不停顿");
     }
 }
 

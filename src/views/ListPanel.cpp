@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -293,16 +294,16 @@ int ListPanel::firstSelectedRow() const {
 }
 
 std::unique_ptr<QMenu> ListPanel::makeContextMenu() {
-    auto menu = std::make_unique<QMenu>(QStringLiteral("字幕"), this);
+    auto menu = std::make_unique<QMenu>(QCoreApplication::translate("ListPanel", "字幕"), this);
     const bool selected = firstSelectedRow() >= 0;
-    const std::pair<int, const char16_t*> items[] = {
-        {CmdCopyLine, u"复制字幕 \t Ctrl+C"},
-        {CmdJumpToLine, u"跳到此行 \t Dbclick"},
-        {CmdEditLine, u"编辑字幕…"},
-        {CmdAdjustLineTime, u"调整字幕时间…"},
+    const std::pair<int, const char*> items[] = {
+        {CmdCopyLine, QT_TRANSLATE_NOOP("ListPanel", "复制字幕 \t Ctrl+C")},
+        {CmdJumpToLine, QT_TRANSLATE_NOOP("ListPanel", "跳到此行 \t Dbclick")},
+        {CmdEditLine, QT_TRANSLATE_NOOP("ListPanel", "编辑字幕…")},
+        {CmdAdjustLineTime, QT_TRANSLATE_NOOP("ListPanel", "调整字幕时间…")},
     };
     for (const auto& [command, text] : items) {
-        QAction* action = menu->addAction(QString::fromUtf16(text));
+        QAction* action = menu->addAction(QCoreApplication::translate("ListPanel", text));
         action->setData(command);
         action->setEnabled(selected);
         connect(action, &QAction::triggered, this, [this, id = command] { runCommand(id); });

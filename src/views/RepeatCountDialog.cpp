@@ -3,6 +3,7 @@
 #include "subtitles/DialogButtons.h"
 #include "views/ControlValues.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,18 +13,20 @@ namespace lurvo::views {
 
 RepeatCountDialog::RepeatCountDialog(int currentCount, QWidget* parent)
     : QDialog(parent), edit_(new QLineEdit(QString::number(unsigned(currentCount)), this)) {
-    setWindowTitle(QStringLiteral("每句读几遍"));
+    setWindowTitle(QCoreApplication::translate("RepeatCountDialog", "每句读几遍"));
     setModal(true);
     edit_->setObjectName(QStringLiteral("countEdit"));
 
     auto* entry = new QHBoxLayout;
-    entry->addWidget(new QLabel(QStringLiteral("每句读几遍："), this));
+    entry->addWidget(
+        new QLabel(QCoreApplication::translate("RepeatCountDialog", "每句读几遍："), this));
     entry->addWidget(edit_);
-    entry->addWidget(new QLabel(QStringLiteral("（0~9）"), this));
+    entry->addWidget(new QLabel(QCoreApplication::translate("RepeatCountDialog", "（0~9）"), this));
     QHBoxLayout* buttons = subtitles::confirmButtonRow(this, [this] { accept(); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(entry);
-    layout->addWidget(new QLabel(QStringLiteral("“0”表示无数遍"), this));
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("RepeatCountDialog", "“0”表示无数遍"), this));
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

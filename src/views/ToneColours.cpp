@@ -1,5 +1,7 @@
 #include "views/ToneColours.h"
 
+#include <QCoreApplication>
+
 namespace lurvo::views {
 
 namespace {
@@ -21,11 +23,15 @@ constexpr QRgb kToneColours[kToneCount] = {
 struct ToneExample {
     const char16_t* syllable;
     const char16_t* word;
-    const char16_t* name;
+    const char* name; // the tone's name and its contour
 };
 constexpr ToneExample kExamples[kToneCount] = {
-    {u"si1", u"诗", u"阴平 高平"}, {u"si2", u"史", u"阴上 高升"}, {u"si3", u"试", u"阴去 中平"},
-    {u"si4", u"时", u"阳平 低降"}, {u"si5", u"市", u"阳上 低升"}, {u"si6", u"事", u"阳去 低平"},
+    {u"si1", u"诗", QT_TRANSLATE_NOOP("ToneColours", "阴平 高平")},
+    {u"si2", u"史", QT_TRANSLATE_NOOP("ToneColours", "阴上 高升")},
+    {u"si3", u"试", QT_TRANSLATE_NOOP("ToneColours", "阴去 中平")},
+    {u"si4", u"时", QT_TRANSLATE_NOOP("ToneColours", "阳平 低降")},
+    {u"si5", u"市", QT_TRANSLATE_NOOP("ToneColours", "阳上 低升")},
+    {u"si6", u"事", QT_TRANSLATE_NOOP("ToneColours", "阳去 低平")},
 };
 
 } // namespace
@@ -43,7 +49,8 @@ QString toneLegend() {
         html += QStringLiteral("<tr><td style=\"color:%1\"><b>%2</b></td><td>%3</td>"
                                "<td>%4</td></tr>")
                     .arg(toneColour(tone, Qt::black).name(), QString::fromUtf16(e.syllable),
-                         QString::fromUtf16(e.word), QString::fromUtf16(e.name));
+                         QString::fromUtf16(e.word),
+                         QCoreApplication::translate("ToneColours", e.name));
     }
     return html + QStringLiteral("</table>");
 }

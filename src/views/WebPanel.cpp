@@ -1,5 +1,6 @@
 #include "views/WebPanel.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextBrowser>
 
@@ -27,7 +28,9 @@ WebPanel::WebPanel(QWidget* parent, std::function<void(const QUrl&)> openUrl)
 bool WebPanel::navigate(const QUrl& page) {
     const QFileInfo file(page.toLocalFile());
     if (!page.isLocalFile() || !file.isFile() || !file.isReadable()) {
-        browser_->setHtml(QStringLiteral("<p style=\"color:#777777\">产品网页暂时无法显示。</p>"));
+        browser_->setHtml(
+            QStringLiteral("<p style=\"color:#777777\">%1</p>")
+                .arg(QCoreApplication::translate("WebPanel", "产品网页暂时无法显示。")));
         return false;
     }
     browser_->setSource(page, QTextDocument::HtmlResource);

@@ -147,6 +147,7 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
     s.windowWidth = 1100;
     s.windowHeight = 720;
     s.bMaximized = true;
+    s.uiLanguage = u"zh_HK"_s;
     // Parents that do not exist yet are created too.
     const QString deep = root.filePath("config/deeper/LurvoRepeater");
     ASSERT_TRUE(SaveSettings(s, deep).ok());
@@ -157,7 +158,7 @@ TEST_F(SettingsFile, SavedSettingsLoadBackFromUtf16Text) {
                         u"follow_aDevId=4\r\nfollow_bAutoPlay=0\r\nspeedPercent=75\r\ngapMode=2\r\n"
                         u"gapValue=150\r\nshowJyutping=0\r\nfollow_bPitch=1\r\nchannel=1\r\n"
                         u"windowX=-1200\r\nwindowY=40\r\nwindowWidth=1100\r\nwindowHeight=720\r\n"
-                        u"bMaximized=1\r\n"_s));
+                        u"bMaximized=1\r\nuiLanguage=zh_HK\r\n"_s));
     const LoadedSettings loaded = LoadSettings(deep);
     EXPECT_EQ(loaded.message, "");
     EXPECT_EQ(loaded.settings, s);
@@ -196,14 +197,15 @@ TEST_F(SettingsFile, LongRecordingPathLoadsWhole) {
 TEST_F(SettingsFile, SavingKeepsUnrelatedContent) {
     writeOptions("volume=1\r\nlegacy=yes\r\n\r\n[window]\r\n; placed by hand\r\nx=10\r\n");
     ASSERT_TRUE(SaveSettings(Settings{}, folder).ok());
-    EXPECT_EQ(readFile(file),
-              utf16File("[options]\r\nvolume=9500\r\nlegacy=yes\r\nbMute=0\r\nbFileLoopPlay=1\r\n"
-                        "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
-                        "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
-                        "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
-                        "showJyutping=1\r\nfollow_bPitch=0\r\nchannel=0\r\nwindowX=0\r\n"
-                        "windowY=0\r\nwindowWidth=0\r\nwindowHeight=0\r\nbMaximized=0\r\n"
-                        "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
+    EXPECT_EQ(
+        readFile(file),
+        utf16File("[options]\r\nvolume=9500\r\nlegacy=yes\r\nbMute=0\r\nbFileLoopPlay=1\r\n"
+                  "lrcMode=0\r\ntotalCount=3\r\nfs=0\r\nw_msx=105\r\nw_pointer=60\r\n"
+                  "w_senno=65\r\nw_text=1000\r\nfollow_destFile=\r\nfollow_aDevId=0\r\n"
+                  "follow_bAutoPlay=1\r\nspeedPercent=100\r\ngapMode=0\r\ngapValue=0\r\n"
+                  "showJyutping=1\r\nfollow_bPitch=0\r\nchannel=0\r\nwindowX=0\r\n"
+                  "windowY=0\r\nwindowWidth=0\r\nwindowHeight=0\r\nbMaximized=0\r\nuiLanguage=\r\n"
+                  "\r\n[window]\r\n; placed by hand\r\nx=10\r\n"));
 }
 
 TEST_F(SettingsFile, SavingClearsWhatStandsInTheWay) {

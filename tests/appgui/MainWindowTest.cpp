@@ -101,6 +101,36 @@ TEST(CenterWindow, PlacesTheWindowInTheMiddleOfItsScreen) {
     EXPECT_EQ(window.frameGeometry().x(), screen.x());
 }
 
+TEST_F(MainWindowTest, LanguageMenuOffersTheSystemAndThreeLanguagesCheckedAsStored) {
+    QMenu* languages = nullptr;
+    for (QAction* a : window.menuBar()->actions())
+        if (a->menu() && a->menu()->title() == QString::fromUtf8("语言"))
+            languages = a->menu();
+    ASSERT_TRUE(languages);
+    EXPECT_EQ(menuTexts(languages),
+              QStringList({QString::fromUtf8("跟随系统"), QString::fromUtf8("简体中文"),
+                           QString::fromUtf8("繁體中文（香港）"), "English"}));
+    const int commands[] = {CmdLanguageSystem, CmdLanguageSimplified, CmdLanguageTraditional,
+                            CmdLanguageEnglish};
+    const struct {
+        const char* stored;
+        int checked;
+    } cases[] = {{"", CmdLanguageSystem},
+                 {"zh_CN", CmdLanguageSimplified},
+                 {"zh_HK", CmdLanguageTraditional},
+                 {"en", CmdLanguageEnglish},
+                 {"klingon", CmdLanguageSystem}};
+    for (const auto& c : cases) {
+        host.current.uiLanguage = QString::fromUtf8(c.stored);
+        emit languages->aboutToShow();
+        for (const int command : commands)
+            EXPECT_EQ(window.menuAction(command)->isChecked(), command == c.checked)
+                << c.stored << " " << command;
+    }
+    window.menuAction(CmdLanguageEnglish)->trigger();
+    EXPECT_EQ(host.commands.value(host.commands.size() - 1), CmdLanguageEnglish);
+}
+
 TEST_F(MainWindowTest, CannotBeMadeSmallerThan525By480) {
     window.show();
     window.resize(300, 200);
@@ -175,11 +205,12 @@ TEST_F(MainWindowTest, MenusCarryTheirExactTexts) {
     QList<QMenu*> menus;
     for (QAction* a : window.menuBar()->actions())
         menus << a->menu();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->title(), QString::fromUtf8("操作(&O)"));
     EXPECT_EQ(menus[1]->title(), QString::fromUtf8("资料下载(&R)"));
     EXPECT_EQ(menus[2]->title(), QString::fromUtf8("辅助工具(&T)"));
-    EXPECT_EQ(menus[3]->title(), QString::fromUtf8("帮助(&H)"));
+    EXPECT_EQ(menus[3]->title(), QString::fromUtf8("语言"));
+    EXPECT_EQ(menus[4]->title(), QString::fromUtf8("帮助(&H)"));
     const QStringList operations = menuTexts(menus[0]);
     for (const char* text :
          {"打开mp3文件… \t 支持拖放操作", "试听", "播放 \t ↓", "停止 \t F4", "上一句 \t ←",

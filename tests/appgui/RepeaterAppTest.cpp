@@ -296,6 +296,51 @@ TEST_F(RepeaterAppTest, WebCommandsOpenTheBundledSite) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
+TEST_F(RepeaterAppTest, SitePagesFollowTheInterfaceLanguage) {
+    provideTools({"mp3val", "mp3splt"});
+    const QDir site(QDir(resources.path()).filePath("site"));
+    ASSERT_TRUE(site.mkpath("soft") && site.mkpath("down"));
+    for (const char* page : {"soft/help.zh-HK.html", "down/index.zh-HK.html", "index.en.html"}) {
+        QFile file(site.filePath(page));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    RepeaterApp::Environment e = environment();
+    e.systemLocale = "zh_MO";
+    {
+        RepeaterApp app(e);
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(app.uiLanguage(), UiLanguage::Traditional);
+        app.dispatch(CmdHelp);
+        app.dispatch(CmdDownloads);
+        app.dispatch(CmdWebSite);
+        ASSERT_EQ(opened.size(), 3);
+        EXPECT_EQ(opened[0], QUrl::fromLocalFile(site.filePath("soft/help.zh-HK.html")));
+        EXPECT_EQ(opened[1], QUrl::fromLocalFile(site.filePath("down/index.zh-HK.html")));
+        EXPECT_EQ(opened[2], QUrl::fromLocalFile(site.filePath("index.html"))) << "none in zh-HK";
+        // The learner's choice is kept for the next start, and it says when it applies.
+        app.dispatch(CmdLanguageEnglish);
+        EXPECT_EQ(app.settings.uiLanguage, "en");
+        EXPECT_EQ(app.uiLanguage(), UiLanguage::Traditional) << "only after a restart";
+        ASSERT_EQ(notices.size(), 1);
+        EXPECT_EQ(notices[0], QString::fromUtf8("界面语言已更改，重新启动本软件后生效。"));
+        app.dispatch(CmdLanguageEnglish);
+        EXPECT_EQ(notices.size(), 1) << "no change, nothing to say";
+        app.dispatch(CmdExit);
+    }
+    opened.clear();
+    RepeaterApp restarted(e);
+    ASSERT_TRUE(restarted.InitInstance());
+    EXPECT_EQ(restarted.settings.uiLanguage, "en");
+    EXPECT_EQ(restarted.uiLanguage(), UiLanguage::English);
+    restarted.dispatch(CmdWebSite);
+    restarted.dispatch(CmdHelp);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(site.filePath("index.en.html")));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(site.filePath("soft/help.html")));
+    restarted.dispatch(CmdLanguageSystem);
+    EXPECT_EQ(restarted.settings.uiLanguage, "");
+}
+
 // A bare desktop without a browser: each page's address is shown so it can be copied.
 TEST_F(RepeaterAppTest, WithoutABrowserTheAddressIsShown) {
     provideTools({"mp3val", "mp3splt"});

@@ -371,10 +371,14 @@ TEST_F(LessonViewsTest, SplitCommandOffersTheLessonsSentences) {
 
 TEST_F(LessonViewsTest, ColumnWidthsAreStoredAtExit) {
     ASSERT_TRUE(app->InitInstance());
-    EXPECT_EQ(list()->table()->columnWidth(3), 1000);
-    list()->table()->setColumnWidth(3, 640);
+    EXPECT_EQ(list()->table()->columnWidth(0), 105);
+    list()->table()->setColumnWidth(0, 130);
+    // The text column takes what the others leave.
+    const int text = list()->table()->columnWidth(3);
+    EXPECT_EQ(text, list()->table()->viewport()->width() - 130 - 60 - 65);
     app->dispatch(CmdExit);
-    EXPECT_EQ(app->settings.w_text, 640);
+    EXPECT_EQ(app->settings.w_msx, 130);
+    EXPECT_EQ(app->settings.w_text, text);
 }
 
 // The readings of the sample lesson's first three lines, as the dictionary gives them.

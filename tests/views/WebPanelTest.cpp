@@ -80,10 +80,14 @@ TEST(BundledSite, MenuNamesCarryNoAccessKeyMarker) {
         const QRegularExpressionMatch found = marker.match(text);
         EXPECT_FALSE(found.hasMatch()) << page.fileName().toStdString() << ": "
                                        << text.mid(found.capturedStart() - 20, 40).toStdString();
-        EXPECT_TRUE(text.contains(QStringLiteral("“操作”"))) << page.fileName().toStdString();
+        // Each language names the menu as its own interface does.
+        const QString menu = page.fileName().endsWith(u".en.html") ? QStringLiteral("\"Lesson\"")
+                             : page.fileName().endsWith(u".zh-HK.html") ? QStringLiteral("「操作」")
+                                                                        : QStringLiteral("“操作”");
+        EXPECT_TRUE(text.contains(menu)) << page.fileName().toStdString();
         ++count;
     }
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(count, 12) << "four pages in three languages";
 }
 
 } // namespace

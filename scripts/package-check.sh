@@ -96,6 +96,10 @@ say "metainfo, desktop entry, MIME type, icons, man page, --help and --version: 
 # The installed program on the sample lesson, offscreen, with a fresh home, on a null sink of
 # its own so that other sound on the server is neither heard nor disturbed.
 pactl info >/dev/null 2>&1 || fail "no sound server (start one with scripts/start-pulse.sh)"
+# The program gets a home of its own, and a client without XDG_RUNTIME_DIR finds the server
+# through its home: name the server outright.
+server=$(pactl info | sed -n 's/^Server String: //p')
+[ -n "$server" ] || fail "the sound server did not say where it listens"
 sink=lurvo_package_check_$$
 sink_module=$(pactl load-module module-null-sink "sink_name=$sink" \
     "sink_properties=device.description=Package_check")
@@ -104,7 +108,7 @@ home=$root/home
 mkdir -p "$home"
 log=$root/program.log
 HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache XDG_DATA_HOME=$home/.local \
-    QT_QPA_PLATFORM=offscreen PULSE_SINK=$sink \
+    QT_QPA_PLATFORM=offscreen PULSE_SERVER=$server PULSE_SINK=$sink \
     "$program" "$usr/share/lurvo-repeater/eg.mp3" >"$log" 2>&1 &
 program_pid=$!
 started=$SECONDS

@@ -29,15 +29,12 @@ constexpr float kSilentDb = -120.0f;
 constexpr GstClockTime kPatience = 10 * GST_SECOND;
 constexpr GstClockTime kPoll = 50 * GST_MSECOND;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("PauseAnalysis", text);
-}
-
 QString errorText(GstMessage* message) {
     GError* raw = nullptr;
     gst_message_parse_error(message, &raw, nullptr);
     const GErrorPtr error(raw);
-    return tr("无法读取音频：%1").arg(QString::fromUtf8(error ? error->message : ""));
+    return QCoreApplication::translate("PauseAnalysis", "无法读取音频：%1")
+        .arg(QString::fromUtf8(error ? error->message : ""));
 }
 
 // Waits for the graph to open the file; empty on success.
@@ -46,7 +43,7 @@ QString waitForPreroll(GstElement* pipeline) {
     const GstMessagePtr message(gst_bus_timed_pop_filtered(
         bus.get(), kPatience, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
     if (!message)
-        return tr("打开音频文件超时。");
+        return QCoreApplication::translate("PauseAnalysis", "打开音频文件超时。");
     if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
         return errorText(message.get());
     return {};
@@ -100,11 +97,13 @@ EnvelopeResult measureEnvelope(const QString& mp3Path, const std::function<void(
     EnvelopeResult result;
     const QFileInfo info(mp3Path);
     if (!info.isFile()) {
-        result.error = tr("找不到文件“%1”。").arg(mp3Path);
+        result.error =
+            QCoreApplication::translate("PauseAnalysis", "找不到文件“%1”。").arg(mp3Path);
         return result;
     }
     if (!info.isReadable()) {
-        result.error = tr("无法读取文件“%1”。").arg(mp3Path);
+        result.error =
+            QCoreApplication::translate("PauseAnalysis", "无法读取文件“%1”。").arg(mp3Path);
         return result;
     }
     media::ensureGstInitialized();
@@ -121,7 +120,7 @@ EnvelopeResult measureEnvelope(const QString& mp3Path, const std::function<void(
         media::adoptElement(gst_parse_launch(description.constData(), &rawError));
     const GErrorPtr parseError(rawError);
     if (!pipeline || parseError) {
-        result.error = tr("缺少 GStreamer 组件：%1")
+        result.error = QCoreApplication::translate("PauseAnalysis", "缺少 GStreamer 组件：%1")
                            .arg(QString::fromUtf8(parseError ? parseError->message : ""));
         return result;
     }
@@ -162,7 +161,7 @@ EnvelopeResult measureEnvelope(const QString& mp3Path, const std::function<void(
             result.error = pendingError(pipeline.get());
             waited += kPoll;
             if (result.error.isEmpty() && waited >= kPatience)
-                result.error = tr("解码音频超时。");
+                result.error = QCoreApplication::translate("PauseAnalysis", "解码音频超时。");
             if (!result.error.isEmpty())
                 break;
             continue;
@@ -193,7 +192,8 @@ EnvelopeResult measureEnvelope(const QString& mp3Path, const std::function<void(
     }
     meter.finish();
     if (result.envelope.levelsDb.isEmpty()) {
-        result.error = tr("文件“%1”中没有声音。").arg(mp3Path);
+        result.error =
+            QCoreApplication::translate("PauseAnalysis", "文件“%1”中没有声音。").arg(mp3Path);
         return result;
     }
     result.envelope.durationMs = meter.samples() * 1000 / kRate;

@@ -1,6 +1,7 @@
 #include "pauses/PauseAnalysis.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,8 @@ constexpr float kSilenceFloorDb = -80.0f;
 // Silence is at least this much above the lesson's noise floor: noise under the whole lesson
 // would otherwise count as voice, and the lesson as one sentence.
 constexpr float kAboveNoiseDb = 6.0f;
+// Speech stands out of the noise by at least this much; what does not is noise itself.
+constexpr float kSpeechAboveNoiseDb = 10.0f;
 
 struct Run {
     int start = 0; // hops
@@ -39,12 +42,19 @@ float percentile(std::vector<float> levels, double fraction) {
 
 // The level at and below which a hop counts as silence; none when the lesson holds no speech.
 std::optional<float> silenceThreshold(const QList<float>& levels, double belowSpeechDb) {
-    const std::vector<float> copy(levels.begin(), levels.end());
-    // Lessons are mostly speech, and even the sparsest have pauses a tenth of their time.
-    const float speech = percentile(copy, 0.95);
+    const std::vector<float> all(levels.begin(), levels.end());
+    // Even the most talkative lessons pause a twentieth of their time.
+    const float noise = percentile(all, 0.05);
+    // The speech level from the hops clearly above the noise only, so that a lesson of long
+    // silences and little speech still has one.
+    std::vector<float> louder;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(louder),
+                 [&](float level) { return level > noise + kSpeechAboveNoiseDb; });
+    // Nothing stands out: a lesson without pauses, or without speech, told apart by loudness.
+    const float speech =
+        louder.empty() ? percentile(all, 0.95) : percentile(std::move(louder), 0.9);
     if (speech < kQuietestSpeechDb)
         return std::nullopt;
-    const float noise = percentile(copy, 0.05);
     float threshold = std::max(float(speech - belowSpeechDb), noise + kAboveNoiseDb);
     threshold = std::max(threshold, kSilenceFloorDb);
     return std::min(threshold, speech - kSmallestContrastDb);

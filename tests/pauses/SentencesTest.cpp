@@ -77,6 +77,12 @@ TEST(FindSentencesTest, ALessonThatStartsWithSpeechOrIsOneSentenceOrIsSilent) {
                   .size(),
               1);
 
+    // A minute of silence around two seconds of speech.
+    const QList<Span> sparse =
+        findSentences(envelopeOf({{30000, kSilence}, {2000, kSpeech}, {30000, kSilence}}), {});
+    ASSERT_EQ(sparse.size(), 1);
+    EXPECT_EQ(sparse[0].voiceMs, 30000);
+
     EXPECT_TRUE(findSentences(envelopeOf({{5000, kSilence}}), {}).isEmpty());
     // Quiet hiss with no voice over it is no speech either.
     EXPECT_TRUE(findSentences(envelopeOf({{5000, -75.0f}}), {}).isEmpty());

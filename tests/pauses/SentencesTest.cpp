@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <utility>
-
 namespace {
 
 using lurvo::pauses::Envelope;
@@ -16,12 +13,18 @@ using lurvo::pauses::Span;
 constexpr float kSpeech = -20.0f;
 constexpr float kSilence = -90.0f;
 
-// An envelope of 10 ms hops from (length in ms, level) pieces.
-Envelope envelopeOf(std::initializer_list<std::pair<int, float>> pieces) {
+// An envelope of 10 ms hops from pieces such as "s500 v2000 n200@-30": silence, speech or
+// another level, for so many milliseconds.
+Envelope envelopeOf(const QString& pieces) {
     Envelope envelope;
-    for (const auto& [ms, level] : pieces)
-        for (int i = 0; i < ms / 10; ++i)
+    for (const QString& piece : pieces.split(u' ')) {
+        const QStringList parts = piece.mid(1).split(u'@');
+        const float level = piece[0] == u's'   ? kSilence
+                            : piece[0] == u'v' ? kSpeech
+                                               : parts.value(1).toFloat();
+        for (int i = 0; i < parts[0].toInt() / 10; ++i)
             envelope.levelsDb.append(level);
+    }
     envelope.durationMs = envelope.levelsDb.size() * 10;
     return envelope;
 }
@@ -35,13 +38,7 @@ QList<int> starts(const QList<Span>& spans) {
 
 TEST(FindSentencesTest, SentencesStartBeforeTheirVoiceButNotBeforeThePreviousEnd) {
     // Pauses of 1 s and of 400 ms: the second start would reach back into the sentence before.
-    const QList<Span> spans = findSentences(envelopeOf({{500, kSilence},
-                                                        {2000, kSpeech},
-                                                        {1000, kSilence},
-                                                        {2000, kSpeech},
-                                                        {400, kSilence},
-                                                        {2000, kSpeech},
-                                                        {600, kSilence}}),
+    const QList<Span> spans = findSentences(envelopeOf("s500 v2000 s1000 v2000 s400 v2000 s600"),
                                             PauseOptions{.minPauseMs = 350});
     ASSERT_EQ(spans.size(), 3);
     EXPECT_EQ(spans[0].startMs, 420);
@@ -53,8 +50,7 @@ TEST(FindSentencesTest, SentencesStartBeforeTheirVoiceButNotBeforeThePreviousEnd
     EXPECT_EQ(spans[2].voiceMs, 5900);
 
     // Split at a gap too short for the lead, a sentence starts where the one before ends.
-    const QList<Span> split =
-        findSentences(envelopeOf({{10000, kSpeech}, {50, kSilence}, {10000, kSpeech}}), {});
+    const QList<Span> split = findSentences(envelopeOf("v10000 s50 v10000"), {});
     ASSERT_EQ(split.size(), 2);
     EXPECT_EQ(split[1].voiceMs, 10050);
     EXPECT_EQ(split[1].startMs, 10000);
@@ -62,84 +58,58 @@ TEST(FindSentencesTest, SentencesStartBeforeTheirVoiceButNotBeforeThePreviousEnd
 }
 
 TEST(FindSentencesTest, ALessonThatStartsWithSpeechOrIsOneSentenceOrIsSilent) {
-    const QList<Span> one = findSentences(envelopeOf({{3000, kSpeech}, {300, kSilence}}), {});
+    const QList<Span> one = findSentences(envelopeOf("v3000 s300"), {});
     ASSERT_EQ(one.size(), 1);
     EXPECT_EQ(one[0].startMs, 0); // no lead before the lesson's start
     EXPECT_EQ(one[0].endMs, 3000);
 
     // Pauses shorter than the setting stay inside the sentence.
-    EXPECT_EQ(findSentences(envelopeOf({{200, kSilence},
-                                        {2000, kSpeech},
-                                        {300, kSilence},
-                                        {2000, kSpeech},
-                                        {200, kSilence}}),
-                            PauseOptions{.minPauseMs = 350})
-                  .size(),
-              1);
+    EXPECT_EQ(
+        findSentences(envelopeOf("s200 v2000 s300 v2000 s200"), PauseOptions{.minPauseMs = 350})
+            .size(),
+        1);
 
     // A minute of silence around two seconds of speech.
-    const QList<Span> sparse =
-        findSentences(envelopeOf({{30000, kSilence}, {2000, kSpeech}, {30000, kSilence}}), {});
+    const QList<Span> sparse = findSentences(envelopeOf("s30000 v2000 s30000"), {});
     ASSERT_EQ(sparse.size(), 1);
     EXPECT_EQ(sparse[0].voiceMs, 30000);
 
-    EXPECT_TRUE(findSentences(envelopeOf({{5000, kSilence}}), {}).isEmpty());
+    EXPECT_TRUE(findSentences(envelopeOf("s5000"), {}).isEmpty());
     // Quiet hiss with no voice over it is no speech either.
-    EXPECT_TRUE(findSentences(envelopeOf({{5000, -75.0f}}), {}).isEmpty());
+    EXPECT_TRUE(findSentences(envelopeOf("n5000@-75"), {}).isEmpty());
     EXPECT_TRUE(findSentences(Envelope{}, {}).isEmpty());
 }
 
 TEST(FindSentencesTest, ShortSentencesJoinTheirNeighbourAcrossTheShorterPause) {
     // A 0.5 s sentence with a 1.2 s pause before and a 0.6 s pause after joins the next one.
-    const QList<Span> spans = findSentences(envelopeOf({{500, kSilence},
-                                                        {2000, kSpeech},
-                                                        {1200, kSilence},
-                                                        {500, kSpeech},
-                                                        {600, kSilence},
-                                                        {2000, kSpeech},
-                                                        {500, kSilence}}),
-                                            {});
+    const QList<Span> spans =
+        findSentences(envelopeOf("s500 v2000 s1200 v500 s600 v2000 s500"), {});
     EXPECT_EQ(starts(spans), (QList<int>{420, 3620}));
     ASSERT_EQ(spans.size(), 2);
     EXPECT_EQ(spans[1].endMs, 6800);
 
     // The same, the shorter pause before: it joins the sentence before.
-    const QList<Span> before = findSentences(envelopeOf({{500, kSilence},
-                                                         {2000, kSpeech},
-                                                         {600, kSilence},
-                                                         {500, kSpeech},
-                                                         {1200, kSilence},
-                                                         {2000, kSpeech},
-                                                         {500, kSilence}}),
-                                             {});
+    const QList<Span> before =
+        findSentences(envelopeOf("s500 v2000 s600 v500 s1200 v2000 s500"), {});
     ASSERT_EQ(before.size(), 2);
     EXPECT_EQ(before[0].endMs, 3600);
 
     // Short sentences in a row join until long enough; a lone short one stays.
-    const QList<Span> run = findSentences(envelopeOf({{500, kSilence},
-                                                      {300, kSpeech},
-                                                      {500, kSilence},
-                                                      {300, kSpeech},
-                                                      {500, kSilence},
-                                                      {300, kSpeech},
-                                                      {2000, kSilence},
-                                                      {2000, kSpeech}}),
-                                          {});
+    const QList<Span> run =
+        findSentences(envelopeOf("s500 v300 s500 v300 s500 v300 s2000 v2000"), {});
     ASSERT_EQ(run.size(), 2);
     EXPECT_EQ(run[0].endMs, 2400);
-    EXPECT_EQ(
-        findSentences(envelopeOf({{500, kSilence}, {400, kSpeech}, {500, kSilence}}), {}).size(),
-        1);
+    EXPECT_EQ(findSentences(envelopeOf("s500 v400 s500"), {}).size(), 1);
 }
 
 TEST(FindSentencesTest, LongSentencesSplitAtTheirDeepestInnerPausesUntilNoneIsTooLong) {
     // 36 s of speech with inner gaps shorter than the setting: 100 ms ones every 2 s, one of
     // 250 ms at 13 s and one of 200 ms at 25.75 s.
-    Envelope envelope = envelopeOf({{500, kSilence}});
+    Envelope envelope = envelopeOf("s500");
     int at = 500;
     for (int i = 0; i < 17; ++i) {
         const int gap = i == 5 ? 250 : i == 11 ? 200 : 100;
-        envelope.levelsDb.append(envelopeOf({{2000, kSpeech}, {gap, kSilence}}).levelsDb);
+        envelope.levelsDb.append(envelopeOf(QStringLiteral("v2000 s%1").arg(gap)).levelsDb);
         at += 2000 + gap;
     }
     envelope.durationMs = at;
@@ -153,58 +123,36 @@ TEST(FindSentencesTest, LongSentencesSplitAtTheirDeepestInnerPausesUntilNoneIsTo
         EXPECT_LE(span.endMs - span.voiceMs, 15000);
 
     // Speech with no gap at all cannot be split.
-    EXPECT_EQ(findSentences(envelopeOf({{20000, kSpeech}}), {}).size(), 1);
+    EXPECT_EQ(findSentences(envelopeOf("v20000"), {}).size(), 1);
 }
 
 TEST(FindSentencesTest, ClicksInPausesAreNoSentencesButShortBurstsInSpeechStay) {
-    const QList<Span> spans = findSentences(envelopeOf({{500, kSilence},
-                                                        {2000, kSpeech},
-                                                        {600, kSilence},
-                                                        {20, -10.0f},
-                                                        {600, kSilence},
-                                                        {2000, kSpeech},
-                                                        {500, kSilence}}),
-                                            {});
+    const QList<Span> spans =
+        findSentences(envelopeOf("s500 v2000 s600 n20@-10 s600 v2000 s500"), {});
     EXPECT_EQ(starts(spans), (QList<int>{420, 3640}));
 
     // A burst between gaps shorter than a pause is a syllable: taken away, the two gaps
     // would make one pause.
-    EXPECT_EQ(findSentences(envelopeOf({{500, kSilence},
-                                        {1000, kSpeech},
-                                        {100, kSilence},
-                                        {20, kSpeech},
-                                        {100, kSilence},
-                                        {1000, kSpeech},
-                                        {500, kSilence}}),
-                            {.minPauseMs = 150})
+    EXPECT_EQ(findSentences(envelopeOf("s500 v1000 s100 v20 s100 v1000 s500"), {.minPauseMs = 150})
                   .size(),
               1);
 }
 
 TEST(FindSentencesTest, SilenceFollowsTheLessonsLoudnessItsNoiseAndTheSetting) {
     // A quiet recording: speech at -45 dBFS, pauses at -85.
-    const QList<Span> quiet = findSentences(
-        envelopeOf({{500, -85.0f}, {2000, -45.0f}, {800, -85.0f}, {2000, -45.0f}}), {});
+    const QList<Span> quiet =
+        findSentences(envelopeOf("n500@-85 n2000@-45 n800@-85 n2000@-45"), {});
     EXPECT_EQ(quiet.size(), 2);
     // A noisy one: pauses at -40 under speech at -20 are still pauses, and a syllable at -30
     // is still voice.
-    const QList<Span> noisy = findSentences(envelopeOf({{500, -40.0f},
-                                                        {1000, kSpeech},
-                                                        {200, -30.0f},
-                                                        {1000, kSpeech},
-                                                        {800, -40.0f},
-                                                        {2000, kSpeech}}),
-                                            {});
+    const QList<Span> noisy =
+        findSentences(envelopeOf("n500@-40 v1000 n200@-30 v1000 n800@-40 v2000"), {});
     EXPECT_EQ(starts(noisy), (QList<int>{420, 3420}));
 
     // The learner's setting decides whether a stretch at -35 is a pause; but however small
     // the setting, speech 8 dB below the loudest is never silence.
     const auto sentencesWithDip = [](float dip, double belowSpeechDb) {
-        return findSentences(envelopeOf({{500, kSilence},
-                                         {1000, kSpeech},
-                                         {400, dip},
-                                         {1000, kSpeech},
-                                         {800, kSilence}}),
+        return findSentences(envelopeOf(QStringLiteral("s500 v1000 n400@%1 v1000 s800").arg(dip)),
                              {.minPauseMs = 350, .silenceBelowSpeechDb = belowSpeechDb})
             .size();
     };

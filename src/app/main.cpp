@@ -5,17 +5,23 @@
 #include "app/DataFolder.h"
 #include "app/MakeSubtitlesCommand.h"
 #include "app/RepeaterApp.h"
+#include "app/UiLanguage.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProxyStyle>
 #include <QSessionManager>
+#include <QTranslator>
 #include <QUrl>
 
 #include <cstdio>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +61,12 @@ int runAnnotate(int argc, char** argv) {
 int runMakeSubtitles(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
+    // In the language of the terminal's locale.
+    const auto translators =
+        lurvo::app::loadTranslators(lurvo::app::uiLanguageFor(QLocale::system().name(), {}),
+                                    QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    for (const auto& translator : translators)
+        QCoreApplication::installTranslator(translator.get());
     const auto say = [](const QString& text) {
         std::fputs(text.toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
@@ -67,12 +79,19 @@ int runMakeSubtitles(int argc, char** argv) {
                 "\nusage: lurvo-repeater --make-subtitles LESSON.mp3 [--min-pause MS]\n"));
         return 2;
     }
+    // One line redrawn on a terminal; in a log, a line for every tenth.
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    const int step = terminal ? 1 : 10;
     int shownPercent = -1;
     const auto progress = [&](int perMille) {
-        if (perMille / 10 == shownPercent)
+        const int percent = perMille / 10 / step * step;
+        if (percent == shownPercent)
             return;
-        shownPercent = perMille / 10;
-        say(QLatin1Char('\r') +
+        const bool first = shownPercent < 0;
+        shownPercent = percent;
+        say((terminal ? QStringLiteral("\r")
+             : first  ? QString()
+                      : QStringLiteral("\n")) +
             QCoreApplication::translate("MakeSubtitlesCommand", "正在分析停顿：%1%")
                 .arg(shownPercent));
     };

@@ -156,7 +156,10 @@ QString cueLineText(QStringView line) {
         const QChar next = i + 1 < line.size() ? line[i + 1] : QChar();
         if (c == u'<' && (isAsciiLetter(next) || isAsciiDigit(next) || next == u'/')) {
             const qsizetype close = line.indexOf(u'>', i + 1);
-            if (close > 0) {
+            // Inner timestamps such as <00:04.200>; "<3" and the like stay text.
+            const bool tag = close > 0 && (!isAsciiDigit(next) ||
+                                           parseCueTime(line.sliced(i + 1, close - i - 1)) >= 0);
+            if (tag) {
                 // The tag's name: "c" of <c.loud>, "v" of <v Name>, "rt" of <rt>.
                 qsizetype nameEnd = i + 1;
                 while (nameEnd < close && isAsciiLetter(line[nameEnd]))

@@ -68,10 +68,11 @@ TEST(CueText, DropsMarkupAndKeepsWhatTheLearnerReads) {
         {"<c.yellow.bg_blue>黃</c> <v Roger Bingham>講</v><lang en>OK</lang>", "黃 講OK"},
         {"<ruby>粵<rp>(</rp><rt>jyut6</rt><rp>)</rp>語</ruby>", "粵語"},
         {"<ruby>粵<rt>jyut6", "粵"},
-        {"行<00:00:04.200>山<01.500>啦", "行山啦"},
+        {"行<00:00:04.200>山<00:01.500>啦", "行山啦"},
         {"A &amp; B &lt;i&gt; &quot;q&quot; &#x4E2D;&#25991;", "A & B <i> \"q\" 中文"},
         {"&nbsp;&nbsp;空格&lrm;", "空格"},
         {"a < b, c > d, &unknown; & &#0;", "a < b, c > d, &unknown; & &#0;"},
+        {"I <3 you > me", "I <3 you > me"},
         {"  多\t 空格  ", "多 空格"},
         {"<i未完", "<i未完"},
     };

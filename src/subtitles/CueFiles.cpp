@@ -197,7 +197,11 @@ QString cueLineText(QStringView line) {
     return out.simplified();
 }
 
-CueList parseCues(const QStringList& lines) {
+CueList parseCues(const QStringList& fileLines) {
+    // A signature left in the text (one written twice) is no part of the first line.
+    QStringList lines = fileLines;
+    if (!lines.isEmpty() && lines[0].startsWith(QChar(QChar::ByteOrderMark)))
+        lines[0].remove(0, 1);
     CueList result;
     bool firstBlock = true;
     qsizetype at = 0;
@@ -209,9 +213,7 @@ CueList parseCues(const QStringList& lines) {
         qsizetype end = at;
         while (end < lines.size() && !isBlank(lines[end]))
             ++end;
-        QStringView first = lines[at];
-        if (firstBlock && first.startsWith(QChar(QChar::ByteOrderMark)))
-            first = first.sliced(1);
+        const QStringView first = lines[at];
         const bool header = firstBlock && isFileHeader(first);
         firstBlock = false;
         const qsizetype blockBegin = at;

@@ -39,7 +39,7 @@ QString cueLineText(QStringView line);
 
 // The cues of a subtitle file given as its lines. Both formats are read alike, so a file
 // named for the one but written in the other still opens.
-CueList parseCues(const QStringList& lines);
+CueList parseCues(const QStringList& fileLines);
 
 // Fills a fresh document from the bytes of a cue file, decoded as an .lrc file would be: one line
 // per cue at its start, sorted by start; skipped blocks are counted in skippedLines. The

@@ -137,6 +137,13 @@ TEST_F(CueFiles, SrtWithSignatureAndCrLf) {
     EXPECT_EQ(doc.cueFile, srt);
     EXPECT_EQ(doc.path, dir.filePath("lesson.lrc"));
     EXPECT_FALSE(doc.modified);
+
+    // A second signature after the first is left out too.
+    SubtitleDocument twice;
+    ASSERT_EQ(twice.load(write("twice.srt", "\xEF\xBB\xBF\xEF\xBB\xBF"
+                                            "00:00:01,000 --> 00:00:02,000\nA\n")),
+              1);
+    EXPECT_EQ(twice.skippedLines, 0);
 }
 
 TEST_F(CueFiles, VttWithHeaderNotesSettingsAndOverlappingCues) {

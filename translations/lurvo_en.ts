@@ -1331,6 +1331,14 @@ Connect an audio device, then open the lesson again.</translation>
 <byte value="xd"/>
 Restore them? (“No” deletes them.)</translation>
     </message>
+    <message>
+        <source>字幕来自 %s，修改后保存为同名 .lrc 文件</source>
+        <translation>Subtitles from %s; changes are saved as an .lrc file of the same name</translation>
+    </message>
+    <message>
+        <source>；有 %s 条字幕无法识别，已跳过</source>
+        <translation>; %s cues could not be read and were skipped</translation>
+    </message>
 </context>
 <context>
     <name>ToneColours</name>

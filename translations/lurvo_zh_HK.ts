@@ -1331,6 +1331,14 @@
 <byte value="xd"/>
 是否恢復這些修改？（選「否」將刪除它們）</translation>
     </message>
+    <message>
+        <source>字幕来自 %s，修改后保存为同名 .lrc 文件</source>
+        <translation>字幕來自 %s，修改後儲存為同名 .lrc 檔案</translation>
+    </message>
+    <message>
+        <source>；有 %s 条字幕无法识别，已跳过</source>
+        <translation>；有 %s 條字幕無法識別，已跳過</translation>
+    </message>
 </context>
 <context>
     <name>ToneColours</name>

@@ -7,6 +7,8 @@
 #include "subtitles/SubtitleDocument.h"
 #include "views/WebPanel.h"
 
+#include <QFileInfo>
+
 namespace lurvo::app {
 
 namespace {
@@ -33,10 +35,17 @@ void linkPanels(RepeaterApp& app) {
         [a] { return a->settings.totalCount; },
     });
 
-    // Lines skipped for unreadable times are not lost from the file, but the learner misses them.
-    // Readings that cannot be shown for want of a package come after.
+    // Subtitles read from an .srt or .vtt file say so, and where edits will go. Lines skipped for
+    // unreadable times are not lost from the file, but the learner misses them. Readings that
+    // cannot be shown for want of a package come after.
     panels->tipStrip()->setNoticeSource([a] {
         const subtitles::SubtitleDocument* doc = openDocument(*a);
+        if (doc != nullptr && !doc->cueFile.isEmpty()) {
+            QString notice = stringText(2260, QFileInfo(doc->cueFile).fileName());
+            if (doc->skippedLines > 0)
+                notice += stringText(2261, QString::number(doc->skippedLines));
+            return notice;
+        }
         if (doc == nullptr || doc->skippedLines == 0)
             return a->readingsNotice();
         return stringText(2102, QString::number(doc->skippedLines));

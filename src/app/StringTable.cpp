@@ -104,6 +104,8 @@ constexpr Entry kStrings[] = {
      QT_TRANSLATE_NOOP(
          "StringTable",
          "上次退出时有未保存的字幕修改：\r\n%s\r\n\r\n是否恢复这些修改？（选“否”将删除它们）")},
+    {2260, QT_TRANSLATE_NOOP("StringTable", "字幕来自 %s，修改后保存为同名 .lrc 文件")},
+    {2261, QT_TRANSLATE_NOOP("StringTable", "；有 %s 条字幕无法识别，已跳过")},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -30,32 +30,49 @@ QString subtitlePathFor(const QString& mp3Path) {
     return mp3Path.chopped(3) + QStringLiteral("lrc");
 }
 
-QString findSubtitleFile(const QString& mp3Path) {
+namespace {
+
+// The existing file beside the MP3 with this extension (three lower-case letters) in any case.
+QString findBeside(const QString& mp3Path, const QString& extension) {
     // File names differ by case here, unlike where lessons often come from: a lesson copied
     // as "X.MP3" beside "X.LRC" is still one lesson.
     const QString stem = mp3Path.chopped(3);
     const QString mp3Extension = mp3Path.right(3);
-    QString mirrored = QStringLiteral("lrc");
+    QString mirrored = extension;
     if (mp3Extension.size() == 3) {
-        // "3" has no case: the "c" follows the "p".
+        // "3" has no case: the last letter follows the middle one.
         for (const int i : {0, 1})
             if (mp3Extension[i].isUpper())
                 mirrored[i] = mirrored[i].toUpper();
         if (mp3Extension[1].isUpper())
-            mirrored[2] = u'C';
+            mirrored[2] = mirrored[2].toUpper();
     }
-    QStringList candidates{QStringLiteral("lrc"), mirrored};
+    QStringList candidates{extension, mirrored};
     for (int mask = 1; mask < 8; ++mask) {
-        QString extension = QStringLiteral("lrc");
+        QString cased = extension;
         for (int i = 0; i < 3; ++i)
             if (mask & (1 << i))
-                extension[i] = extension[i].toUpper();
-        candidates << extension;
+                cased[i] = cased[i].toUpper();
+        candidates << cased;
     }
     candidates.removeDuplicates();
-    for (const QString& extension : candidates)
-        if (QFileInfo::exists(stem + extension))
-            return stem + extension;
+    for (const QString& cased : candidates)
+        if (QFileInfo::exists(stem + cased))
+            return stem + cased;
+    return {};
+}
+
+} // namespace
+
+QString findSubtitleFile(const QString& mp3Path) {
+    // An .lrc file, the learner's own corrections included, wins over the cue files it may have
+    // been made from.
+    for (const QString& extension :
+         {QStringLiteral("lrc"), QStringLiteral("srt"), QStringLiteral("vtt")}) {
+        const QString found = findBeside(mp3Path, extension);
+        if (!found.isEmpty())
+            return found;
+    }
     return {};
 }
 
@@ -111,17 +128,17 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
         return;
     // Without an audio output the lesson still opens, to be read and corrected.
     const bool audioOutput = env_.hasAudioOutput();
-    const QString lrcPath = findSubtitleFile(mp3Path);
-    if (lrcPath.isEmpty()) {
+    const QString subtitleFile = findSubtitleFile(mp3Path);
+    if (subtitleFile.isEmpty()) {
         ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
         ui_.openUrl(env_.downloadPage);
         return;
     }
     auto doc = std::make_unique<subtitles::SubtitleDocument>();
     errno = 0;
-    const int loaded = doc->load(lrcPath);
+    const int loaded = doc->load(subtitleFile);
     if (loaded == subtitles::kLoadTooLarge) {
-        ui_.showError(app::stringText(2101, QDir::toNativeSeparators(lrcPath)));
+        ui_.showError(app::stringText(2101, QDir::toNativeSeparators(subtitleFile)));
         return;
     }
     if (loaded < 0) {
@@ -129,12 +146,12 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
         return;
     }
     if (loaded == 0) {
-        ui_.showError(app::stringText(130, QDir::toNativeSeparators(lrcPath)));
+        ui_.showError(app::stringText(130, QDir::toNativeSeparators(subtitleFile)));
         return;
     }
     // The repair program keeps its backup beside the MP3 and rewrites the MP3; saving rewrites
     // the subtitles: none of them may stay read-only.
-    for (const QString& file : {mp3Path + QStringLiteral(".bak"), mp3Path, lrcPath})
+    for (const QString& file : {mp3Path + QStringLiteral(".bak"), mp3Path, doc->path})
         platform::makeWritable(file);
     std::unique_ptr<media::MediaPlayer> built;
     if (audioOutput) {
@@ -155,7 +172,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
     state_.playState = PlayState::Stopped;
     state_.currentLine = 0;
     lessonPath = mp3Path;
-    subtitlePath = lrcPath;
+    subtitlePath = subtitleFile;
     lastFolder_ = QFileInfo(mp3Path).absolutePath();
     sentences_.attach(document.get(), player.get());
 
@@ -183,7 +200,7 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
 
 void LessonLoader::offerRecoveredEdits() {
     restoredEdits_ = false;
-    const QString recovery = subtitles::recoveryPathFor(subtitlePath);
+    const QString recovery = subtitles::recoveryPathFor(document->path);
     if (!QFileInfo::exists(recovery))
         return;
     switch (ui_.askYesNoCancel(app::stringText(2104, QDir::toNativeSeparators(subtitlePath)))) {
@@ -204,7 +221,7 @@ void LessonLoader::EndSession() {
         return;
     subtitles::writeStoredOffset(env_.dataFolder, lessonDigest, lessonOffsetMs);
     if (document->modified)
-        subtitles::writeRecovery(*document, subtitles::recoveryPathFor(subtitlePath));
+        subtitles::writeRecovery(*document, subtitles::recoveryPathFor(document->path));
 }
 
 void LessonLoader::OpenSampleLesson() {
@@ -227,7 +244,8 @@ bool LessonLoader::CloseLesson() {
         // Paused, not stopped, while the learner decides: a cancelled close keeps the place.
         if (state_.playState == PlayState::Playing)
             sentences_.TogglePlayPause();
-        const QString lrc = QDir::toNativeSeparators(subtitlePath);
+        // The file the edits go to: for subtitles read from a cue file, the .lrc beside it.
+        const QString lrc = QDir::toNativeSeparators(document->path);
         switch (ui_.askYesNoCancel(app::stringText(145, lrc))) {
         case Answer::Cancel:
             return false;
@@ -241,6 +259,7 @@ bool LessonLoader::CloseLesson() {
             }
             if (document->convertedToUtf8)
                 ui_.showInfo(app::stringText(2103, lrc));
+            subtitlePath = document->path;
             break;
         }
         }
@@ -248,7 +267,7 @@ bool LessonLoader::CloseLesson() {
     sentences_.StopPlayback();
     // The recovered edits are saved or dropped with the others now.
     if (restoredEdits_)
-        QFile::remove(subtitles::recoveryPathFor(subtitlePath));
+        QFile::remove(subtitles::recoveryPathFor(document->path));
     restoredEdits_ = false;
     sentences_.attach(nullptr, nullptr);
     lessonPath.clear();

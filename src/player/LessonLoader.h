@@ -89,7 +89,7 @@ public:
     void EndSession();
 
     QString lessonPath;
-    QString subtitlePath;
+    QString subtitlePath; // the file the lines come from: an .lrc, or an .srt or .vtt until saved
     std::unique_ptr<subtitles::SubtitleDocument> document;
     // None while the lesson is open for reading only, without an audio output.
     std::unique_ptr<media::MediaPlayer> player;
@@ -122,8 +122,9 @@ private:
 QString subtitlePathFor(const QString& mp3Path);
 
 // The existing subtitle file of an MP3 whatever the case of its extension ("X.MP3" with
-// "X.LRC", "x.mp3" with "x.Lrc"); empty when there is none. The name above wins, then the
-// extension written in the MP3's own case, then any other.
+// "X.LRC", "x.mp3" with "x.Lrc"); empty when there is none. An .lrc file comes first, then an
+// .srt, then a .vtt; for each the lower-case name wins, then the extension written in the MP3's
+// own case, then any other.
 QString findSubtitleFile(const QString& mp3Path);
 
 } // namespace lurvo::player

@@ -1,6 +1,7 @@
 #include "subtitles/SubtitleDocument.h"
 
 #include "platform/LocaleCodeset.h"
+#include "subtitles/CueFiles.h"
 #include "subtitles/LrcDecoding.h"
 #include "subtitles/TimeText.h"
 
@@ -83,6 +84,11 @@ int SubtitleDocument::load(const QString& filePath) {
     if (got > std::size_t(kMaxSubtitleFileBytes))
         return kLoadTooLarge;
     raw.truncate(qsizetype(got));
+    if (isCueFilePath(filePath)) {
+        cueFile = filePath;
+        path = lrcPathForCueFile(filePath);
+        return loadCueBytes(*this, raw) ? 1 : 0;
+    }
     return loadBytes(raw);
 }
 

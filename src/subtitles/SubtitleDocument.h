@@ -26,14 +26,17 @@ public:
     std::int32_t fileOffsetMs = 0;    // the file's own [offset:] tag
     std::int32_t appliedOffsetMs = 0; // the per-lesson offset now applied
     QString header;                   // file text before the first timed line
-    QString path;                     // where the document was loaded from
+    QString path;                     // where the document was loaded from, and saved to
     LrcSource source;                 // the file as read: what saving keeps
     int skippedLines = 0;             // lines whose time tags could not be read
     bool convertedToUtf8 = false; // the last save had to write UTF-8 instead of the encoding read
+    // The .srt or .vtt file the lines were read from; path is then the .lrc beside it that
+    // saving writes, and a successful save clears this, the .lrc being the lesson's file.
+    QString cueFile;
 
-    // Reads and parses a whole .lrc file into this fresh document. Returns -1 when the file
-    // cannot be read (errno tells why), kLoadTooLarge when it is larger than the reader takes,
-    // 0 when its content is invalid or holds no timed line, 1 on success.
+    // Reads and parses a whole .lrc file (or an .srt or .vtt file) into this fresh document.
+    // Returns -1 when the file cannot be read (errno tells why), kLoadTooLarge when it is larger
+    // than the reader takes, 0 when its content is invalid or holds no timed line, 1 on success.
     int load(const QString& path);
 
     // As load(), on the bytes of a file.

@@ -226,6 +226,7 @@ int SubtitleDocument::save() {
     if (result == 0) {
         modified = false;
         convertedToUtf8 = file.convertedToUtf8;
+        cueFile.clear();
     }
     return result;
 }

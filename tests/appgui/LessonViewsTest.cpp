@@ -235,6 +235,36 @@ TEST_F(LessonViewsTest, TipStripCountsTheSkippedLines) {
     EXPECT_EQ(panels()->tipStrip()->text(), advice);
 }
 
+TEST_F(LessonViewsTest, CueFileLessonIsNamedInTheTipStripUntilSavedAsLrc) {
+    ASSERT_TRUE(QFile::remove(lessons.filePath("lesson.lrc")));
+    const QString srt = lessons.filePath("lesson.srt");
+    const QByteArray cues = "1\n00:00:00,430 --> 00:00:03,890\n<i>早晨！</i>\n你食咗早餐未？\n\n"
+                            "2\n00:00:03,890 --> 00:00:07,450\n今日天氣好好，唔係好熱。\n\n"
+                            "3\n00:00:07,450 --> soon\n唔該，請問地鐵站點去？\n";
+    lurvo::test::writeFile(srt, cues);
+    open();
+    EXPECT_EQ(panels()->tipStrip()->text(),
+              QStringLiteral("字幕来自 lesson.srt，修改后保存为同名 .lrc 文件；"
+                             "有 1 条字幕无法识别，已跳过"));
+    EXPECT_EQ(column(3), QStringList({QStringLiteral("早晨！ 你食咗早餐未？"),
+                                      QStringLiteral("今日天氣好好，唔係好熱。")}));
+
+    correctLine(0, QStringLiteral("早晨！你食咗早餐未？"), QStringLiteral("00:00.50"));
+    answer = lurvo::player::Answer::Yes;
+    app->dispatch(CmdCloseLesson);
+    ASSERT_FALSE(app->playback.lessonLoaded);
+    EXPECT_EQ(lurvo::test::readFile(srt), cues);
+    EXPECT_EQ(panels()->tipStrip()->text(), stringText(1052));
+
+    app->lessons()->OpenLesson(lesson);
+    ASSERT_TRUE(app->playback.lessonLoaded);
+    EXPECT_EQ(app->lessons()->subtitlePath, lessons.filePath("lesson.lrc"));
+    EXPECT_EQ(panels()->tipStrip()->text(), stringText(1052));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("早晨！你食咗早餐未？"));
+    EXPECT_EQ(cell(0, 0), "00:00.50");
+    EXPECT_EQ(list()->model()->rowCount(), 2);
+}
+
 TEST_F(LessonViewsTest, OffsetChangeMovesTheCurrentLineAndEveryTime) {
     open();
     app->dispatch(CmdNext); // line 1, from 3.89 s

@@ -76,6 +76,7 @@ protected:
     bool audioOutput = true;
     int saveResult = 0;
     bool saveConverts = false; // the save had to write UTF-8
+    bool realSave = false;     // edits go to the disk as the program writes them
     PlaybackState state;
     PlaybackSettings settings;
     FakeViews views;
@@ -91,6 +92,8 @@ protected:
         env.makePlayer = [this] { return std::make_unique<lurvo::media::MediaPlayer>(renderer); };
         env.hasAudioOutput = [this] { return audioOutput; };
         env.save = [this](lurvo::subtitles::SubtitleDocument& doc) {
+            if (realSave)
+                return doc.save();
             doc.convertedToUtf8 = saveConverts;
             return saveResult;
         };
@@ -147,6 +150,61 @@ TEST_F(LessonLoaderTest, CapitalExtensionStillFindsTheSubtitles) {
     EXPECT_TRUE(state.lessonLoaded);
 }
 
+// The lesson's own sentences as a cue file: an .srt made from its .lrc.
+const QByteArray kOneLineSrt = "\xEF\xBB\xBF"
+                               "1\r\n00:00:00,430 --> 00:00:02,610\r\n<i>唔該，兩位。</i>\r\n\r\n"
+                               "2\r\n00:00:02,610 --> 00:00:05,000\r\n有冇餐牌睇呀？\r\n\r\n"
+                               "3\r\n00:00:05,000 --> 00:00:09,230\r\n我要一個餐蛋麵\r\n"
+                               "同一杯熱檸茶。\r\n\r\n"
+                               "4\r\n00:00:09,230 --> 00:00:xx,000\r\n呢個套餐包唔包飲品㗎？\r\n";
+
+TEST_F(LessonLoaderTest, CueFileLessonSavesItsEditsAsAnLrcThatIsUsedFromThenOn) {
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "cafe.mp3");
+    const QString srt = lessons.filePath("cafe.srt");
+    const QString lrc = lessons.filePath("cafe.lrc");
+    lurvo::test::writeFile(srt, kOneLineSrt);
+    realSave = true;
+    loader.OpenLesson(mp3);
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(loader.subtitlePath, srt);
+    EXPECT_EQ(loader.document->cueFile, srt);
+    ASSERT_EQ(loader.document->lineCount(), 3);
+    EXPECT_EQ(loader.document->line(0).text, QString::fromUtf8("唔該，兩位。"));
+    EXPECT_EQ(loader.document->line(2).startMs, 5000);
+    EXPECT_EQ(loader.document->line(2).text, QString::fromUtf8("我要一個餐蛋麵 同一杯熱檸茶。"));
+    EXPECT_EQ(loader.document->skippedLines, 1);
+    EXPECT_EQ(state.playState, PlayState::Playing);
+
+    // Edits left at the end of a session wait beside the .lrc they will be saved as.
+    loader.document->setLineText(1, QStringLiteral("edited"));
+    loader.EndSession();
+    EXPECT_TRUE(QFile::exists(lrc + ".recovery"));
+    EXPECT_FALSE(QFile::exists(lrc));
+    // As if the program had ended there: the next opening offers them again.
+    loader.document->modified = false;
+    ASSERT_TRUE(loader.CloseLesson());
+    ui.answer = Answer::Yes;
+    loader.OpenLesson(mp3);
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(loader.subtitlePath, srt);
+    EXPECT_EQ(loader.document->line(1).text, "edited");
+
+    ASSERT_TRUE(loader.CloseLesson());
+    ASSERT_EQ(ui.questions.size(), 2);
+    EXPECT_EQ(ui.questions[1], QString::fromUtf8("是否保存对字幕所做的修改？\r\n") + lrc);
+    EXPECT_EQ(lurvo::test::readFile(srt), kOneLineSrt);
+    EXPECT_FALSE(QFile::exists(lrc + ".recovery")) << "saved with the edits it held";
+
+    loader.OpenLesson(mp3);
+    ASSERT_TRUE(state.lessonLoaded) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(loader.subtitlePath, lrc);
+    EXPECT_TRUE(loader.document->cueFile.isEmpty());
+    ASSERT_EQ(loader.document->lineCount(), 3);
+    EXPECT_EQ(loader.document->line(1).text, "edited");
+    EXPECT_EQ(loader.document->line(2).startMs, 5000);
+    EXPECT_EQ(ui.questions.size(), 2) << "no recovery left to offer";
+}
+
 // The subtitle extension in another case opens the lesson; edits go back to that same file.
 TEST_F(LessonLoaderTest, SubtitlesAreFoundWhateverTheCaseOfTheirExtension) {
     const QString upper = copyLesson("lessons/one-line.mp3", "UPPER.MP3");
@@ -177,6 +235,29 @@ TEST(FindSubtitleFile, TheExactNameWinsThenTheMp3sOwnCase) {
     EXPECT_EQ(findSubtitleFile(dir.filePath("B.Mp3")), dir.filePath("B.Lrc"));
     touch("B.lrc");
     EXPECT_EQ(findSubtitleFile(dir.filePath("B.MP3")), dir.filePath("B.lrc"));
+}
+
+TEST(FindSubtitleFile, LrcBeforeSrtBeforeVttInAnyCase) {
+    QTemporaryDir dir;
+    const auto touch = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    const QString mp3 = dir.filePath("c.mp3");
+    touch("c.VTT");
+    EXPECT_EQ(findSubtitleFile(mp3), dir.filePath("c.VTT"));
+    touch("c.Srt");
+    EXPECT_EQ(findSubtitleFile(mp3), dir.filePath("c.Srt"));
+    touch("c.srt");
+    EXPECT_EQ(findSubtitleFile(mp3), dir.filePath("c.srt"));
+    touch("c.lRC");
+    EXPECT_EQ(findSubtitleFile(mp3), dir.filePath("c.lRC"));
+    EXPECT_TRUE(findSubtitleFile(dir.filePath("C.mp3")).isEmpty());
+
+    touch("D.SRT");
+    touch("D.Srt");
+    EXPECT_EQ(findSubtitleFile(dir.filePath("D.MP3")), dir.filePath("D.SRT"));
+    EXPECT_EQ(findSubtitleFile(dir.filePath("D.Mp3")), dir.filePath("D.Srt"));
 }
 
 TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {

@@ -28,7 +28,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 say "$(basename "$deb"): Depends: $depends"
 for needed in libqt6widgets6 libgstreamer1.0-0 libsoundtouch1 libopencc1.1 libaubio5 \
     qt6-qpa-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio \
-    mp3val mp3splt fonts-noto-cjk rime-data-jyut6ping3 libopencc-data; do
+    mp3val mp3splt fonts-noto-cjk rime-data-jyut6ping3 libopencc-data qt6-translations-l10n; do
     grep -Eq "(^|, |\| )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
 done
 ! grep -q 'libasan\|libubsan' <<<"$depends" || fail "the package was built with sanitizers"

@@ -243,7 +243,7 @@
     </message>
     <message>
         <source>打开mp3文件… 	 支持拖放操作</source>
-        <translation>開啟 mp3 檔案… 	 支援拖放</translation>
+        <translation>開啓 mp3 檔案… 	 支援拖放</translation>
     </message>
     <message>
         <source>试听</source>
@@ -379,7 +379,7 @@
     </message>
     <message>
         <source>帮助(&amp;H)</source>
-        <translation>說明(&amp;H)</translation>
+        <translation>説明(&amp;H)</translation>
     </message>
     <message>
         <source>软件使用教程</source>
@@ -406,11 +406,11 @@
     <name>MediaPlayer</name>
     <message>
         <source>无法打开音频文件。</source>
-        <translation>無法開啟音訊檔案。</translation>
+        <translation>無法開啓音訊檔案。</translation>
     </message>
     <message>
         <source>打开音频文件超时。</source>
-        <translation>開啟音訊檔案逾時。</translation>
+        <translation>開啓音訊檔案逾時。</translation>
     </message>
     <message>
         <source>文件不是 MP3 音频。</source>
@@ -422,7 +422,7 @@
     </message>
     <message>
         <source>没有打开的音频。</source>
-        <translation>沒有開啟的音訊。</translation>
+        <translation>沒有開啓的音訊。</translation>
     </message>
     <message>
         <source>音频状态切换失败。</source>
@@ -569,7 +569,7 @@
     </message>
     <message>
         <source>打开音频文件超时。</source>
-        <translation>開啟音訊檔案逾時。</translation>
+        <translation>開啓音訊檔案逾時。</translation>
     </message>
     <message>
         <source>找不到文件“%1”。</source>
@@ -769,7 +769,7 @@
     </message>
     <message>
         <source>无法打开录音设备“%1”。</source>
-        <translation>無法開啟錄音裝置「%1」。</translation>
+        <translation>無法開啓錄音裝置「%1」。</translation>
     </message>
     <message>
         <source>录音设备已被其他音频组件使用。</source>
@@ -999,7 +999,7 @@
     </message>
     <message>
         <source>打开mp3文件</source>
-        <translation>開啟 mp3 檔案</translation>
+        <translation>開啓 mp3 檔案</translation>
     </message>
     <message>
         <source>播放（↓）</source>
@@ -1274,8 +1274,8 @@
 接好音频设备后，请重新打开课程。</source>
         <translation>找不到音訊輸出裝置：沒有可連接的聲音伺服器或音效卡。<byte value="xd"/>
 <byte value="xd"/>
-課程已開啟，字幕可以閲讀和修改，但不能播放。<byte value="xd"/>
-接好音訊裝置後，請重新開啟課程。</translation>
+課程已開啓，字幕可以閲讀和修改，但不能播放。<byte value="xd"/>
+接好音訊裝置後，請重新開啓課程。</translation>
     </message>
     <message>
         <source>没有音频输出，不能播放</source>
@@ -1284,13 +1284,13 @@
     <message>
         <source>无法启动网页浏览器。请在浏览器中打开这个地址：<byte value="xd"/>
 %s</source>
-        <translation>無法啓動網頁瀏覽器。請在瀏覽器中開啟這個地址：<byte value="xd"/>
+        <translation>無法啓動網頁瀏覽器。請在瀏覽器中開啓這個地址：<byte value="xd"/>
 %s</translation>
     </message>
     <message>
         <source>找不到可以打开这个文件的程序。请用文本编辑器打开：<byte value="xd"/>
 %s</source>
-        <translation>找不到可以開啟這個檔案的程式。請用文字編輯器開啟：<byte value="xd"/>
+        <translation>找不到可以開啓這個檔案的程式。請用文字編輯器開啓：<byte value="xd"/>
 %s</translation>
     </message>
     <message>

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QMap>
 #include <QProcess>
@@ -14,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace lurvo::app;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -194,6 +198,87 @@ TEST_P(TranslationFile, HoldsEveryTextOfTheSources) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, TranslationFile,
                          testing::Values("lurvo_zh_HK.ts", "lurvo_en.ts"));
+
+// A text's parts as the learner sees them on screen: without the access-key marker, split where
+// a menu item puts its key or a message breaks its lines.
+QStringList visibleParts(QString text) {
+    static const QRegularExpression accessKey(QStringLiteral(R"(\(&[A-Za-z]\)$)"));
+    static const QRegularExpression breaks(QStringLiteral("[\t\r\n]+"));
+    text.remove(accessKey);
+    text.remove(u'&');
+    QStringList parts = text.split(breaks);
+    for (QString& part : parts)
+        part = part.simplified();
+    return parts;
+}
+
+// Every translation of each visible part of a source text, over all contexts.
+QHash<QString, QStringList> translatedParts(const Catalogue& catalogue) {
+    QHash<QString, QStringList> parts;
+    for (const Message& m : catalogue.messages) {
+        const QStringList source = visibleParts(m.source);
+        const QStringList translation = visibleParts(m.translation);
+        if (source.size() != translation.size())
+            continue;
+        for (qsizetype i = 0; i < source.size(); ++i)
+            if (!source[i].isEmpty() && !source[i].contains(u'%'))
+                parts[source[i]].append(translation[i]);
+    }
+    return parts;
+}
+
+QString pageText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll()).simplified();
+    text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s).replace(u"&amp;"_s, u"&"_s);
+    return text;
+}
+
+// The bundled pages quote the interface ("menu 操作 → 打开mp3文件…"). A translated page must
+// quote the text its own interface shows, or the learner looks for an item that is not there.
+TEST(BundledPages, QuoteTheInterfaceAsItIsTranslated) {
+    const struct {
+        const char* catalogue;
+        const char* suffix;
+        QString open, close;
+    } languages[] = {
+        {"lurvo_zh_HK.ts", ".zh-HK.html", u"「"_s, u"」"_s},
+        {"lurvo_en.ts", ".en.html", u"\""_s, u"\""_s},
+    };
+    static const QRegularExpression quoted(QStringLiteral("“([^“”]+)”"));
+    const QString site = QStringLiteral(LURVO_SOURCE_DIR "/resources/site/");
+    for (const auto& language : languages) {
+        const Catalogue catalogue = readCatalogue(catalogueFile(language.catalogue));
+        ASSERT_EQ(catalogue.error, "");
+        const QHash<QString, QStringList> parts = translatedParts(catalogue);
+        int checked = 0;
+        for (const char* page : {"index", "down/index", "soft/help", "soft/new"}) {
+            const QString simplified = pageText(site + QString::fromLatin1(page) + u".html"_s);
+            // Hong Kong nests quotation marks as 『』 inside 「」.
+            const QString translated =
+                pageText(site + QString::fromLatin1(page) + QString::fromLatin1(language.suffix))
+                    .replace(u'『', u'「')
+                    .replace(u'』', u'」');
+            ASSERT_FALSE(simplified.isEmpty() || translated.isEmpty()) << page;
+            for (const QRegularExpressionMatch& match : quoted.globalMatch(simplified)) {
+                const auto found = parts.constFind(match.captured(1));
+                if (found == parts.constEnd())
+                    continue; // not an interface text
+                ++checked;
+                const bool quotedAsTranslated =
+                    std::any_of(found->begin(), found->end(), [&](const QString& text) {
+                        return translated.contains(language.open + text + language.close);
+                    });
+                EXPECT_TRUE(quotedAsTranslated)
+                    << page << language.suffix << ": " << match.captured(1).toStdString() << " -> "
+                    << found->join(u" / "_s).toStdString();
+            }
+        }
+        EXPECT_GT(checked, 100) << language.catalogue << ": the pages quote the interface often";
+    }
+}
 
 // The catalogues as the program loads them, installed for the scope of a test.
 class InstalledLanguage {

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLURVO_BENCH=ON >/dev/null
 cmake --build build-bench --target subtitles_bench media_bench lesson_bench views_bench split_bench \
-    playback_stress_bench playback_measure_bench pronunciation_bench pitch_bench
+    playback_stress_bench playback_measure_bench pronunciation_bench pitch_bench pauses_bench
 bash scripts/start-pulse.sh
 
 data=build-bench/data
@@ -51,6 +51,7 @@ LURVO_BENCH_DATA="$data" ./build-bench/bench/split_bench
 ./build-bench/bench/playback_stress_bench
 ./build-bench/bench/pronunciation_bench
 ./build-bench/bench/pitch_bench
+LURVO_BENCH_DATA="$data" ./build-bench/bench/pauses_bench
 # What is heard at the sound output (about 20 minutes; its lessons are made once into
 # build-bench/measure-cache, the first time about three minutes).
 ./build-bench/bench/playback_measure_bench

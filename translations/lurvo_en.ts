@@ -403,6 +403,37 @@
     </message>
 </context>
 <context>
+    <name>MakeSubtitlesCommand</name>
+    <message>
+        <source>--min-pause 需要 %1 到 %2 之间的毫秒数</source>
+        <translation>--min-pause needs a number of milliseconds from %1 to %2</translation>
+    </message>
+    <message>
+        <source>无法识别的参数：%1</source>
+        <translation>Unknown argument: %1</translation>
+    </message>
+    <message>
+        <source>缺少 MP3 文件</source>
+        <translation>The MP3 file is missing</translation>
+    </message>
+    <message>
+        <source>字幕文件已经存在，未作改动：%1</source>
+        <translation>The subtitles already exist and were left as they are: %1</translation>
+    </message>
+    <message>
+        <source>没有找到句子：%1 中听不到说话声</source>
+        <translation>No sentences found: no speech can be heard in %1</translation>
+    </message>
+    <message>
+        <source>已写入 %1：%2 句</source>
+        <translation>Written %1: %2 sentences</translation>
+    </message>
+    <message>
+        <source>正在分析停顿：%1%</source>
+        <translation>Analysing the pauses: %1%</translation>
+    </message>
+</context>
+<context>
     <name>MediaPlayer</name>
     <message>
         <source>无法打开音频文件。</source>
@@ -501,6 +532,45 @@
     <message>
         <source>负：字幕延后</source>
         <translation>Negative: subtitles later</translation>
+    </message>
+</context>
+<context>
+    <name>PauseAnalysis</name>
+    <message>
+        <source>无法读取音频：%1</source>
+        <translation>Cannot read the audio: %1</translation>
+    </message>
+    <message>
+        <source>打开音频文件超时。</source>
+        <translation>Opening the audio file timed out.</translation>
+    </message>
+    <message>
+        <source>找不到文件“%1”。</source>
+        <translation>File “%1” not found.</translation>
+    </message>
+    <message>
+        <source>无法读取文件“%1”。</source>
+        <translation>Cannot read the file “%1”.</translation>
+    </message>
+    <message>
+        <source>缺少 GStreamer 组件：%1</source>
+        <translation>GStreamer elements missing: %1</translation>
+    </message>
+    <message>
+        <source>解码音频超时。</source>
+        <translation>Decoding the audio timed out.</translation>
+    </message>
+    <message>
+        <source>文件“%1”中没有声音。</source>
+        <translation>There is no sound in the file “%1”.</translation>
+    </message>
+    <message>
+        <source>字幕文件“%1”已经存在。</source>
+        <translation>The subtitle file “%1” already exists.</translation>
+    </message>
+    <message>
+        <source>无法写入“%1”：%2</source>
+        <translation>Cannot write “%1”: %2</translation>
     </message>
 </context>
 <context>

@@ -403,6 +403,37 @@
     </message>
 </context>
 <context>
+    <name>MakeSubtitlesCommand</name>
+    <message>
+        <source>--min-pause 需要 %1 到 %2 之间的毫秒数</source>
+        <translation>--min-pause 需要 %1 至 %2 之間的毫秒數</translation>
+    </message>
+    <message>
+        <source>无法识别的参数：%1</source>
+        <translation>無法識別的參數：%1</translation>
+    </message>
+    <message>
+        <source>缺少 MP3 文件</source>
+        <translation>缺少 MP3 檔案</translation>
+    </message>
+    <message>
+        <source>字幕文件已经存在，未作改动：%1</source>
+        <translation>字幕檔案已經存在，未作改動：%1</translation>
+    </message>
+    <message>
+        <source>没有找到句子：%1 中听不到说话声</source>
+        <translation>找不到句子：%1 中聽不到說話聲</translation>
+    </message>
+    <message>
+        <source>已写入 %1：%2 句</source>
+        <translation>已寫入 %1：%2 句</translation>
+    </message>
+    <message>
+        <source>正在分析停顿：%1%</source>
+        <translation>正在分析停頓：%1%</translation>
+    </message>
+</context>
+<context>
     <name>MediaPlayer</name>
     <message>
         <source>无法打开音频文件。</source>
@@ -501,6 +532,45 @@
     <message>
         <source>负：字幕延后</source>
         <translation>負：字幕延後</translation>
+    </message>
+</context>
+<context>
+    <name>PauseAnalysis</name>
+    <message>
+        <source>无法读取音频：%1</source>
+        <translation>無法讀取音訊：%1</translation>
+    </message>
+    <message>
+        <source>打开音频文件超时。</source>
+        <translation>開啟音訊檔案逾時。</translation>
+    </message>
+    <message>
+        <source>找不到文件“%1”。</source>
+        <translation>找不到檔案「%1」。</translation>
+    </message>
+    <message>
+        <source>无法读取文件“%1”。</source>
+        <translation>無法讀取檔案「%1」。</translation>
+    </message>
+    <message>
+        <source>缺少 GStreamer 组件：%1</source>
+        <translation>缺少 GStreamer 元件：%1</translation>
+    </message>
+    <message>
+        <source>解码音频超时。</source>
+        <translation>解碼音訊逾時。</translation>
+    </message>
+    <message>
+        <source>文件“%1”中没有声音。</source>
+        <translation>檔案「%1」中沒有聲音。</translation>
+    </message>
+    <message>
+        <source>字幕文件“%1”已经存在。</source>
+        <translation>字幕檔案「%1」已經存在。</translation>
+    </message>
+    <message>
+        <source>无法写入“%1”：%2</source>
+        <translation>無法寫入「%1」：%2</translation>
     </message>
 </context>
 <context>

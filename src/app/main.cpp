@@ -3,6 +3,7 @@
 #include "app/AppIdentity.h"
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/MakeSubtitlesCommand.h"
 #include "app/RepeaterApp.h"
 #include "platform/TerminationSignals.h"
 
@@ -49,6 +50,40 @@ int runAnnotate(int argc, char** argv) {
     return 1;
 }
 
+// "--make-subtitles LESSON.mp3 [--min-pause MS]": no window either. Progress and the outcome
+// on standard error; 0 on success, 1 when it failed, 2 when the arguments are wrong.
+int runMakeSubtitles(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lurvo-repeater"));
+    const auto say = [](const QString& text) {
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    };
+    const lurvo::app::MakeSubtitlesRequest request =
+        lurvo::app::parseMakeSubtitles(QCoreApplication::arguments().mid(2));
+    if (!request.error.isEmpty()) {
+        say(request.error +
+            QStringLiteral(
+                "\nusage: lurvo-repeater --make-subtitles LESSON.mp3 [--min-pause MS]\n"));
+        return 2;
+    }
+    int shownPercent = -1;
+    const auto progress = [&](int perMille) {
+        if (perMille / 10 == shownPercent)
+            return;
+        shownPercent = perMille / 10;
+        say(QLatin1Char('\r') +
+            QCoreApplication::translate("MakeSubtitlesCommand", "正在分析停顿：%1%")
+                .arg(shownPercent));
+    };
+    QString written;
+    const QString error = lurvo::app::makeSubtitles(request, progress, &written);
+    if (shownPercent >= 0)
+        say(QStringLiteral("\n"));
+    say((error.isEmpty() ? written : error) + QLatin1Char('\n'));
+    return error.isEmpty() ? 0 : 1;
+}
+
 // "--help" and "--version" answer on standard output before anything needs a display.
 int printText(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
@@ -60,6 +95,8 @@ int printText(const QString& text) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--annotate") == 0)
         return runAnnotate(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--make-subtitles") == 0)
+        return runMakeSubtitles(argc, argv);
     if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
         return printText(lurvo::app::helpText());
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0)

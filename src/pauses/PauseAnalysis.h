@@ -24,13 +24,15 @@ inline constexpr int kMinPauseHighestMs = 2000;
 
 struct PauseOptions {
     int minPauseMs = 350; // the shortest pause that ends a sentence
-    // Silence is what lies this many dB below the lesson's own speech level.
+    // Silence is what lies this many dB below the lesson's own speech level. Under a noisy
+    // lesson silence also reaches a little above its noise floor.
     double silenceBelowSpeechDb = 35.0;
 };
 
 struct Span {
-    int startMs = 0;
-    int endMs = 0;
+    int startMs = 0; // a little before its voice, so that playing it never cuts off its first sound
+    int endMs = 0;   // where its voice ends
+    int voiceMs = 0; // where its voice begins
 };
 
 struct EnvelopeResult {

@@ -12,6 +12,23 @@
 
 namespace lurvo::readalong {
 
+namespace {
+
+// A save dialog for one type of file; an empty path when the learner cancels.
+QString askSavePath(QWidget* owner, const QString& title, const QString& suggested,
+                    const QString& filter, const QString& suffix) {
+    QFileDialog dialog(owner, title, suggested);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 ReadAlongMedia ReadAlongMedia::system() {
     ReadAlongMedia media;
     media.openDevice = [](int index) { return media::OpenCaptureDevice(index); };
@@ -20,25 +37,12 @@ ReadAlongMedia ReadAlongMedia::system() {
     media.makePlayer = [] { return std::make_unique<media::MediaPlayer>(); };
     media.makeRecorder = [] { return std::make_unique<media::Recorder>(); };
     media.askDestination = [](QWidget* owner) {
-        QFileDialog dialog(owner);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(QStringLiteral("MP3 Files (*.mp3)"));
-        dialog.setDefaultSuffix(QStringLiteral("mp3"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
+        return askSavePath(owner, {}, {}, QStringLiteral("MP3 Files (*.mp3)"),
+                           QStringLiteral("mp3"));
     };
     media.askImagePath = [](QWidget* owner, const QString& suggested) {
-        QFileDialog dialog(owner, QCoreApplication::translate("ReadAlongMedia", "导出图片"),
-                           suggested);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
-        dialog.setDefaultSuffix(QStringLiteral("png"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
+        return askSavePath(owner, QCoreApplication::translate("ReadAlongMedia", "导出图片"),
+                           suggested, QStringLiteral("PNG (*.png)"), QStringLiteral("png"));
     };
     media.message = [](QWidget* owner, bool warning, const QString& text) {
         QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Critical,

@@ -439,10 +439,7 @@ void ReadAlongWindow::PlayLessonSentence() {
         player->SetVolume(host_.volume());
         lessonPlayer_ = std::move(player);
     }
-    const subtitles::SentenceMode mode = host_.mode();
-    const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
-    const subtitles::LineRange lines =
-        doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+    const subtitles::LineRange lines = currentLines();
     // At the main window's speed; the positions stay in lesson time.
     lessonPlayer_->SetRate(lessonRate());
     lessonPlayer_->SeekMs(doc->line(lines.first).startMs);
@@ -574,10 +571,7 @@ void ReadAlongWindow::OnReadAlongTick() {
             StopActivity();
             return;
         }
-        const subtitles::SentenceMode mode = host_.mode();
-        const int line = std::clamp(host_.currentLine(), 0, doc->lineCount() - 1);
-        const subtitles::LineRange lines =
-            doc->linesOfSentence(doc->sentenceOfLine(line, mode).sentence, mode);
+        const subtitles::LineRange lines = currentLines();
         lessonPlayer_->RecoverStall();
         if (!lessonPlayer_->IsAtEnd() &&
             lessonPlayer_->PositionMs() < doc->lineEndMs(lines.last, int(host_.lessonLengthMs()))) {
@@ -711,6 +705,11 @@ int ReadAlongWindow::currentSentence() const {
     return doc->sentenceOfLine(line, host_.mode()).sentence;
 }
 
+subtitles::LineRange ReadAlongWindow::currentLines() const {
+    // Only called with a document that has lines.
+    return host_.document()->linesOfSentence(currentSentence(), host_.mode());
+}
+
 bool ReadAlongWindow::pitchShown() const {
     return !pitchPlot_->isHidden();
 }
@@ -731,9 +730,8 @@ void ReadAlongWindow::requestPitch() {
     const subtitles::SubtitleDocument* doc = host_.document();
     if (!pitchShown() || doc == nullptr || doc->lineCount() == 0)
         return;
-    const subtitles::SentenceMode mode = host_.mode();
     const int sentence = currentSentence();
-    const subtitles::LineRange lines = doc->linesOfSentence(sentence, mode);
+    const subtitles::LineRange lines = currentLines();
     pitch::PitchRequest request;
     request.lessonPath = host_.lessonPath();
     request.startMs = std::max(0, doc->line(lines.first).startMs);

@@ -135,6 +135,8 @@ private:
     void startTick();
     void fail(const QString& format, const QString& detail);
     int currentSentence() const;
+    // The lines of the current sentence; needs a document with lines.
+    subtitles::LineRange currentLines() const;
     void setPitchShown(bool shown);
     // Asks for the current sentence's pitch, with the recording when it is of that sentence.
     void requestPitch();

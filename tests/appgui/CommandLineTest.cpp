@@ -2,6 +2,7 @@
 // the same, and the files a file manager may pass.
 #include "app/CommandLine.h"
 #include "TestFiles.h"
+#include "subtitles/SubtitleDocument.h"
 
 #include <QDir>
 #include <QProcess>
@@ -60,7 +61,8 @@ TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutputWithoutADisplay) {
 
     // The help names every way to start the program.
     const QSet<QString> options = optionsIn(lurvo::app::helpText());
-    for (const char* expected : {"--annotate", "--help", "-h", "--version"})
+    for (const char* expected :
+         {"--annotate", "--make-subtitles", "--min-pause", "--help", "-h", "--version"})
         EXPECT_TRUE(options.contains(QString::fromLatin1(expected))) << expected;
     EXPECT_TRUE(lurvo::app::helpText().contains(QStringLiteral("LESSON.mp3")));
     EXPECT_TRUE(lurvo::app::helpText().contains(QStringLiteral("LESSON.lrc")));
@@ -95,6 +97,74 @@ TEST_F(LessonArgumentTest, SubtitlesStandForTheMp3BesideThemAndAnythingElseIsPas
     // Only the extension counts: "lrc" inside a name is not subtitles.
     const QString lrcName = write("lrc.wav", "");
     EXPECT_EQ(lurvo::app::lessonForArgument(lrcName), lrcName);
+}
+
+class MakeSubtitlesTest : public lurvo::test::TempFolderTest {
+protected:
+    // The sample lesson, without its subtitles.
+    QString lesson(const QString& name) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(LURVO_SOURCE_DIR "/resources/eg.mp3"), path));
+        return path;
+    }
+};
+
+TEST_F(MakeSubtitlesTest, WritesASentencePerPauseWithoutADisplayAndNeverOverSubtitles) {
+    const QString mp3 = lesson("podcast.mp3");
+    const Answer made = runWithoutDisplay({"--make-subtitles", mp3, "--min-pause", "400"});
+    EXPECT_EQ(made.exitCode, 0) << made.errors.toStdString();
+    EXPECT_TRUE(made.output.isEmpty());
+    EXPECT_TRUE(made.errors.contains(QStringLiteral("100%"))) << made.errors.toStdString();
+
+    // The sample's sentences, each found a little before its own start.
+    lurvo::subtitles::SubtitleDocument truth;
+    ASSERT_EQ(truth.load(QStringLiteral(LURVO_SOURCE_DIR "/resources/eg.lrc")), 1);
+    lurvo::subtitles::SubtitleDocument found;
+    ASSERT_EQ(found.load(dir.filePath("podcast.lrc")), 1);
+    ASSERT_EQ(found.lineCount(), truth.lineCount());
+    for (int i = 0; i < found.lineCount(); ++i) {
+        EXPECT_LE(found.line(i).startMs, truth.line(i).startMs) << i;
+        EXPECT_GE(found.line(i).startMs, truth.line(i).startMs - 130) << i;
+        EXPECT_EQ(found.line(i).text, QStringLiteral("第%1句").arg(i + 1));
+    }
+
+    // Run again, or beside subtitles of any case, it leaves them as they are.
+    const QByteArray written = read(dir.filePath("podcast.lrc"));
+    const Answer again = runWithoutDisplay({"--make-subtitles", mp3});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.errors.contains(QStringLiteral("podcast.lrc"))) << again.errors.toStdString();
+    EXPECT_EQ(read(dir.filePath("podcast.lrc")), written);
+    const QString upper = lesson("radio.mp3");
+    write("radio.LRC", "[00:01.00]早晨\r\n");
+    EXPECT_EQ(runWithoutDisplay({"--make-subtitles", upper}).exitCode, 1);
+    EXPECT_EQ(read(dir.filePath("radio.LRC")), QByteArray("[00:01.00]早晨\r\n"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("radio.lrc")));
+}
+
+TEST_F(MakeSubtitlesTest, RefusesUnreadableFilesAndPausesOutOfRangeWithAMessage) {
+    const QString mp3 = lesson("lesson.mp3");
+    for (const QString& pause :
+         {QStringLiteral("149"), QStringLiteral("2001"), QStringLiteral("x"), QString()}) {
+        QStringList arguments{"--make-subtitles", mp3, "--min-pause"};
+        if (!pause.isEmpty())
+            arguments << pause;
+        const Answer answer = runWithoutDisplay(arguments);
+        EXPECT_NE(answer.exitCode, 0) << pause.toStdString();
+        EXPECT_TRUE(answer.errors.contains(QStringLiteral("--min-pause")))
+            << answer.errors.toStdString();
+    }
+    EXPECT_NE(runWithoutDisplay({"--make-subtitles"}).exitCode, 0);
+
+    const Answer missing = runWithoutDisplay({"--make-subtitles", dir.filePath("gone.mp3")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.errors.contains(QStringLiteral("gone.mp3")))
+        << missing.errors.toStdString();
+    const QString text = write("notes.mp3", QByteArray("这不是音频。\n").repeated(100));
+    const Answer notAudio = runWithoutDisplay({"--make-subtitles", text});
+    EXPECT_EQ(notAudio.exitCode, 1);
+    EXPECT_FALSE(notAudio.errors.trimmed().isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("notes.lrc")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("lesson.lrc")));
 }
 
 } // namespace

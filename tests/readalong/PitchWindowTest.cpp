@@ -2,6 +2,7 @@
 // null sink and its monitor is the capture device, so a recording is the lesson's own voice.
 #include "readalong/ReadAlongWindow.h"
 
+#include "ReadAlongFixture.h"
 #include "TestFiles.h"
 #include "TestSink.h"
 #include "app/CommandIds.h"
@@ -31,61 +32,20 @@ using lurvo::subtitles::SentenceMode;
 
 namespace {
 
-const QString kLesson = QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.mp3");
+const QString kLesson = lurvo::test::kReadAlongLesson;
 
-class PitchWindowTest : public testing::Test {
+class PitchWindowTest : public lurvo::test::ReadAlongFixture {
 protected:
-    QTemporaryDir dir;
-    lurvo::app::Settings settings;
-    lurvo::subtitles::SubtitleDocument document;
-    int currentLine = 0;
-    QStringList messages;
     QStringList imagePaths; // answers of the picture's save dialog, in turn
     QStringList suggested;
-    int sounds = 0;
-    std::int64_t lengthMs = 0;
-    ReadAlongMedia media = ReadAlongMedia::system();
 
     PitchWindowTest() {
-        EXPECT_EQ(document.load(QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.lrc")), 1);
-        MediaPlayer probe("fakesink");
-        EXPECT_TRUE(probe.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
-        lengthMs = probe.LengthMs();
-        settings.follow_bAutoPlay = false;
+        volume = 0;
         settings.follow_destFile = dir.filePath(QStringLiteral("reading.mp3"));
-        // Records what the tests play, nothing else on the machine.
-        settings.follow_aDevId = lurvo::test::testMonitorIndex();
-        EXPECT_GE(settings.follow_aDevId, 0) << lurvo::test::testMonitorName().toStdString();
-        media.message = [this](QWidget*, bool, const QString& text) { messages << text; };
         media.askImagePath = [this](QWidget*, const QString& proposed) {
             suggested << proposed;
             return imagePaths.isEmpty() ? QString() : imagePaths.takeFirst();
         };
-    }
-
-    std::unique_ptr<ReadAlongWindow> open() {
-        ReadAlongHost h;
-        h.settings = &settings;
-        h.lessonPath = [] { return kLesson; };
-        h.document = [this] { return &document; };
-        h.mode = [] { return SentenceMode::OneLine; };
-        h.currentLine = [this] { return currentLine; };
-        h.sentenceText = [this] { return document.line(currentLine).text; };
-        h.sentenceFont = [] { return QFont(); };
-        h.channel = [] { return 0; };
-        h.volume = [] { return 0; };
-        h.lessonLengthMs = [this] { return lengthMs; };
-        h.mainCommand = [this](int command) {
-            currentLine = std::clamp(currentLine + (command == lurvo::app::CmdNext ? 1 : -1), 0,
-                                     document.lineCount() - 1);
-        };
-        h.invalidInputSound = [this] { ++sounds; };
-        h.closed = [] {};
-        auto window = ReadAlongWindow::open(h, media, nullptr);
-        EXPECT_TRUE(window) << "a capture device is needed: the sound server's null sink";
-        if (window)
-            window->show();
-        return window;
     }
 
     // The frames the current sentence spans in the lesson.
@@ -171,7 +131,7 @@ TEST_F(PitchWindowTest, FoldsOutUnderTheStatePanelWithTheLessonsCurveAndBack) {
     const QSize opened = window->size();
     window->dispatch(CmdReadAlongPitch);
     EXPECT_EQ(window->size(), opened - QSize(0, PitchPlot::kHeight));
-    EXPECT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << firstMessage();
 }
 
 TEST_F(PitchWindowTest, RecordingOfTheSentenceIsComparedWithItAndOnlyWithIt) {
@@ -184,7 +144,7 @@ TEST_F(PitchWindowTest, RecordingOfTheSentenceIsComparedWithItAndOnlyWithIt) {
     MediaPlayer lesson;
     ASSERT_TRUE(lesson.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
     window->ToggleRecording();
-    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).toStdString();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << firstMessage();
     ASSERT_TRUE(lesson.Play().ok());
     // Until the pause after it, before the next sentence starts.
     QTest::qWait(document.lineEndMs(0, int(lengthMs)) - 200);
@@ -209,7 +169,7 @@ TEST_F(PitchWindowTest, RecordingOfTheSentenceIsComparedWithItAndOnlyWithIt) {
     window->GoPreviousSentence();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return window->pitchPlot()->data().score.has_value(); }, 10000));
-    EXPECT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << firstMessage();
 }
 
 TEST_F(PitchWindowTest, SilentRecordingIsSaidToHoldNoSpeech) {
@@ -218,7 +178,7 @@ TEST_F(PitchWindowTest, SilentRecordingIsSaidToHoldNoSpeech) {
     ASSERT_TRUE(window);
     ASSERT_TRUE(waitForLessonCurve(*window));
     window->ToggleRecording(); // nothing plays: the sink's monitor is silent
-    ASSERT_EQ(window->state(), ReadAlongState::Recording) << messages.value(0).toStdString();
+    ASSERT_EQ(window->state(), ReadAlongState::Recording) << firstMessage();
     QTest::qWait(1500);
     window->ToggleRecording();
     ASSERT_TRUE(QFileInfo::exists(settings.follow_destFile));
@@ -253,8 +213,8 @@ TEST_F(PitchWindowTest, PictureIsSavedAsPngOrSaysWhyNot) {
     EXPECT_TRUE(messages.isEmpty());
     window->dispatch(CmdReadAlongExportPitch);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("导出图片失败：\r\n")))
-        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("导出图片失败：\r\n")))
+        << firstMessage();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "AudioCapture.h"
 #include "GraphOwner.h"
 #include "ImageColours.h"
+#include "ReadAlongFixture.h"
 #include "TestFiles.h"
 #include "TestSink.h"
 #include "app/CommandIds.h"
@@ -45,74 +46,16 @@ using lurvo::subtitles::SentenceMode;
 
 namespace {
 
-const QString kLesson = QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.mp3");
+const QString kLesson = lurvo::test::kReadAlongLesson;
 
-struct Message {
-    bool warning;
-    QString text;
-};
-
-class ReadAlongTest : public testing::Test {
+class ReadAlongTest : public lurvo::test::ReadAlongFixture {
 protected:
-    QTemporaryDir dir;
-    lurvo::app::Settings settings;
-    lurvo::subtitles::SubtitleDocument document;
-    int currentLine = 0;
-    QList<int> mainCommands;
-    QList<Message> messages;
     QStringList destinations; // answers of the save dialog, in turn
-    QString lessonPath = kLesson;
-    int closings = 0;
-    int sounds = 0;
-    std::int64_t lengthMs = 0;
-    QFont sentenceFont;
-    ReadAlongMedia media = ReadAlongMedia::system();
 
     ReadAlongTest() {
-        EXPECT_EQ(document.load(QStringLiteral(LURVO_TEST_DATA "/lessons/one-line.lrc")), 1);
-        MediaPlayer probe("fakesink");
-        EXPECT_TRUE(probe.Open(kLesson, nullptr, lurvo::media::ParserOrder::Mpeg1First).ok());
-        lengthMs = probe.LengthMs();
-        settings.follow_bAutoPlay = false;
-        // Records what the tests play, nothing else on the machine.
-        settings.follow_aDevId = lurvo::test::testMonitorIndex();
-        EXPECT_GE(settings.follow_aDevId, 0) << lurvo::test::testMonitorName().toStdString();
-        media.message = [this](QWidget*, bool warning, const QString& text) {
-            messages.append({warning, text});
-        };
         media.askDestination = [this](QWidget*) {
             return destinations.isEmpty() ? QString() : destinations.takeFirst();
         };
-    }
-
-    ReadAlongHost host() {
-        ReadAlongHost h;
-        h.settings = &settings;
-        h.lessonPath = [this] { return lessonPath; };
-        h.document = [this] { return &document; };
-        h.mode = [] { return SentenceMode::OneLine; };
-        h.currentLine = [this] { return currentLine; };
-        h.sentenceText = [this] { return document.line(currentLine).text; };
-        h.sentenceFont = [this] { return sentenceFont; };
-        h.channel = [] { return 0; };
-        h.volume = [] { return -500; };
-        h.lessonLengthMs = [this] { return lengthMs; };
-        h.mainCommand = [this](int command) {
-            mainCommands << command;
-            const int step = command == lurvo::app::CmdNext ? 1 : -1;
-            currentLine = std::clamp(currentLine + step, 0, document.lineCount() - 1);
-        };
-        h.invalidInputSound = [this] { ++sounds; };
-        h.closed = [this] { ++closings; };
-        return h;
-    }
-
-    std::unique_ptr<ReadAlongWindow> open() {
-        auto window = ReadAlongWindow::open(host(), media, nullptr);
-        EXPECT_TRUE(window) << "a capture device is needed: the sound server's null sink";
-        if (window)
-            window->show();
-        return window;
     }
 
     static bool waitForReady(ReadAlongWindow& window, int ms) {

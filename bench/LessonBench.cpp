@@ -43,6 +43,15 @@ public:
     QString askLessonPath(const QString&) override { return {}; }
     void showInfo(const QString&) override {}
     player::Answer askYesNoCancel(const QString&) override { return player::Answer::No; }
+    bool askYesNo(const QString&) override { return false; }
+    pauses::EnvelopeResult measureLoudness(const QString&) override {
+        pauses::EnvelopeResult none;
+        none.cancelled = true;
+        return none;
+    }
+    std::optional<pauses::PauseOptions> askPauseOptions(const pauses::Envelope&) override {
+        return std::nullopt;
+    }
     void openUrl(const QUrl&) override {}
     void runRepairTool(const QString&, const QStringList&) override {}
     void fillList() override {}

@@ -574,6 +574,64 @@
     </message>
 </context>
 <context>
+    <name>PauseOptionsDialog</name>
+    <message>
+        <source>按停顿分句</source>
+        <translation>Sentences from the pauses</translation>
+    </message>
+    <message>
+        <source> 毫秒</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source> 分贝</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>最短停顿（分句）：</source>
+        <translation>Shortest pause that ends a sentence:</translation>
+    </message>
+    <message>
+        <source>低于语音多少算静音：</source>
+        <translation>Silence lies this far below the speech:</translation>
+    </message>
+    <message>
+        <source>找到的句子：</source>
+        <translation>Sentences found:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>设置停顿多长就分成新的一句：</source>
+        <translation>Choose how long a pause starts a new sentence:</translation>
+    </message>
+    <message>
+        <source>%1 句</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
+    <name>PauseProgressDialog</name>
+    <message>
+        <source>按停顿分句</source>
+        <translation>Sentences from the pauses</translation>
+    </message>
+    <message>
+        <source>正在分析mp3文件中的停顿…</source>
+        <translation>Analysing the pauses in the MP3 file…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>PcmDecoder</name>
     <message>
         <source>无法解码音频：%1</source>
@@ -1330,6 +1388,28 @@ Connect an audio device, then open the lesson again.</translation>
 %s<byte value="xd"/>
 <byte value="xd"/>
 Restore them? (“No” deletes them.)</translation>
+    </message>
+    <message>
+        <source>没有字幕文件。是否按停顿自动分句？</source>
+        <translation>There is no subtitle file. Find the sentences from the pauses?</translation>
+    </message>
+    <message>
+        <source>无法分析这个mp3文件的停顿：<byte value="xd"/>
+%s</source>
+        <translation>Could not analyse the pauses in this MP3 file:<byte value="xd"/>
+%s</translation>
+    </message>
+    <message>
+        <source>字幕文件已经存在，没有覆盖它：<byte value="xd"/>
+%s</source>
+        <translation>The subtitle file already exists; it was not overwritten:<byte value="xd"/>
+%s</translation>
+    </message>
+    <message>
+        <source>写入字幕文件失败：<byte value="xd"/>
+%s</source>
+        <translation>Could not write the subtitle file:<byte value="xd"/>
+%s</translation>
     </message>
     <message>
         <source>字幕来自 %s，修改后保存为同名 .lrc 文件</source>

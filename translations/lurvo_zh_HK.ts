@@ -574,6 +574,64 @@
     </message>
 </context>
 <context>
+    <name>PauseOptionsDialog</name>
+    <message>
+        <source>按停顿分句</source>
+        <translation>按停頓分句</translation>
+    </message>
+    <message>
+        <source> 毫秒</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <source> 分贝</source>
+        <translation> 分貝</translation>
+    </message>
+    <message>
+        <source>最短停顿（分句）：</source>
+        <translation>最短停頓（分句）：</translation>
+    </message>
+    <message>
+        <source>低于语音多少算静音：</source>
+        <translation>低於語音多少算靜音：</translation>
+    </message>
+    <message>
+        <source>找到的句子：</source>
+        <translation>找到的句子：</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>设置停顿多长就分成新的一句：</source>
+        <translation>設定停頓多長就分成新的一句：</translation>
+    </message>
+    <message>
+        <source>%1 句</source>
+        <translation>%1 句</translation>
+    </message>
+</context>
+<context>
+    <name>PauseProgressDialog</name>
+    <message>
+        <source>按停顿分句</source>
+        <translation>按停頓分句</translation>
+    </message>
+    <message>
+        <source>正在分析mp3文件中的停顿…</source>
+        <translation>正在分析mp3檔案中的停頓…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>PcmDecoder</name>
     <message>
         <source>无法解码音频：%1</source>
@@ -1330,6 +1388,28 @@
 %s<byte value="xd"/>
 <byte value="xd"/>
 是否恢復這些修改？（選「否」將刪除它們）</translation>
+    </message>
+    <message>
+        <source>没有字幕文件。是否按停顿自动分句？</source>
+        <translation>沒有字幕檔案。是否按停頓自動分句？</translation>
+    </message>
+    <message>
+        <source>无法分析这个mp3文件的停顿：<byte value="xd"/>
+%s</source>
+        <translation>無法分析這個mp3檔案的停頓：<byte value="xd"/>
+%s</translation>
+    </message>
+    <message>
+        <source>字幕文件已经存在，没有覆盖它：<byte value="xd"/>
+%s</source>
+        <translation>字幕檔案已經存在，沒有覆蓋它：<byte value="xd"/>
+%s</translation>
+    </message>
+    <message>
+        <source>写入字幕文件失败：<byte value="xd"/>
+%s</source>
+        <translation>寫入字幕檔案失敗：<byte value="xd"/>
+%s</translation>
     </message>
     <message>
         <source>字幕来自 %s，修改后保存为同名 .lrc 文件</source>

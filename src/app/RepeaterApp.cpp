@@ -12,6 +12,8 @@
 #include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "media/NotificationSound.h"
+#include "pausedialogs/PauseOptionsDialog.h"
+#include "pausedialogs/PauseProgressDialog.h"
 #include "platform/ResourceFolder.h"
 #include "player/RepairDialog.h"
 #include "pronunciation/Pronouncer.h"
@@ -112,6 +114,22 @@ RepeaterApp::Environment RepeaterApp::systemEnvironment() {
             return player::Answer::No;
         return player::Answer::Cancel;
     };
+    env.askYesNo = [](const QString& text) {
+        QMessageBox box(QMessageBox::Question, productTitle(), text,
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("RepeaterApp", "是(&Y)"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("RepeaterApp", "否(&N)"));
+        // Without a 取消, Escape and the close button decline.
+        box.setEscapeButton(box.button(QMessageBox::No));
+        box.exec();
+        return box.clickedButton() == box.button(QMessageBox::Yes);
+    };
+    env.measureLoudness = [](const QString& mp3Path) {
+        return pausedialogs::PauseProgressDialog::measure(mp3Path, QApplication::activeWindow());
+    };
+    env.askPauseOptions = [](const pauses::Envelope& envelope) {
+        return pausedialogs::PauseOptionsDialog::ask(envelope, QApplication::activeWindow());
+    };
     env.askSavePath = [](const QString& suggestedPath) {
         return QFileDialog::getSaveFileName(
             QApplication::activeWindow(), QString(), suggestedPath,
@@ -182,7 +200,8 @@ void RepeaterApp::createWindows() {
     mainWindow_->setWindowIcon(appIcon());
     views_ = std::make_unique<WindowViews>(
         *mainWindow_,
-        WindowViews::Dialogs{env_.showError, env_.showInfo, env_.askYesNoCancel, env_.askOpenPath,
+        WindowViews::Dialogs{env_.showError, env_.showInfo, env_.askYesNoCancel, env_.askYesNo,
+                             env_.measureLoudness, env_.askPauseOptions, env_.askOpenPath,
                              [this](const QUrl& url) { OpenUrl(url); }, env_.runRepairTool},
         [this] { sentences_->OnPositionTick(); });
     sentences_ = std::make_unique<player::SentencePlayer>(playback, *views_, [this] {

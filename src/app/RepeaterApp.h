@@ -52,6 +52,11 @@ public:
         std::function<void(const QString& text)> showInfo;
         // 是, 否 or 取消; Escape and closing the box are 取消.
         std::function<player::Answer(const QString& text)> askYesNoCancel;
+        // 是 or 否; Escape and closing the box are 否. Unset: always 否.
+        std::function<bool(const QString& text)> askYesNo;
+        // The pause analysis under its progress and settings dialogs; unset, never asked for.
+        std::function<pauses::EnvelopeResult(const QString& mp3Path)> measureLoudness;
+        std::function<std::optional<pauses::PauseOptions>(const pauses::Envelope&)> askPauseOptions;
         std::function<QString(const QString& folder)> askOpenPath;
         // Where to save a file, starting at suggestedPath; empty when the learner cancels.
         std::function<QString(const QString& suggestedPath)> askSavePath;

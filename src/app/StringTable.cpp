@@ -104,6 +104,10 @@ constexpr Entry kStrings[] = {
      QT_TRANSLATE_NOOP(
          "StringTable",
          "上次退出时有未保存的字幕修改：\r\n%s\r\n\r\n是否恢复这些修改？（选“否”将删除它们）")},
+    {2230, QT_TRANSLATE_NOOP("StringTable", "没有字幕文件。是否按停顿自动分句？")},
+    {2231, QT_TRANSLATE_NOOP("StringTable", "无法分析这个mp3文件的停顿：\r\n%s")},
+    {2232, QT_TRANSLATE_NOOP("StringTable", "字幕文件已经存在，没有覆盖它：\r\n%s")},
+    {2233, QT_TRANSLATE_NOOP("StringTable", "写入字幕文件失败：\r\n%s")},
     {2260, QT_TRANSLATE_NOOP("StringTable", "字幕来自 %s，修改后保存为同名 .lrc 文件")},
     {2261, QT_TRANSLATE_NOOP("StringTable", "；有 %s 条字幕无法识别，已跳过")},
 };

@@ -56,6 +56,22 @@ void WindowViews::showInfo(const QString& text) {
 player::Answer WindowViews::askYesNoCancel(const QString& text) {
     return dialogs_.askYesNoCancel(text);
 }
+bool WindowViews::askYesNo(const QString& text) {
+    return dialogs_.askYesNo && dialogs_.askYesNo(text);
+}
+pauses::EnvelopeResult WindowViews::measureLoudness(const QString& mp3Path) {
+    if (!dialogs_.measureLoudness) {
+        pauses::EnvelopeResult none;
+        none.cancelled = true;
+        return none;
+    }
+    return dialogs_.measureLoudness(mp3Path);
+}
+std::optional<pauses::PauseOptions> WindowViews::askPauseOptions(const pauses::Envelope& envelope) {
+    if (!dialogs_.askPauseOptions)
+        return std::nullopt;
+    return dialogs_.askPauseOptions(envelope);
+}
 void WindowViews::openUrl(const QUrl& url) {
     dialogs_.openUrl(url);
 }

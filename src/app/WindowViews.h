@@ -18,6 +18,9 @@ public:
         std::function<void(const QString&)> showError;
         std::function<void(const QString&)> showInfo;
         std::function<player::Answer(const QString&)> askYesNoCancel;
+        std::function<bool(const QString&)> askYesNo;
+        std::function<pauses::EnvelopeResult(const QString&)> measureLoudness;
+        std::function<std::optional<pauses::PauseOptions>(const pauses::Envelope&)> askPauseOptions;
         std::function<QString(const QString& folder)> askOpenPath;
         std::function<void(const QUrl&)> openUrl;
         std::function<void(const QString&, const QStringList&)> runRepairTool;
@@ -38,6 +41,9 @@ public:
     QString askLessonPath(const QString& folder) override;
     void showInfo(const QString& text) override;
     player::Answer askYesNoCancel(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    pauses::EnvelopeResult measureLoudness(const QString& mp3Path) override;
+    std::optional<pauses::PauseOptions> askPauseOptions(const pauses::Envelope& envelope) override;
     void openUrl(const QUrl& url) override;
     void runRepairTool(const QString& program, const QStringList& arguments) override;
     void fillList() override;

@@ -128,11 +128,17 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
         return;
     // Without an audio output the lesson still opens, to be read and corrected.
     const bool audioOutput = env_.hasAudioOutput();
-    const QString subtitleFile = findSubtitleFile(mp3Path);
+    QString subtitleFile = findSubtitleFile(mp3Path);
     if (subtitleFile.isEmpty()) {
-        ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
-        ui_.openUrl(env_.downloadPage);
-        return;
+        if (!ui_.askYesNo(app::stringText(2230))) {
+            ui_.showError(app::stringText(131, QDir::toNativeSeparators(subtitlePathFor(mp3Path))));
+            ui_.openUrl(env_.downloadPage);
+            return;
+        }
+        // The new subtitles then open like any others: offset, recovery, list and playback.
+        subtitleFile = subtitlePathFor(mp3Path);
+        if (!makePauseSubtitles(mp3Path, subtitleFile))
+            return;
     }
     auto doc = std::make_unique<subtitles::SubtitleDocument>();
     errno = 0;
@@ -196,6 +202,33 @@ void LessonLoader::OpenLesson(const QString& givenPath) {
         return;
     }
     sentences_.TogglePlayPause();
+}
+
+bool LessonLoader::makePauseSubtitles(const QString& mp3Path, const QString& lrcPath) {
+    const pauses::EnvelopeResult measured = ui_.measureLoudness(mp3Path);
+    if (measured.cancelled)
+        return false;
+    if (!measured.error.isEmpty()) {
+        ui_.showError(app::stringText(2231, measured.error));
+        return false;
+    }
+    const std::optional<pauses::PauseOptions> options = ui_.askPauseOptions(measured.envelope);
+    if (!options)
+        return false;
+    // Subtitles the learner put beside the lesson while the dialogs were open are theirs:
+    // never replaced, in whatever case their extension is written.
+    const QString arrived = findSubtitleFile(mp3Path);
+    if (!arrived.isEmpty()) {
+        ui_.showError(app::stringText(2232, QDir::toNativeSeparators(arrived)));
+        return false;
+    }
+    const QString failed =
+        pauses::writePauseSubtitles(lrcPath, pauses::findSentences(measured.envelope, *options));
+    if (!failed.isEmpty()) {
+        ui_.showError(app::stringText(2233, failed));
+        return false;
+    }
+    return true;
 }
 
 void LessonLoader::offerRecoveredEdits() {

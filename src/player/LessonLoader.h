@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pauses/PauseAnalysis.h"
 #include "player/PlaybackState.h"
 #include "player/PlaybackViews.h"
 
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QObject;
 
@@ -38,6 +40,14 @@ public:
     virtual void showInfo(const QString& text) = 0;
     // A question (question icon) with the buttons 是, 否 and 取消.
     virtual Answer askYesNoCancel(const QString& text) = 0;
+    // A question with only 是 and 否; Escape and closing the box answer 否.
+    virtual bool askYesNo(const QString& text) = 0;
+    // Measures the lesson's loudness in a worker while a progress dialog lets the learner
+    // cancel it.
+    virtual pauses::EnvelopeResult measureLoudness(const QString& mp3Path) = 0;
+    // The learner's settings for finding sentences in a measured lesson; none on 取消.
+    virtual std::optional<pauses::PauseOptions>
+    askPauseOptions(const pauses::Envelope& envelope) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Runs the repair program under the modal wait dialog and returns when it has ended.
     virtual void runRepairTool(const QString& program, const QStringList& arguments) = 0;
@@ -107,6 +117,9 @@ private:
     // Where the open dialog starts: the open lesson's folder, else the last one used.
     QString dialogFolder() const;
     void offerRecoveredEdits();
+    // Subtitles for a lesson that has none, from its pauses, written at lrcPath. False when
+    // nothing was written: cancelled, failed (already said), or a subtitle file came meanwhile.
+    bool makePauseSubtitles(const QString& mp3Path, const QString& lrcPath);
 
     PlaybackState& state_;
     SentencePlayer& sentences_;

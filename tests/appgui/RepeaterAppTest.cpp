@@ -223,6 +223,33 @@ TEST(SystemQuestion, EscapeAndTheCloseButtonCancel) {
     EXPECT_EQ(answerWith([&](QWidget* box) { button(box, "是(&Y)")->click(); }), Answer::Yes);
 }
 
+// The pause question has no 取消: Escape and the close button decline, as 否 does.
+TEST(SystemQuestion, YesNoQuestionTakesEscapeAsNo) {
+    const auto ask = RepeaterApp::systemEnvironment().askYesNo;
+    const auto answerWith = [&](std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            act(box);
+        });
+        return ask(QStringLiteral("?"));
+    };
+    const auto button = [](QWidget* box, const char* text) {
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8(text))
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    EXPECT_EQ(answerWith([](QWidget* box) {
+                  EXPECT_EQ(box->findChildren<QPushButton*>().size(), 2) << "是 and 否 only";
+                  QTest::keyClick(box, Qt::Key_Escape);
+              }),
+              false);
+    EXPECT_FALSE(answerWith([](QWidget* box) { box->close(); }));
+    EXPECT_FALSE(answerWith([&](QWidget* box) { button(box, "否(&N)")->click(); }));
+    EXPECT_TRUE(answerWith([&](QWidget* box) { button(box, "是(&Y)")->click(); }));
+}
+
 // The program itself, told to end by a signal while it plays a lesson, stores its settings and
 // the lesson's offset and ends normally.
 TEST(EndOfSession, TerminationSignalStoresWhatAnExitWould) {

@@ -1,6 +1,7 @@
 #include "player/LessonLoader.h"
 #include "../subtitles/TestData.h"
 #include "Fakes.h"
+#include "SpeechEnvelope.h"
 #include "media/Elements.h"
 #include "media/MediaPlayer.h"
 #include "player/SentencePlayer.h"
@@ -33,6 +34,14 @@ public:
     bool yesAnswer = false;
     Answer answer = Answer::No;
     QStringList questions;
+    bool pauseAnswer = false; // to finding the sentences from the pauses
+    QStringList yesNoQuestions;
+    lurvo::pauses::EnvelopeResult measured; // what the progress dialog ends with
+    QStringList measuredLessons;
+    // The settings dialog: its answer, what it was shown, and what happens while it is open.
+    std::optional<lurvo::pauses::PauseOptions> pauseOptions = lurvo::pauses::PauseOptions{};
+    QList<qsizetype> shownEnvelopes; // their number of levels
+    std::function<void()> whileChoosing;
     QStringList errors;
     QStringList notices;
     QList<QUrl> urls;
@@ -52,6 +61,21 @@ public:
     Answer askYesNoCancel(const QString& text) override {
         questions << text;
         return answer;
+    }
+    bool askYesNo(const QString& text) override {
+        yesNoQuestions << text;
+        return pauseAnswer;
+    }
+    lurvo::pauses::EnvelopeResult measureLoudness(const QString& mp3Path) override {
+        measuredLessons << mp3Path;
+        return measured;
+    }
+    std::optional<lurvo::pauses::PauseOptions>
+    askPauseOptions(const lurvo::pauses::Envelope& envelope) override {
+        shownEnvelopes << envelope.levelsDb.size();
+        if (whileChoosing)
+            whileChoosing();
+        return pauseOptions;
     }
     void openUrl(const QUrl& url) override { urls << url; }
     void runRepairTool(const QString& program, const QStringList& arguments) override {
@@ -263,10 +287,15 @@ TEST(FindSubtitleFile, LrcBeforeSrtBeforeVttInAnyCase) {
 TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     const QString bare = copyLesson("lessons/one-line.mp3", "bare.mp3");
     loader.OpenLesson(bare);
+    // 否 to finding the sentences from the pauses: the message and the download page, as ever.
+    EXPECT_EQ(ui.yesNoQuestions,
+              QStringList{QString::fromUtf8("没有字幕文件。是否按停顿自动分句？")});
+    EXPECT_TRUE(ui.measuredLessons.isEmpty());
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("缺少同名字幕文件：\r\n")));
     EXPECT_TRUE(ui.errors[0].contains("bare.lrc"));
     EXPECT_EQ(ui.urls, QList<QUrl>{QUrl("file:///site/down/index.html")});
+    EXPECT_FALSE(QFile::exists(subtitlePathFor(bare)));
 
     const QString folder = copyLesson("lessons/one-line.mp3", "folder.mp3");
     ASSERT_TRUE(QDir().mkdir(subtitlePathFor(folder)));
@@ -296,6 +325,100 @@ TEST_F(LessonLoaderTest, SubtitleFailuresLeaveNoLesson) {
     EXPECT_FALSE(state.lessonLoaded);
     EXPECT_FALSE(loader.document);
     EXPECT_FALSE(loader.player);
+}
+
+// 是 to the pause question: the lesson opens from the subtitles found in its pauses, with the
+// learner's settings, through the same path as any other lesson.
+TEST_F(LessonLoaderTest, SubtitlesFromThePausesAreWrittenAndOpened) {
+    ui.pauseAnswer = true;
+    ui.measured.envelope = lurvo::test::speechEnvelope({500, 1000, 500});
+    ui.pauseOptions = lurvo::pauses::PauseOptions{800, 35.0};
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "podcast.mp3");
+    loader.OpenLesson(mp3);
+    ASSERT_TRUE(ui.errors.isEmpty()) << ui.errors.join('|').toStdString();
+    EXPECT_EQ(ui.measuredLessons, QStringList{mp3});
+    EXPECT_EQ(ui.shownEnvelopes, QList<qsizetype>{ui.measured.envelope.levelsDb.size()});
+    EXPECT_TRUE(ui.urls.isEmpty());
+
+    ASSERT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(loader.subtitlePath, lessons.filePath("podcast.lrc"));
+    ASSERT_TRUE(loader.document);
+    // Only the 1 s pause is as long as the chosen 800 ms.
+    ASSERT_EQ(loader.document->lineCount(), 2);
+    EXPECT_EQ(loader.document->line(1).text, QString::fromUtf8("第2句"));
+    EXPECT_EQ(views.status[1], "1 / 2");
+    EXPECT_EQ(state.playState, PlayState::Playing);
+    EXPECT_EQ(ui.fills, 1);
+    EXPECT_EQ(ui.caption, "podcast - LurvoV1.0");
+
+    // From now on the lesson has subtitles: no question the next time.
+    ASSERT_TRUE(loader.CloseLesson());
+    loader.OpenLesson(mp3);
+    EXPECT_TRUE(state.lessonLoaded);
+    EXPECT_EQ(ui.yesNoQuestions.size(), 1);
+    EXPECT_EQ(ui.measuredLessons.size(), 1);
+}
+
+TEST_F(LessonLoaderTest, CancelledOrFailedAnalysisOpensNothingAndWritesNothing) {
+    ui.pauseAnswer = true;
+    const QString mp3 = copyLesson("lessons/one-line.mp3", "podcast.mp3");
+    const auto expectNothing = [&](const char* when) {
+        EXPECT_FALSE(state.lessonLoaded) << when;
+        EXPECT_FALSE(loader.document) << when;
+        EXPECT_TRUE(QDir(lessons.path()).entryList({"podcast.*"}).size() == 1) << when;
+        EXPECT_TRUE(ui.urls.isEmpty()) << when;
+    };
+
+    ui.measured.cancelled = true; // 取消 in the progress dialog
+    loader.OpenLesson(mp3);
+    expectNothing("progress cancelled");
+    EXPECT_TRUE(ui.shownEnvelopes.isEmpty());
+    EXPECT_TRUE(ui.errors.isEmpty());
+
+    ui.measured = {};
+    ui.measured.error = QString::fromUtf8("不是音频文件");
+    loader.OpenLesson(mp3);
+    expectNothing("analysis failed");
+    EXPECT_TRUE(ui.shownEnvelopes.isEmpty());
+    EXPECT_EQ(ui.errors,
+              QStringList{QString::fromUtf8("无法分析这个mp3文件的停顿：\r\n不是音频文件")});
+
+    ui.measured = {};
+    ui.measured.envelope = lurvo::test::speechEnvelope({1000});
+    ui.pauseOptions.reset(); // 取消 in the settings dialog
+    loader.OpenLesson(mp3);
+    expectNothing("settings cancelled");
+    EXPECT_EQ(ui.shownEnvelopes.size(), 1);
+    EXPECT_EQ(ui.errors.size(), 1);
+}
+
+// Subtitles put beside the lesson while the settings dialog was open are the learner's own.
+TEST_F(LessonLoaderTest, SubtitlesThatArriveMeanwhileAreNeverOverwritten) {
+    ui.pauseAnswer = true;
+    ui.measured.envelope = lurvo::test::speechEnvelope({1000});
+    for (const char* arriving : {"podcast.lrc", "podcast.LRC"}) {
+        const QString mp3 = lessons.filePath("podcast.mp3");
+        QFile::remove(mp3);
+        copyLesson("lessons/one-line.mp3", "podcast.mp3");
+        const QString theirs = lessons.filePath(arriving);
+        ui.whileChoosing = [&] {
+            QFile file(theirs);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("[00:01.00]mine\n");
+        };
+        ui.errors.clear();
+        loader.OpenLesson(mp3);
+        EXPECT_FALSE(state.lessonLoaded) << arriving;
+        ASSERT_EQ(ui.errors.size(), 1) << arriving;
+        EXPECT_TRUE(ui.errors[0].startsWith(QString::fromUtf8("字幕文件已经存在，没有覆盖它：")));
+        EXPECT_TRUE(ui.errors[0].endsWith(arriving));
+        QFile file(theirs);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "[00:01.00]mine\n") << arriving;
+        EXPECT_EQ(QDir(lessons.path()).entryList({"podcast.*"}, QDir::Files, QDir::Name).size(), 2)
+            << arriving;
+        QFile::remove(theirs);
+    }
 }
 
 TEST_F(LessonLoaderTest, WithoutAudioOutputTheLessonOpensForReading) {

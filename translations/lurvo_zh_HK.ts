@@ -542,7 +542,7 @@
     </message>
     <message>
         <source>打开音频文件超时。</source>
-        <translation>開啟音訊檔案逾時。</translation>
+        <translation>開啓音訊檔案逾時。</translation>
     </message>
     <message>
         <source>找不到文件“%1”。</source>

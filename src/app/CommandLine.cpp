@@ -17,7 +17,8 @@ QString helpText() {
         "of the same name beside it.\n"
         "\n"
         "  LESSON.mp3        open this lesson\n"
-        "  LESSON.lrc        open the lesson these subtitles belong to (the MP3 of the same name)\n"
+        "  LESSON.lrc        open the lesson these subtitles belong to (the MP3 of the same name;\n"
+        "                    .srt and .vtt subtitles too)\n"
         "  --annotate LESSON.lrc OUT.lrc\n"
         "                    write the subtitles with a line of Jyutping under each line and\n"
         "                    exit, without a window\n"
@@ -36,7 +37,11 @@ QString versionText() {
 }
 
 QString lessonForArgument(const QString& path) {
-    if (QFileInfo(path).suffix().compare(u"lrc", Qt::CaseInsensitive) != 0)
+    const QString suffix = QFileInfo(path).suffix();
+    const bool subtitles = suffix.compare(u"lrc", Qt::CaseInsensitive) == 0 ||
+                           suffix.compare(u"srt", Qt::CaseInsensitive) == 0 ||
+                           suffix.compare(u"vtt", Qt::CaseInsensitive) == 0;
+    if (!subtitles)
         return path;
     const QString audio = lessonAudioBeside(path);
     return audio.isEmpty() ? path : audio;

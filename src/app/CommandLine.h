@@ -11,7 +11,8 @@ QString helpText();
 QString versionText();
 
 // The lesson a file given on the command line stands for: an MP3 is itself; subtitles (".lrc",
-// the other type the desktop entry declares) stand for the MP3 of the same name beside them.
+// ".srt", ".vtt": the other types the desktop entry declares) stand for the MP3 of the same name
+// beside them.
 // Anything else is returned unchanged, for the window to refuse as it refuses a dropped file.
 QString lessonForArgument(const QString& path);
 

@@ -85,6 +85,11 @@ TEST_F(LessonArgumentTest, SubtitlesStandForTheMp3BesideThemAndAnythingElseIsPas
     EXPECT_EQ(lurvo::app::lessonForArgument(lrc), mp3);
     EXPECT_EQ(lurvo::app::lessonForArgument(mp3), mp3);
 
+    // Cue subtitles too, which a lesson opens from when it has no .lrc.
+    const QString cueMp3 = write("cues.mp3", "ID3");
+    EXPECT_EQ(lurvo::app::lessonForArgument(write("cues.srt", "")), cueMp3);
+    EXPECT_EQ(lurvo::app::lessonForArgument(write("cues.VTT", "")), cueMp3);
+
     // Upper-case names, as old players wrote them.
     const QString upperMp3 = write("LOUD.MP3", "ID3");
     EXPECT_EQ(lurvo::app::lessonForArgument(write("LOUD.LRC", "")), upperMp3);

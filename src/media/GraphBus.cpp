@@ -32,4 +32,33 @@ GstElementPtr elementByName(GstElement* pipeline, const char* name) {
     return GstElementPtr(gst_bin_get_by_name(GST_BIN(pipeline), name));
 }
 
+namespace {
+
+QString busErrorText(GstMessage* message, const QString& errorFormat) {
+    GError* raw = nullptr;
+    gst_message_parse_error(message, &raw, nullptr);
+    const GErrorPtr error(raw);
+    return errorFormat.arg(QString::fromUtf8(error ? error->message : ""));
+}
+
+} // namespace
+
+QString waitForSettled(GstElement* pipeline, GstClockTime timeout, const QString& timeoutText,
+                       const QString& errorFormat) {
+    const GstBusPtr bus(gst_element_get_bus(pipeline));
+    const GstMessagePtr message(gst_bus_timed_pop_filtered(
+        bus.get(), timeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
+    if (!message)
+        return timeoutText;
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
+        return busErrorText(message.get(), errorFormat);
+    return {};
+}
+
+QString pendingBusError(GstElement* pipeline, const QString& errorFormat) {
+    const GstBusPtr bus(gst_element_get_bus(pipeline));
+    const GstMessagePtr message(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR));
+    return message ? busErrorText(message.get(), errorFormat) : QString();
+}
+
 } // namespace lurvo::media

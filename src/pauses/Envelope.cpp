@@ -1,6 +1,7 @@
 #include "pauses/PauseAnalysis.h"
 
 #include "media/Elements.h"
+#include "media/GraphBus.h"
 #include "media/GstHandles.h"
 
 #include <QCoreApplication>
@@ -14,9 +15,7 @@
 namespace lurvo::pauses {
 
 using media::GErrorPtr;
-using media::GstBusPtr;
 using media::GstElementPtr;
-using media::GstMessagePtr;
 
 namespace {
 
@@ -29,30 +28,19 @@ constexpr float kSilentDb = -120.0f;
 constexpr GstClockTime kPatience = 10 * GST_SECOND;
 constexpr GstClockTime kPoll = 50 * GST_MSECOND;
 
-QString errorText(GstMessage* message) {
-    GError* raw = nullptr;
-    gst_message_parse_error(message, &raw, nullptr);
-    const GErrorPtr error(raw);
-    return QCoreApplication::translate("PauseAnalysis", "无法读取音频：%1")
-        .arg(QString::fromUtf8(error ? error->message : ""));
+QString errorFormat() {
+    return QCoreApplication::translate("PauseAnalysis", "无法读取音频：%1");
 }
 
 // Waits for the graph to open the file; empty on success.
 QString waitForPreroll(GstElement* pipeline) {
-    const GstBusPtr bus(gst_element_get_bus(pipeline));
-    const GstMessagePtr message(gst_bus_timed_pop_filtered(
-        bus.get(), kPatience, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
-    if (!message)
-        return QCoreApplication::translate("PauseAnalysis", "打开音频文件超时。");
-    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
-        return errorText(message.get());
-    return {};
+    return media::waitForSettled(pipeline, kPatience,
+                                 QCoreApplication::translate("PauseAnalysis", "打开音频文件超时。"),
+                                 errorFormat());
 }
 
 QString pendingError(GstElement* pipeline) {
-    const GstBusPtr bus(gst_element_get_bus(pipeline));
-    const GstMessagePtr message(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR));
-    return message ? errorText(message.get()) : QString();
+    return media::pendingBusError(pipeline, errorFormat());
 }
 
 // Sums the squares of the samples into 10 ms hops, carrying a partial hop between blocks.

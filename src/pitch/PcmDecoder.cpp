@@ -1,6 +1,7 @@
 #include "pitch/PitchAnalysis.h"
 
 #include "media/Elements.h"
+#include "media/GraphBus.h"
 #include "media/GstHandles.h"
 
 #include <QCoreApplication>
@@ -13,9 +14,7 @@
 namespace lurvo::pitch {
 
 using media::GErrorPtr;
-using media::GstBusPtr;
 using media::GstElementPtr;
-using media::GstMessagePtr;
 
 namespace {
 
@@ -23,32 +22,19 @@ namespace {
 constexpr GstClockTime kPatience = 10 * GST_SECOND;
 constexpr GstClockTime kPoll = 50 * GST_MSECOND;
 
-// The text of an error message on the bus.
-QString errorText(GstMessage* message) {
-    GError* raw = nullptr;
-    gst_message_parse_error(message, &raw, nullptr);
-    const GErrorPtr error(raw);
-    return QCoreApplication::translate("PcmDecoder", "无法解码音频：%1")
-        .arg(QString::fromUtf8(error ? error->message : ""));
+QString errorFormat() {
+    return QCoreApplication::translate("PcmDecoder", "无法解码音频：%1");
 }
 
 // Waits for the graph to settle after a state change or a seek; empty on success.
 QString waitForPreroll(GstElement* pipeline) {
-    const GstBusPtr bus(gst_element_get_bus(pipeline));
-    const GstMessagePtr message(gst_bus_timed_pop_filtered(
-        bus.get(), kPatience, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
-    if (!message)
-        return QCoreApplication::translate("PcmDecoder", "打开音频文件超时。");
-    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
-        return errorText(message.get());
-    return {};
+    return media::waitForSettled(pipeline, kPatience,
+                                 QCoreApplication::translate("PcmDecoder", "打开音频文件超时。"),
+                                 errorFormat());
 }
 
-// An error waiting on the bus, or empty.
 QString pendingError(GstElement* pipeline) {
-    const GstBusPtr bus(gst_element_get_bus(pipeline));
-    const GstMessagePtr message(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR));
-    return message ? errorText(message.get()) : QString();
+    return media::pendingBusError(pipeline, errorFormat());
 }
 
 // Appends the samples of one block that fall in [start, stop) of the stream.
